@@ -1,0 +1,33 @@
+#include "device.h"
+
+#include <filesystem>
+
+#include "registry/window_registry.h"
+
+namespace tickvane::device {
+
+State& state()
+{
+    static State s;
+    return s;
+}
+
+void start_device(const Settings& settings)
+{
+    State& s = state();
+    s.settings = settings;
+    s.screen_width = settings.screen_width;
+    s.screen_height = settings.screen_height;
+    std::error_code ec;
+    std::filesystem::create_directories(settings.root, ec);
+    registry_open(settings.root);
+}
+
+void stop_device()
+{
+    registry_close();
+    // Windows still open go with the process; only their device-wide entries must not stay.
+    state().display.reset();
+}
+
+}  // namespace tickvane::device

@@ -1,0 +1,158 @@
+// Device contexts for windows and memory, compatible bitmaps, device capabilities.
+#include <algorithm>
+
+#include "gdi/gdi.h"
+#include "screen.h"
+
+namespace tickvane::device {
+
+namespace {
+
+constexpr int kMaxBitmapSide = 16384;
+
+Bitmap monochrome(int width, int height)
+{
+    Bitmap b;
+    b.width = width;
+    b.height = height;
+    b.bpp = 1;
+    b.palette = {0x000000, 0xFFFFFF};
+    b.stride = ((width + 31) / 32) * 4;
+    b.owned.assign((size_t)b.stride * (size_t)height, 0);
+    b.bits = b.owned.data();
+    return b;
+}
+
+}  // namespace
+
+HDC new_window_dc(HWND hwnd, const RECT& clip, bool from_begin_paint)
+{
+    DeviceContext dc;
+    dc.kind = DeviceContext::Kind::Window;
+    dc.hwnd = hwnd;
+    dc.clip = clip;
+    dc.from_begin_paint = from_begin_paint;
+    return (HDC)add_gdi_object(dc);
+}
+
+DrawTarget draw_target(HDC hdc)
+{
+    DrawTarget t;
+    DeviceContext* dc = gdi_get<DeviceContext>(hdc);
+    if (dc == nullptr)
+        return t;
+    if (dc->kind == DeviceContext::Kind::Memory) {
+        t.bitmap = gdi_get<Bitmap>(dc->bitmap);
+        if (t.bitmap != nullptr)
+            t.clip = RECT{0, 0, t.bitmap->width, t.bitmap->height};
+        return t;
+    }
+    Window* w = find_window(dc->hwnd);
+    Window* top = top_level_of(dc->hwnd);
+    if (w == nullptr || top == nullptr)
+        return t;
+    t.bitmap = &top->surface;
+    t.origin_x = w->rect.left - top->rect.left;
+    t.origin_y = w->rect.top - top->rect.top;
+    t.clip = dc->clip;
+    state().screen_dirty = true;  // a window DC is about to be drawn on
+    return t;
+}
+
+}  // namespace tickvane::device
+
+using namespace tickvane::device;
+
+HDC WINAPI GetDC(HWND hwnd)
+{
+    Window* w = find_window(hwnd);
+    if (w == nullptr)
+        return nullptr;
+    RECT client{0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
+    return new_window_dc(hwnd, client, false);
+}
+
+int WINAPI ReleaseDC(HWND hwnd, HDC hdc)
+{
+    (void)hwnd;
+    DeviceContext* dc = gdi_get<DeviceContext>(hdc);
+    if (dc == nullptr || dc->kind != DeviceContext::Kind::Window)
+        return 0;
+    state().gdi.erase((uintptr_t)hdc);
+    return 1;
+}
+
+HDC WINAPI CreateCompatibleDC(HDC hdc)
+{
+    if (hdc != nullptr && gdi_get<DeviceContext>(hdc) == nullptr)
+        return nullptr;
+    // A new memory DC holds a 1 x 1 monochrome bitmap until the program selects its own.
+    HBITMAP stand_in = (HBITMAP)add_gdi_object(monochrome(1, 1));
+    DeviceContext dc;
+    dc.kind = DeviceContext::Kind::Memory;
+    dc.bitmap = stand_in;
+    dc.default_bitmap = stand_in;
+    HDC made = (HDC)add_gdi_object(dc);
+    state().selected_in[(uintptr_t)stand_in] = (uintptr_t)made;
+    return made;
+}
+
+BOOL WINAPI DeleteDC(HDC hdc)
+{
+    DeviceContext* dc = gdi_get<DeviceContext>(hdc);
+    if (dc == nullptr || dc->kind != DeviceContext::Kind::Memory)
+        return FALSE;
+    HBITMAP selected = dc->bitmap;
+    HBITMAP stand_in = dc->default_bitmap;
+    state().selected_in.erase((uintptr_t)selected);
+    state().selected_in.erase((uintptr_t)stand_in);
+    state().gdi.erase((uintptr_t)stand_in);
+    state().gdi.erase((uintptr_t)hdc);
+    return TRUE;
+}
+
+HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int width, int height)
+{
+    if (width < 0 || height < 0 || width > kMaxBitmapSide || height > kMaxBitmapSide)
+        return nullptr;
+    DeviceContext* dc = gdi_get<DeviceContext>(hdc);
+    if (hdc != nullptr && dc == nullptr)
+        return nullptr;
+    if (width == 0 || height == 0)
+        return (HBITMAP)add_gdi_object(monochrome(1, 1));
+    // Compatible with a memory DC means the format of the bitmap it holds.
+    Bitmap* held = (dc != nullptr && dc->kind == DeviceContext::Kind::Memory) ? gdi_get<Bitmap>(dc->bitmap) : nullptr;
+    if (held != nullptr && held->bpp == 1)
+        return (HBITMAP)add_gdi_object(monochrome(width, height));
+    return (HBITMAP)add_gdi_object(Bitmap::make_xrgb(width, height));
+}
+
+int WINAPI GetDeviceCaps(HDC hdc, int index)
+{
+    (void)hdc;
+    switch (index) {
+    case HORZRES:
+        return state().screen_width;
+    case VERTRES:
+        return state().screen_height;
+    case BITSPIXEL:
+        return 32;
+    case PLANES:
+        return 1;
+    case LOGPIXELSX:
+    case LOGPIXELSY:
+        return 96;
+    }
+    return 0;
+}
+
+int WINAPI GetSystemMetrics(int index)
+{
+    switch (index) {
+    case SM_CXSCREEN:
+        return state().screen_width;
+    case SM_CYSCREEN:
+        return state().screen_height;
+    }
+    return 0;
+}

@@ -1,0 +1,28 @@
+// Internal GDI helpers shared by the device.
+#pragma once
+
+#include "state.h"
+
+namespace tickvane::device {
+
+HDC new_window_dc(HWND hwnd, const RECT& clip, bool from_begin_paint);
+HGDIOBJ add_gdi_object(GdiObject object);
+template <class T>
+T* gdi_get(const void* handle)
+{
+    auto it = state().gdi.find((uintptr_t)handle);
+    return it == state().gdi.end() ? nullptr : std::get_if<T>(&it->second);
+}
+// The bitmap a DC draws into, with the offset of the DC's origin in it and the
+// rectangle (in DC coordinates) it may touch.
+struct DrawTarget {
+    Bitmap* bitmap = nullptr;
+    int origin_x = 0, origin_y = 0;
+    RECT clip{};
+};
+DrawTarget draw_target(HDC hdc);
+COLORREF brush_colour(HBRUSH brush, bool& hollow);
+COLORREF system_colour(int index);
+void fill(Bitmap& target, const RECT& r, uint32_t xrgb);
+
+}  // namespace tickvane::device

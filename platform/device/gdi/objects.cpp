@@ -1,0 +1,114 @@
+// The GDI object table: bitmaps, brushes and device contexts behind opaque handles.
+#include "gdi/gdi.h"
+
+namespace tickvane::device {
+
+namespace {
+
+constexpr uintptr_t kStockBase = 0x100;
+constexpr int kStockBrushes = 6;  // WHITE_BRUSH .. NULL_BRUSH
+
+bool is_stock(uintptr_t value) { return value >= kStockBase && value < kStockBase + kStockBrushes; }
+
+void add_stock_objects()
+{
+    static const COLORREF colours[kStockBrushes] = {RGB(255, 255, 255), RGB(192, 192, 192), RGB(128, 128, 128),
+                                                    RGB(64, 64, 64),    RGB(0, 0, 0),       0};
+    for (int i = 0; i < kStockBrushes; ++i)
+        state().gdi.emplace(kStockBase + (uintptr_t)i, Brush{colours[i], i == NULL_BRUSH});
+}
+
+}  // namespace
+
+HGDIOBJ add_gdi_object(GdiObject object)
+{
+    if (state().gdi.empty())
+        add_stock_objects();
+    uintptr_t value = state().next_gdi;
+    state().next_gdi += 4;
+    state().gdi.emplace(value, std::move(object));
+    return (HGDIOBJ)value;
+}
+
+COLORREF system_colour(int index)
+{
+    switch (index) {
+    case COLOR_WINDOW:
+        return RGB(255, 255, 255);
+    case COLOR_WINDOWTEXT:
+        return RGB(0, 0, 0);
+    }
+    return RGB(192, 192, 192);
+}
+
+// Brushes come as objects, as (HBRUSH)(COLOR_x + 1) as desktop Windows writes a
+// system colour, or as SYS_COLOR_INDEX_FLAG | COLOR_x as Windows CE does.
+COLORREF brush_colour(HBRUSH brush, bool& hollow)
+{
+    uintptr_t value = (uintptr_t)brush;
+    hollow = false;
+    if ((value & ~(uintptr_t)0xFF) == SYS_COLOR_INDEX_FLAG)
+        return system_colour((int)(value & 0xFF));
+    if (value >= 1 && value <= 31)
+        return system_colour((int)value - 1);
+    if (state().gdi.empty())
+        add_stock_objects();
+    if (Brush* b = gdi_get<Brush>(brush)) {
+        hollow = b->hollow;
+        return b->colour;
+    }
+    hollow = true;
+    return 0;
+}
+
+}  // namespace tickvane::device
+
+using namespace tickvane::device;
+
+HGDIOBJ WINAPI GetStockObject(int index)
+{
+    if (index < 0 || index >= kStockBrushes)
+        return nullptr;
+    if (state().gdi.empty())
+        add_stock_objects();
+    return (HGDIOBJ)(kStockBase + (uintptr_t)index);
+}
+
+HBRUSH WINAPI CreateSolidBrush(COLORREF colour) { return (HBRUSH)add_gdi_object(Brush{colour & 0xFFFFFF, false}); }
+
+BOOL WINAPI DeleteObject(HGDIOBJ object)
+{
+    uintptr_t value = (uintptr_t)object;
+    if (is_stock(value))
+        return TRUE;
+    auto it = state().gdi.find(value);
+    if (it == state().gdi.end() || std::holds_alternative<DeviceContext>(it->second))
+        return FALSE;
+    if (state().selected_in.count(value))
+        return FALSE;  // still selected into a DC: Windows refuses too
+    state().gdi.erase(it);
+    return TRUE;
+}
+
+HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ object)
+{
+    DeviceContext* dc = gdi_get<DeviceContext>(hdc);
+    if (dc == nullptr)
+        return nullptr;
+    if (gdi_get<Brush>(object) != nullptr) {
+        HGDIOBJ previous = dc->brush ? (HGDIOBJ)dc->brush : GetStockObject(WHITE_BRUSH);
+        dc->brush = (HBRUSH)object;
+        return previous;
+    }
+    if (gdi_get<Bitmap>(object) == nullptr || dc->kind != DeviceContext::Kind::Memory)
+        return nullptr;
+    uintptr_t value = (uintptr_t)object;
+    auto holder = state().selected_in.find(value);
+    if (holder != state().selected_in.end() && holder->second != (uintptr_t)hdc)
+        return nullptr;  // a bitmap lives in one DC at a time
+    HBITMAP previous = dc->bitmap;
+    state().selected_in.erase((uintptr_t)previous);
+    dc->bitmap = (HBITMAP)object;
+    state().selected_in[value] = (uintptr_t)hdc;
+    return previous;
+}

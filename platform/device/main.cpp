@@ -1,0 +1,23 @@
+// main() of a program built on the device: set the device up, then hand over to WinMain.
+#include <filesystem>
+#include <string>
+
+#include "device.h"
+#include "res/resources.h"
+#include "unicode.h"
+
+using namespace tickvane::device;
+
+int main(int argc, char** argv)
+{
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    start_device(settings_from_environment(ec ? std::string(argc > 0 ? argv[0] : "") : exe.string()));
+    std::string line;
+    for (int i = 1; i < argc; ++i)
+        line += (i > 1 ? " " : "") + std::string(argv[i]);
+    std::u16string command_line = utf16_from_utf8(line);
+    int code = WinMain(program_instance(), nullptr, command_line.data(), SW_SHOWNORMAL);
+    stop_device();
+    return code;
+}

@@ -1,0 +1,78 @@
+// The device's own settings, like a handheld's control panel: read by the device
+// alone, from TICKVANE_* environment variables.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "device.h"
+
+namespace fs = std::filesystem;
+
+namespace tickvane::device {
+
+namespace {
+
+std::string env(const char* name)
+{
+    const char* v = std::getenv(name);
+    return v ? std::string(v) : std::string();
+}
+
+// The folder that holds "Program Files" above the executable, else a per-user folder.
+std::string default_root(const std::string& executable)
+{
+    std::error_code ec;
+    fs::path exe = fs::weakly_canonical(executable, ec);
+    for (fs::path p = exe.parent_path(); p.has_parent_path() && p != p.parent_path(); p = p.parent_path())
+        if (p.filename() == "Program Files")
+            return p.parent_path().string();
+    std::string data = env("XDG_DATA_HOME");
+    if (data.empty())
+        data = env("HOME").empty() ? "/tmp" : env("HOME") + "/.local/share";
+    return data + "/tickvane/device";
+}
+
+bool parse_screen(const std::string& text, int& width, int& height)
+{
+    int w = 0, h = 0;
+    char x = 0, extra = 0;
+    if (std::sscanf(text.c_str(), "%d%c%d%c", &w, &x, &h, &extra) != 3 || (x != 'x' && x != 'X'))
+        return false;
+    if (w < 64 || h < 64 || w > 4096 || h > 4096)
+        return false;
+    width = w;
+    height = h;
+    return true;
+}
+
+}  // namespace
+
+Settings settings_from_environment(const std::string& executable)
+{
+    Settings s;
+    s.root = env("TICKVANE_DEVICE_ROOT");
+    if (s.root.empty())
+        s.root = default_root(executable);
+    std::string screen = env("TICKVANE_SCREEN");
+    if (!screen.empty() && !parse_screen(screen, s.screen_width, s.screen_height))
+        std::fprintf(stderr, "tickvane: TICKVANE_SCREEN=%s is not WxH (64-4096 each); using %dx%d\n", screen.c_str(),
+                     s.screen_width, s.screen_height);
+    s.display = env("TICKVANE_DISPLAY");
+    if (!s.display.empty() && s.display != "window" && s.display != "headless") {
+        std::fprintf(stderr, "tickvane: TICKVANE_DISPLAY=%s is neither window nor headless; choosing by itself\n",
+                     s.display.c_str());
+        s.display.clear();
+    }
+    std::string scale = env("TICKVANE_SCALE");
+    if (!scale.empty()) {
+        int z = std::atoi(scale.c_str());
+        if (z >= 1 && z <= 8)
+            s.scale = z;
+        else
+            std::fprintf(stderr, "tickvane: TICKVANE_SCALE=%s is not 1-8; using %d\n", scale.c_str(), s.scale);
+    }
+    s.screenshot = env("TICKVANE_SCREENSHOT");
+    return s;
+}
+
+}  // namespace tickvane::device

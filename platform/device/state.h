@@ -1,0 +1,127 @@
+// The device's state for one process: windows, message queue, timers, GDI objects.
+// Internal to platform/device; the program sees only the Win32 names.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <variant>
+#include <vector>
+
+#include "win32.h"
+#include "display/display.h"
+#include "gdi/bitmap.h"
+
+namespace tickvane::device {
+
+struct Settings {
+    std::string root;            // host folder that is the device's file tree
+    int screen_width = 240;
+    int screen_height = 320;
+    std::string display = "";    // "window", "headless" or "" (window when reachable)
+    int scale = 2;
+    std::string screenshot;      // headless: PNG rewritten after every presented frame
+};
+
+struct WindowClass {
+    std::u16string name;
+    WNDCLASSW wc{};
+};
+
+struct Window {
+    HWND handle = nullptr;
+    std::u16string class_name;
+    std::u16string title;
+    WNDPROC proc = nullptr;
+    UINT class_style = 0;
+    HBRUSH background = nullptr;
+    DWORD style = 0;
+    HWND parent = nullptr;
+    RECT rect{};                  // screen coordinates
+    bool fills_work_area = false; // created with CW_USEDEFAULT: follows the screen's work area
+    bool visible = false;
+    bool minimized = false;
+    bool destroying = false;
+    bool has_update = false;      // update region, kept as its bounding rectangle
+    RECT update{};                // client coordinates
+    bool erase_pending = false;
+    Bitmap surface;               // the window's pixels (top-level windows)
+};
+
+struct Timer {
+    HWND hwnd = nullptr;
+    UINT_PTR id = 0;
+    UINT interval = 0;
+    uint64_t due = 0;
+    TIMERPROC proc = nullptr;
+};
+
+struct DeviceContext {
+    enum class Kind { Window, Memory } kind = Kind::Memory;
+    HWND hwnd = nullptr;       // Window: whose pixels
+    HBITMAP bitmap = nullptr;  // Memory: the selected bitmap
+    HBITMAP default_bitmap = nullptr;
+    HBRUSH brush = nullptr;
+    RECT clip{};               // Window: client coordinates the DC may touch
+    bool from_begin_paint = false;
+};
+
+struct Brush {
+    COLORREF colour = 0;
+    bool hollow = false;
+};
+
+using GdiObject = std::variant<Bitmap, Brush, DeviceContext>;
+
+struct State {
+    Settings settings;
+    int screen_width = 240;
+    int screen_height = 320;
+
+    std::vector<WindowClass> classes;
+    std::map<uintptr_t, std::unique_ptr<Window>> windows;  // by handle value
+    std::vector<HWND> z_order;                             // top-level windows, bottom first
+    uint32_t next_window = 1;
+    HWND active = nullptr;
+    HWND last_active = nullptr;  // to give activation back when the desktop window regains focus
+    bool host_focus = true;
+
+    std::deque<MSG> posted;
+    bool quit_requested = false;
+    int quit_code = 0;
+    std::deque<display::Event> input;
+    HWND pointer_window = nullptr;
+
+    std::vector<Timer> timers;
+
+    std::unordered_map<uintptr_t, GdiObject> gdi;
+    uintptr_t next_gdi = 0x10000;
+    std::map<uintptr_t, uintptr_t> selected_in;  // bitmap -> memory DC holding it
+
+    std::unique_ptr<display::Display> display;
+    bool screen_dirty = true;
+    std::vector<uint32_t> screen;     // composed screen
+    std::vector<uint32_t> presented;  // what the display shows now
+    int presented_width = 0;
+    int presented_height = 0;
+
+    // Tests run on virtual time and may watch the loop go idle.
+    bool virtual_time = false;
+    uint64_t virtual_now = 0;
+    std::optional<SYSTEMTIME> pinned_time;
+    std::function<void()> idle_hook;
+};
+
+State& state();
+
+// Window lookup; null for handles that are not (or no longer) this process's windows.
+Window* find_window(HWND hwnd);
+Window* top_level_of(HWND hwnd);
+uint64_t now_ms();
+
+}  // namespace tickvane::device

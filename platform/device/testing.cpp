@@ -1,0 +1,107 @@
+#include "testing.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "device.h"
+#include "registry/window_registry.h"
+#include "res/resources.h"
+#include "screen.h"
+
+namespace tickvane::device::testing {
+
+namespace {
+
+std::string& current_root()
+{
+    static std::string r;
+    return r;
+}
+
+void queue(display::EventKind kind, int x = 0, int y = 0, int vk = 0)
+{
+    display::Event e;
+    e.kind = kind;
+    e.x = x;
+    e.y = y;
+    e.vk = vk;
+    state().input.push_back(e);
+}
+
+std::string fresh_root()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "tickvane-test-XXXXXX").string();
+    char* made = mkdtemp(pattern.data());
+    return made ? std::string(made) : std::string("/tmp");
+}
+
+}  // namespace
+
+void reset(const Options& options)
+{
+    registry_close();
+    State& s = state();
+    s.windows.clear();
+    s = State{};
+    Settings settings;
+    settings.root = options.root.empty() ? fresh_root() : options.root;
+    settings.screen_width = options.width;
+    settings.screen_height = options.height;
+    settings.display = "headless";
+    current_root() = settings.root;
+    start_device(settings);
+    s.display = display::open_headless(options.width, options.height, "");
+    s.virtual_time = true;
+    s.virtual_now = 1000;
+    s.pinned_time = options.local_time;
+}
+
+const std::string& root() { return current_root(); }
+
+void set_local_time(const SYSTEMTIME& t) { state().pinned_time = t; }
+
+void on_idle(std::function<void()> hook) { state().idle_hook = std::move(hook); }
+
+uint64_t virtual_now() { return state().virtual_now; }
+
+HINSTANCE instance() { return program_instance(); }
+
+void tap(int x, int y)
+{
+    queue(display::EventKind::PointerDown, x, y);
+    queue(display::EventKind::PointerUp, x, y);
+}
+
+void press_key(int vk)
+{
+    queue(display::EventKind::KeyDown, 0, 0, vk);
+    queue(display::EventKind::KeyUp, 0, 0, vk);
+}
+
+void switch_away() { queue(display::EventKind::FocusLost); }
+void switch_back() { queue(display::EventKind::FocusGained); }
+void rotate() { queue(display::EventKind::Rotate); }
+
+uint32_t screen_pixel(int x, int y)
+{
+    compose();
+    if (x < 0 || y < 0 || x >= state().screen_width || y >= state().screen_height)
+        return 0xFFFFFFFF;
+    return state().screen[(size_t)y * state().screen_width + x];
+}
+
+int screen_width() { return state().screen_width; }
+int screen_height() { return state().screen_height; }
+RECT work_area() { return device::work_area(); }
+
+size_t gdi_object_count()
+{
+    size_t n = 0;
+    for (auto& [value, object] : state().gdi)
+        if (value >= 0x10000)
+            ++n;
+    return n;
+}
+
+}  // namespace tickvane::device::testing

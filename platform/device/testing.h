@@ -1,0 +1,50 @@
+// What tests may do to the device beyond the Win32 names: a fresh headless device
+// per test, a pinned clock, virtual time, input as a person gives it, and the
+// screen as a person sees it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "win32.h"
+
+namespace tickvane::device::testing {
+
+struct Options {
+    int width = 240;
+    int height = 320;
+    std::string root;  // device root; empty: a fresh temporary folder
+    SYSTEMTIME local_time{2026, 12, 1, 7, 9, 5, 30, 0};
+};
+
+// Drops every window, class, timer, GDI object and queued message, and starts a
+// headless device whose timers run on virtual time.
+void reset(const Options& options = {});
+const std::string& root();
+
+void set_local_time(const SYSTEMTIME& t);
+// Called whenever the message loop has nothing to do; when it does nothing itself,
+// virtual time jumps to the next timer.
+void on_idle(std::function<void()> hook);
+uint64_t virtual_now();
+
+HINSTANCE instance();
+
+// Input, queued as the desktop window would queue it.
+void tap(int x, int y);
+void press_key(int vk);
+void switch_away();
+void switch_back();
+void rotate();
+
+// The screen as presented: composes first.
+uint32_t screen_pixel(int x, int y);  // 0x00RRGGBB
+int screen_width();
+int screen_height();
+RECT work_area();
+
+// Live GDI objects (stock objects excluded), to catch leaks.
+size_t gdi_object_count();
+
+}  // namespace tickvane::device::testing

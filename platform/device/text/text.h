@@ -1,0 +1,38 @@
+// Text for the device's own drawing (title bar, soft keys, dialogs and controls):
+// a Japanese-capable font found through fontconfig, rendered with FreeType.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace tickvane::text {
+
+// A 0x00RRGGBB surface to draw into; row y starts at pixels + y * stride (a negative
+// stride serves bottom-up bitmaps).
+struct Target {
+    uint32_t* pixels = nullptr;
+    int width = 0, height = 0, stride = 0;
+};
+
+struct Clip {  // right and bottom excluded, as in a Win32 RECT
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// Width in pixels and line metrics of `text` at `pixel_size` (the em height).
+struct Extent {
+    int width = 0;
+    int ascent = 0;
+    int descent = 0;
+};
+
+Extent measure(std::u16string_view text, int pixel_size);
+
+// Draws `text` with its baseline at `baseline_y`, starting at `x`, blended over
+// what is there in `colour`, never outside `clip`. Returns the advance width.
+int draw(const Target& target, const Clip& clip, int x, int baseline_y, std::u16string_view text,
+         int pixel_size, uint32_t colour);
+
+// The family in use ("VL Gothic" where installed), for diagnostics.
+const char* family();
+
+}  // namespace tickvane::text

@@ -1,0 +1,43 @@
+// The local clock and the monotonic clock behind timers; tests may pin both.
+#include <ctime>
+
+#include "state.h"
+
+namespace tickvane::device {
+
+uint64_t now_ms()
+{
+    if (state().virtual_time)
+        return state().virtual_now;
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return (uint64_t)ts.tv_sec * 1000 + (uint64_t)ts.tv_nsec / 1000000;
+}
+
+}  // namespace tickvane::device
+
+using namespace tickvane::device;
+
+void WINAPI GetLocalTime(LPSYSTEMTIME out)
+{
+    if (out == nullptr)
+        return;
+    if (state().pinned_time) {
+        *out = *state().pinned_time;
+        return;
+    }
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    tm local{};
+    localtime_r(&ts.tv_sec, &local);
+    out->wYear = (WORD)(local.tm_year + 1900);
+    out->wMonth = (WORD)(local.tm_mon + 1);
+    out->wDayOfWeek = (WORD)local.tm_wday;
+    out->wDay = (WORD)local.tm_mday;
+    out->wHour = (WORD)local.tm_hour;
+    out->wMinute = (WORD)local.tm_min;
+    out->wSecond = (WORD)(local.tm_sec > 59 ? 59 : local.tm_sec);  // a leap second shows as :59
+    out->wMilliseconds = (WORD)(ts.tv_nsec / 1000000);
+}
+
+DWORD WINAPI GetTickCount() { return (DWORD)now_ms(); }

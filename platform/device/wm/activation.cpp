@@ -1,0 +1,136 @@
+// Which window is active, and the WM_ACTIVATE traffic that goes with every change,
+// in the order Windows sends it: the window losing activation hears first.
+#include <algorithm>
+
+#include "registry/window_registry.h"
+#include "wm/window_manager.h"
+
+namespace tickvane::device {
+
+namespace {
+
+void lose(Window& w, HWND gaining, bool minimised)
+{
+    HWND hwnd = w.handle;
+    send(w, WM_NCACTIVATE, FALSE, 0);
+    if (Window* still = find_window(hwnd))
+        send(*still, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, minimised ? 1 : 0), (LPARAM)gaining);
+    if (Window* still = find_window(hwnd))
+        send(*still, WM_KILLFOCUS, (WPARAM)gaining, 0);
+}
+
+void gain(Window& w, HWND losing, WORD how)
+{
+    HWND hwnd = w.handle;
+    send(w, WM_NCACTIVATE, TRUE, 0);
+    if (Window* still = find_window(hwnd))
+        send(*still, WM_ACTIVATE, MAKEWPARAM(how, still->minimized ? 1 : 0), (LPARAM)losing);
+    if (Window* still = find_window(hwnd))
+        send(*still, WM_SETFOCUS, (WPARAM)losing, 0);
+}
+
+bool can_be_active(const Window* w) { return w != nullptr && w->visible && !w->minimized && !w->destroying; }
+
+}  // namespace
+
+void activate(HWND hwnd, WORD how)
+{
+    Window* w = top_level_of(hwnd);
+    if (!can_be_active(w) || state().active == w->handle)
+        return;
+    HWND target = w->handle;
+    HWND previous = state().active;
+    state().active = target;
+    state().last_active = target;
+    state().screen_dirty = true;  // the title bar shows the active window's title
+    if (Window* p = find_window(previous))
+        lose(*p, target, p->minimized);
+    if (Window* t = find_window(target); t != nullptr && state().active == target)
+        gain(*t, previous, how);
+}
+
+void activate_next_after(HWND leaving, bool minimised)
+{
+    if (state().active != leaving)
+        return;
+    HWND next = nullptr;
+    for (auto it = state().z_order.rbegin(); it != state().z_order.rend(); ++it)
+        if (*it != leaving && can_be_active(find_window(*it))) {
+            next = *it;
+            break;
+        }
+    state().active = next;
+    state().last_active = next;
+    state().screen_dirty = true;
+    if (Window* w = find_window(leaving))
+        lose(*w, next, minimised);
+    if (Window* n = find_window(next); n != nullptr && state().active == next)
+        gain(*n, leaving, WA_ACTIVE);
+}
+
+void deactivate_for_host()
+{
+    state().host_focus = false;
+    HWND hwnd = state().active;
+    Window* w = find_window(hwnd);
+    if (w == nullptr)
+        return;
+    state().active = nullptr;
+    state().last_active = hwnd;
+    state().screen_dirty = true;
+    send(*w, WM_NCACTIVATE, FALSE, 0);
+    if (Window* still = find_window(hwnd))
+        send(*still, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
+    if (Window* still = find_window(hwnd))
+        send(*still, WM_ACTIVATEAPP, FALSE, 0);
+    if (Window* still = find_window(hwnd))
+        send(*still, WM_KILLFOCUS, 0, 0);
+}
+
+void reactivate_for_host()
+{
+    state().host_focus = true;
+    Window* w = find_window(state().last_active);
+    if (state().active != nullptr || !can_be_active(w))
+        return;
+    HWND hwnd = w->handle;
+    state().active = hwnd;
+    state().screen_dirty = true;
+    send(*w, WM_ACTIVATEAPP, TRUE, 0);
+    if (Window* still = find_window(hwnd); still != nullptr && state().active == hwnd)
+        gain(*still, nullptr, WA_ACTIVE);
+}
+
+}  // namespace tickvane::device
+
+using namespace tickvane::device;
+
+HWND WINAPI GetActiveWindow() { return state().active; }
+
+HWND WINAPI GetForegroundWindow() { return state().active; }
+
+HWND WINAPI SetActiveWindow(HWND hwnd)
+{
+    HWND previous = state().active;
+    activate(hwnd, WA_ACTIVE);
+    return previous;
+}
+
+BOOL WINAPI SetForegroundWindow(HWND hwnd)
+{
+    if (!is_own_window(hwnd))
+        return registry_send_foreground(hwnd) ? TRUE : FALSE;
+    Window* w = top_level_of(hwnd);
+    if (w == nullptr || !w->visible)
+        return FALSE;
+    if (w->minimized)
+        ShowWindow(w->handle, SW_RESTORE);
+    activate(w->handle, WA_ACTIVE);
+    auto& z = state().z_order;
+    z.erase(std::remove(z.begin(), z.end(), w->handle), z.end());
+    z.push_back(w->handle);
+    state().screen_dirty = true;
+    if (state().display)
+        state().display->raise();
+    return TRUE;
+}

@@ -1,0 +1,22 @@
+// FindWindowW: this process's windows first, then those of the device's other processes.
+#include "registry/window_registry.h"
+#include "unicode.h"
+#include "wm/window_manager.h"
+
+using namespace tickvane::device;
+
+HWND WINAPI FindWindowW(LPCWSTR className, LPCWSTR windowName)
+{
+    if (className != nullptr && IS_INTRESOURCE(className))
+        return nullptr;  // class atoms are not kept across processes
+    for (HWND hwnd : state().z_order) {
+        Window* w = find_window(hwnd);
+        if (w == nullptr || w->destroying)
+            continue;
+        bool class_ok = className == nullptr || utf8_from_utf16(w->class_name) == utf8_from_utf16(className);
+        bool title_ok = windowName == nullptr || w->title == windowName;
+        if (class_ok && title_ok)
+            return hwnd;
+    }
+    return registry_find_other(className, windowName);
+}

@@ -1,0 +1,218 @@
+// The message queue: posted messages, then the quit request, then input, then
+// paint, then timers, as Windows orders them. GetMessageW sleeps in between.
+#include <algorithm>
+#include <cstdio>
+
+#include "gdi/gdi.h"
+#include "registry/window_registry.h"
+#include "screen.h"
+#include "wm/window_manager.h"
+
+namespace tickvane::device {
+
+bool next_input_message(MSG& out);
+
+namespace {
+
+// Virtual time past which a test's message loop is considered stuck.
+constexpr uint64_t kVirtualTimeLimitMs = 24ull * 3600 * 1000;
+
+bool matches(HWND filter, HWND hwnd) { return filter == nullptr || filter == hwnd; }
+
+bool take_posted(MSG& out, HWND filter)
+{
+    auto& q = state().posted;
+    auto it = std::find_if(q.begin(), q.end(), [&](const MSG& m) { return matches(filter, m.hwnd); });
+    if (it == q.end())
+        return false;
+    out = *it;
+    q.erase(it);
+    return true;
+}
+
+bool take_paint(MSG& out, HWND filter)
+{
+    for (auto& [value, w] : state().windows) {
+        if (!w->has_update || !w->visible || w->minimized || !matches(filter, w->handle))
+            continue;
+        Window* top = top_level_of(w->handle);
+        if (top == nullptr || !top->visible || top->minimized)
+            continue;
+        out = MSG{w->handle, WM_PAINT, 0, 0, (DWORD)now_ms(), {}};
+        return true;
+    }
+    return false;
+}
+
+bool take_timer(MSG& out, HWND filter)
+{
+    uint64_t now = now_ms();
+    for (Timer& t : state().timers) {
+        if (t.due > now || !matches(filter, t.hwnd))
+            continue;
+        t.due = now + t.interval;
+        out = MSG{t.hwnd, WM_TIMER, t.id, (LPARAM)t.proc, (DWORD)now, {}};
+        return true;
+    }
+    return false;
+}
+
+int ms_to_next_timer()
+{
+    uint64_t now = now_ms();
+    int best = -1;
+    for (const Timer& t : state().timers) {
+        int wait = t.due <= now ? 0 : (int)std::min<uint64_t>(t.due - now, 0x7FFFFFFF);
+        if (best < 0 || wait < best)
+            best = wait;
+    }
+    return best;
+}
+
+void take_display_events()
+{
+    display::Event e;
+    while (state().display && state().display->poll(e))
+        state().input.push_back(e);
+    for (HWND hwnd : registry_take_foreground_requests())
+        SetForegroundWindow(hwnd);
+}
+
+bool ready_now() { return !state().posted.empty() || state().quit_requested || !state().input.empty(); }
+
+// Idle under test: let the test act, then jump to the next timer.
+bool idle_virtually(int timeout)
+{
+    if (state().idle_hook) {
+        uint64_t before = state().virtual_now;
+        state().idle_hook();
+        if (ready_now() || state().virtual_now != before || ms_to_next_timer() == 0)
+            return true;
+        for (auto& [value, w] : state().windows)
+            if (w->has_update && w->visible && !w->minimized)
+                return true;
+    }
+    if (timeout < 0 || state().virtual_now > kVirtualTimeLimitMs) {
+        std::fprintf(stderr, "tickvane: the message loop has nothing left to wait for; ending it\n");
+        state().quit_requested = true;
+        state().quit_code = -1;
+        return true;
+    }
+    state().virtual_now += (uint64_t)timeout;
+    return true;
+}
+
+void wait_for_something(int timeout)
+{
+    if (state().virtual_time) {
+        idle_virtually(timeout);
+        return;
+    }
+    std::vector<int> fds;
+    if (int fd = registry_fd(); fd >= 0)
+        fds.push_back(fd);
+    if (state().display)
+        state().display->wait(timeout, fds);
+    else
+        wait_on_fds(timeout, fds);
+}
+
+}  // namespace
+
+bool next_message(MSG& out, HWND filter)
+{
+    if (take_posted(out, filter))
+        return true;
+    if (state().quit_requested) {
+        state().quit_requested = false;
+        out = MSG{nullptr, WM_QUIT, (WPARAM)(intptr_t)state().quit_code, 0, (DWORD)now_ms(), {}};
+        return true;
+    }
+    return next_input_message(out) || take_paint(out, filter) || take_timer(out, filter);
+}
+
+}  // namespace tickvane::device
+
+using namespace tickvane::device;
+
+BOOL WINAPI GetMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax)
+{
+    (void)filterMin;
+    (void)filterMax;
+    if (msg == nullptr)
+        return -1;
+    for (;;) {
+        take_display_events();
+        if (next_message(*msg, hwnd))
+            return msg->message == WM_QUIT ? FALSE : TRUE;
+        present_if_dirty();
+        wait_for_something(ms_to_next_timer());
+    }
+}
+
+LRESULT WINAPI SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    Window* w = find_window(hwnd);
+    return w == nullptr ? 0 : send(*w, msg, wParam, lParam);
+}
+
+BOOL WINAPI PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (hwnd != nullptr && !is_own_window(hwnd))
+        return FALSE;
+    state().posted.push_back(MSG{hwnd, msg, wParam, lParam, (DWORD)now_ms(), {}});
+    return TRUE;
+}
+
+void WINAPI PostQuitMessage(int exitCode)
+{
+    state().quit_requested = true;
+    state().quit_code = exitCode;
+}
+
+BOOL WINAPI TranslateMessage(const MSG* msg)
+{
+    (void)msg;
+    return FALSE;
+}
+
+LRESULT WINAPI DispatchMessageW(const MSG* msg)
+{
+    if (msg == nullptr)
+        return 0;
+    if (msg->message == WM_TIMER && msg->lParam != 0) {
+        ((TIMERPROC)msg->lParam)(msg->hwnd, WM_TIMER, msg->wParam, (DWORD)now_ms());
+        return 0;
+    }
+    Window* w = find_window(msg->hwnd);
+    return w == nullptr ? 0 : send(*w, msg->message, msg->wParam, msg->lParam);
+}
+
+LRESULT WINAPI DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    (void)lParam;
+    switch (msg) {
+    case WM_NCCREATE:
+    case WM_NCACTIVATE:
+        return TRUE;
+    case WM_CLOSE:
+        DestroyWindow(hwnd);
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        BeginPaint(hwnd, &ps);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND: {
+        Window* w = find_window(hwnd);
+        if (w == nullptr || w->background == nullptr)
+            return 0;
+        RECT client;
+        GetClientRect(hwnd, &client);
+        FillRect((HDC)wParam, &client, w->background);
+        return 1;
+    }
+    }
+    return 0;
+}

@@ -1,0 +1,114 @@
+// Update regions and the paint cycle. A window's update region is kept as its
+// bounding rectangle, which is all the clock and the controls need.
+#include <algorithm>
+
+#include "gdi/gdi.h"
+#include "wm/window_manager.h"
+
+namespace tickvane::device {
+
+namespace {
+
+RECT client_of(const Window& w) { return RECT{0, 0, w.rect.right - w.rect.left, w.rect.bottom - w.rect.top}; }
+
+RECT intersect(const RECT& a, const RECT& b)
+{
+    RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+    if (r.right <= r.left || r.bottom <= r.top)
+        return RECT{0, 0, 0, 0};
+    return r;
+}
+
+bool empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+void add_update(Window& w, const RECT& r, bool erase)
+{
+    RECT part = intersect(r, client_of(w));
+    if (empty(part))
+        return;
+    if (!w.has_update) {
+        w.update = part;
+        w.has_update = true;
+    } else {
+        w.update = RECT{std::min(w.update.left, part.left), std::min(w.update.top, part.top),
+                        std::max(w.update.right, part.right), std::max(w.update.bottom, part.bottom)};
+    }
+    w.erase_pending = w.erase_pending || erase;
+}
+
+}  // namespace
+
+void invalidate_all(Window& w, bool erase) { add_update(w, client_of(w), erase); }
+
+}  // namespace tickvane::device
+
+using namespace tickvane::device;
+
+BOOL WINAPI InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase)
+{
+    if (hwnd == nullptr) {
+        for (auto& [value, w] : state().windows)
+            invalidate_all(*w, erase != FALSE);
+        return TRUE;
+    }
+    Window* w = find_window(hwnd);
+    if (w == nullptr)
+        return FALSE;
+    if (rect == nullptr)
+        invalidate_all(*w, erase != FALSE);
+    else
+        add_update(*w, *rect, erase != FALSE);
+    return TRUE;
+}
+
+BOOL WINAPI ValidateRect(HWND hwnd, const RECT* rect)
+{
+    Window* w = find_window(hwnd);
+    if (w == nullptr)
+        return FALSE;
+    // Only a whole validation empties a bounding-rectangle region exactly.
+    if (rect == nullptr || (rect->left <= w->update.left && rect->top <= w->update.top &&
+                            rect->right >= w->update.right && rect->bottom >= w->update.bottom)) {
+        w->has_update = false;
+        w->erase_pending = false;
+    }
+    return TRUE;
+}
+
+HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps)
+{
+    Window* w = find_window(hwnd);
+    if (w == nullptr || ps == nullptr)
+        return nullptr;
+    *ps = PAINTSTRUCT{};
+    RECT area = w->has_update ? w->update : RECT{0, 0, 0, 0};
+    bool erase = w->erase_pending;
+    w->has_update = false;
+    w->erase_pending = false;
+    HDC hdc = new_window_dc(hwnd, area, true);
+    ps->hdc = hdc;
+    ps->rcPaint = area;
+    ps->fErase = FALSE;
+    if (erase && !empty(area))
+        ps->fErase = send(*w, WM_ERASEBKGND, (WPARAM)hdc, 0) ? FALSE : TRUE;
+    return hdc;
+}
+
+BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT* ps)
+{
+    (void)hwnd;
+    if (ps == nullptr || gdi_get<DeviceContext>(ps->hdc) == nullptr)
+        return FALSE;
+    state().gdi.erase((uintptr_t)ps->hdc);
+    return TRUE;
+}
+
+BOOL WINAPI UpdateWindow(HWND hwnd)
+{
+    Window* w = find_window(hwnd);
+    if (w == nullptr)
+        return FALSE;
+    if (w->has_update && w->visible && !w->minimized)
+        send(*w, WM_PAINT, 0, 0);
+    return TRUE;
+}

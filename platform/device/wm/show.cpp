@@ -1,0 +1,100 @@
+// ShowWindow: visibility, minimising and the activation a show brings.
+#include <algorithm>
+
+#include "wm/window_manager.h"
+
+namespace tickvane::device {
+
+namespace {
+
+void bring_to_top(HWND hwnd)
+{
+    auto& z = state().z_order;
+    auto it = std::find(z.begin(), z.end(), hwnd);
+    if (it != z.end()) {
+        z.erase(it);
+        z.push_back(hwnd);
+    }
+}
+
+LPARAM client_size(const Window& w) { return MAKELPARAM(w.rect.right - w.rect.left, w.rect.bottom - w.rect.top); }
+
+void hide(Window& w)
+{
+    HWND hwnd = w.handle;
+    send(w, WM_SHOWWINDOW, FALSE, 0);
+    if (Window* still = find_window(hwnd)) {
+        still->visible = false;
+        state().screen_dirty = true;
+        activate_next_after(hwnd, false);
+    }
+}
+
+void minimise(Window& w)
+{
+    HWND hwnd = w.handle;
+    w.minimized = true;
+    w.visible = true;
+    state().screen_dirty = true;
+    activate_next_after(hwnd, true);
+    if (Window* still = find_window(hwnd))
+        send(*still, WM_SIZE, SIZE_MINIMIZED, 0);
+}
+
+void show(Window& w, bool activating)
+{
+    HWND hwnd = w.handle;
+    if (!w.visible) {
+        send(w, WM_SHOWWINDOW, TRUE, 0);
+        if (Window* still = find_window(hwnd))
+            still->visible = true;
+    }
+    Window* still = find_window(hwnd);
+    if (still == nullptr)
+        return;
+    if (still->minimized) {
+        still->minimized = false;
+        send(*still, WM_SIZE, SIZE_RESTORED, client_size(*still));
+    }
+    if ((still = find_window(hwnd)) == nullptr)
+        return;
+    if (still->parent == nullptr) {
+        bring_to_top(hwnd);
+        if (activating)
+            activate(hwnd, WA_ACTIVE);
+    }
+    if ((still = find_window(hwnd)) != nullptr)
+        invalidate_all(*still, true);
+    state().screen_dirty = true;
+}
+
+}  // namespace
+
+}  // namespace tickvane::device
+
+using namespace tickvane::device;
+
+BOOL WINAPI ShowWindow(HWND hwnd, int cmdShow)
+{
+    Window* w = find_window(hwnd);
+    if (w == nullptr)
+        return FALSE;
+    BOOL was_visible = w->visible ? TRUE : FALSE;
+    switch (cmdShow) {
+    case SW_HIDE:
+        if (w->visible)
+            hide(*w);
+        break;
+    case SW_MINIMIZE:
+        if (!w->minimized)
+            minimise(*w);
+        break;
+    case SW_SHOWNA:
+        show(*w, false);
+        break;
+    default:
+        show(*w, true);
+        break;
+    }
+    return was_visible;
+}

@@ -1,0 +1,231 @@
+// Classes, creation and destruction of windows.
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "registry/window_registry.h"
+#include "screen.h"
+#include "unicode.h"
+#include "wm/window_manager.h"
+
+namespace tickvane::device {
+
+namespace {
+
+std::u16string name_of(LPCWSTR s)
+{
+    if (s == nullptr)
+        return {};
+    if (IS_INTRESOURCE(s))
+        return u"#" + utf16_from_utf8(std::to_string((ULONG_PTR)s));
+    return std::u16string(s);
+}
+
+bool same_name(const std::u16string& a, const std::u16string& b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return fold_case(x) == fold_case(y); });
+}
+
+WindowClass* find_class(const std::u16string& name)
+{
+    for (auto& c : state().classes)
+        if (same_name(c.name, name))
+            return &c;
+    return nullptr;
+}
+
+HWND new_handle()
+{
+    // Handles carry the owning process so that they mean the same thing everywhere.
+    uint64_t value = (uint64_t)getpid() << 24 | state().next_window++;
+    return (HWND)(uintptr_t)value;
+}
+
+RECT initial_rect(DWORD style, int x, int y, int width, int height, bool& fills_work_area)
+{
+    RECT work = work_area();
+    fills_work_area = false;
+    if (x == CW_USEDEFAULT || width == CW_USEDEFAULT) {
+        if ((style & WS_CHILD) == 0) {
+            fills_work_area = true;
+            return work;
+        }
+        x = y = 0;
+        width = height = 0;
+    }
+    if (height == CW_USEDEFAULT)
+        height = 0;
+    return RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
+}
+
+}  // namespace
+
+Window* find_window(HWND hwnd)
+{
+    auto it = state().windows.find((uintptr_t)hwnd);
+    return it == state().windows.end() ? nullptr : it->second.get();
+}
+
+Window* top_level_of(HWND hwnd)
+{
+    Window* w = find_window(hwnd);
+    while (w != nullptr && w->parent != nullptr)
+        w = find_window(w->parent);
+    return w;
+}
+
+bool is_own_window(HWND hwnd) { return find_window(hwnd) != nullptr; }
+
+LRESULT send(Window& w, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (w.proc == nullptr)
+        return 0;
+    return w.proc(w.handle, msg, wParam, lParam);
+}
+
+void resize_window(Window& w, const RECT& rect)
+{
+    w.rect = rect;
+    if (w.parent == nullptr)
+        w.surface = Bitmap::make_xrgb(std::max<LONG>(rect.right - rect.left, 0), std::max<LONG>(rect.bottom - rect.top, 0));
+    state().screen_dirty = true;
+}
+
+}  // namespace tickvane::device
+
+using namespace tickvane::device;
+
+ATOM WINAPI RegisterClassW(const WNDCLASSW* wc)
+{
+    if (wc == nullptr || wc->lpszClassName == nullptr || wc->lpfnWndProc == nullptr)
+        return 0;
+    std::u16string name = name_of(wc->lpszClassName);
+    if (name.empty() || find_class(name) != nullptr)
+        return 0;
+    WindowClass c;
+    c.name = name;
+    c.wc = *wc;
+    c.wc.lpszClassName = nullptr;  // the caller's string need not outlive the call
+    c.wc.lpszMenuName = nullptr;
+    state().classes.push_back(c);
+    return (ATOM)(0xC000 + state().classes.size());
+}
+
+HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
+                            int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param)
+{
+    WindowClass* cls = find_class(name_of(className));
+    if (cls == nullptr || (parent != nullptr && find_window(parent) == nullptr))
+        return nullptr;
+
+    auto owned = std::make_unique<Window>();
+    Window& w = *owned;
+    w.handle = new_handle();
+    w.class_name = cls->name;
+    w.title = windowName ? std::u16string(windowName) : std::u16string();
+    w.proc = cls->wc.lpfnWndProc;
+    w.class_style = cls->wc.style;
+    w.background = cls->wc.hbrBackground;
+    w.style = style & ~(DWORD)WS_VISIBLE;
+    w.parent = (style & WS_CHILD) ? parent : nullptr;
+    resize_window(w, initial_rect(style, x, y, width, height, w.fills_work_area));
+    HWND hwnd = w.handle;
+    state().windows[(uintptr_t)hwnd] = std::move(owned);
+    if (w.parent == nullptr) {
+        state().z_order.push_back(hwnd);
+        registry_add(hwnd, w.class_name, w.title);
+    }
+
+    CREATESTRUCTW cs{param, instance, menu, parent, (int)(w.rect.bottom - w.rect.top), (int)(w.rect.right - w.rect.left),
+                     (int)w.rect.top, (int)w.rect.left, (LONG)style, windowName, className, exStyle};
+    if (!send(w, WM_NCCREATE, 0, (LPARAM)&cs) || send(w, WM_CREATE, 0, (LPARAM)&cs) == -1) {
+        DestroyWindow(hwnd);
+        return nullptr;
+    }
+    Window* still = find_window(hwnd);
+    if (still == nullptr)
+        return nullptr;
+    send(*still, WM_SIZE, SIZE_RESTORED,
+         MAKELPARAM(still->rect.right - still->rect.left, still->rect.bottom - still->rect.top));
+    send(*still, WM_MOVE, 0, MAKELPARAM(still->rect.left, still->rect.top));
+    if (style & WS_VISIBLE)
+        ShowWindow(hwnd, SW_SHOW);
+    return hwnd;
+}
+
+BOOL WINAPI DestroyWindow(HWND hwnd)
+{
+    Window* w = find_window(hwnd);
+    if (w == nullptr || w->destroying)
+        return FALSE;
+    w->destroying = true;
+    // Children go first, as on Windows.
+    std::vector<HWND> children;
+    for (auto& [value, other] : state().windows)
+        if (other->parent == hwnd)
+            children.push_back(other->handle);
+    for (HWND child : children)
+        DestroyWindow(child);
+
+    if (w->visible)
+        ShowWindow(hwnd, SW_HIDE);  // hands activation on first, as hiding does
+    send(*w, WM_DESTROY, 0, 0);
+    send(*w, WM_NCDESTROY, 0, 0);
+
+    auto& timers = state().timers;
+    timers.erase(std::remove_if(timers.begin(), timers.end(), [&](const Timer& t) { return t.hwnd == hwnd; }), timers.end());
+    auto& z = state().z_order;
+    z.erase(std::remove(z.begin(), z.end(), hwnd), z.end());
+    if (state().active == hwnd)
+        state().active = nullptr;
+    if (state().last_active == hwnd)
+        state().last_active = nullptr;
+    if (state().pointer_window == hwnd)
+        state().pointer_window = nullptr;
+    if (w->parent == nullptr)
+        registry_remove(hwnd);
+    state().windows.erase((uintptr_t)hwnd);
+    state().screen_dirty = true;
+    return TRUE;
+}
+
+BOOL WINAPI IsWindow(HWND hwnd) { return find_window(hwnd) != nullptr; }
+
+BOOL WINAPI IsWindowVisible(HWND hwnd)
+{
+    Window* w = find_window(hwnd);
+    return w != nullptr && w->visible;
+}
+
+BOOL WINAPI IsIconic(HWND hwnd)
+{
+    Window* w = find_window(hwnd);
+    return w != nullptr && w->minimized;
+}
+
+BOOL WINAPI GetClientRect(HWND hwnd, LPRECT rect)
+{
+    Window* w = find_window(hwnd);
+    if (w == nullptr || rect == nullptr)
+        return FALSE;
+    *rect = RECT{0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
+    return TRUE;
+}
+
+BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect)
+{
+    Window* w = find_window(hwnd);
+    if (w == nullptr || rect == nullptr)
+        return FALSE;
+    *rect = w->rect;
+    return TRUE;
+}
+
+HCURSOR WINAPI LoadCursorW(HINSTANCE instance, LPCWSTR name)
+{
+    // The handheld shows no pointer; the arrow exists so that classes can name it.
+    if (instance == nullptr && name == IDC_ARROW)
+        return (HCURSOR)(uintptr_t)0x7F00;
+    return nullptr;
+}

@@ -1,0 +1,69 @@
+// How the device's screen reaches a person: a desktop window, or nothing but memory
+// (and a PNG file). Each backend lives in a folder of its own behind this interface.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tickvane::display {
+
+// The composed screen, 0x00RRGGBB per pixel, `stride` pixels per row.
+struct Pixels {
+    const uint32_t* data = nullptr;
+    int width = 0;
+    int height = 0;
+    int stride = 0;
+};
+
+struct Rect {
+    int x = 0, y = 0, w = 0, h = 0;
+};
+
+enum class EventKind {
+    PointerDown,  // screen coordinates (already divided by the zoom)
+    PointerUp,
+    PointerMove,
+    KeyDown,      // `vk` is a Win32 virtual-key code
+    KeyUp,
+    FocusLost,    // the user switched to another program on the desktop
+    FocusGained,
+    Rotate,       // the person asked for portrait <-> landscape
+    Close,        // the desktop window's close button
+};
+
+struct Event {
+    EventKind kind = EventKind::PointerMove;
+    int x = 0, y = 0;
+    int vk = 0;
+    bool shift = false;
+    bool alt = false;
+};
+
+class Display {
+public:
+    virtual ~Display() = default;
+    virtual const char* name() const = 0;
+    // Shows the screen. `changed` lists the areas that differ from the previous call;
+    // the first call after open or resize lists the whole screen.
+    virtual void present(const Pixels& screen, const std::vector<Rect>& changed) = 0;
+    // The screen took a new size (rotation).
+    virtual void resize(int width, int height) = 0;
+    // Blocks until an event is pending, one of `fds` is readable, or `timeout_ms`
+    // passes (-1: no limit). Never wakes on its own otherwise.
+    virtual void wait(int timeout_ms, const std::vector<int>& fds) = 0;
+    virtual bool poll(Event& out) = 0;
+    // Bring the desktop window in front of others (a second launch asked for it).
+    virtual void raise() = 0;
+};
+
+// A desktop window through SDL2's video subsystem; null with `why_not` filled when
+// no display is reachable.
+std::unique_ptr<Display> open_desktop_window(int width, int height, int scale, std::string* why_not);
+
+// The screen in memory only; when `png_path` is not empty the PNG there is replaced
+// atomically after every present that changed something.
+std::unique_ptr<Display> open_headless(int width, int height, const std::string& png_path);
+
+}  // namespace tickvane::display

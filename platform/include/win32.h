@@ -1,0 +1,325 @@
+// The one platform header the clock includes.
+//
+// On Windows it forwards to the system headers. Everywhere else it declares the
+// Win32 / Windows CE names that the clock calls, implemented by the device in
+// platform/device. Only names the clock (and the device's own tests) need are here.
+#pragma once
+
+#ifdef _WIN32
+
+#ifndef UNICODE
+#define UNICODE
+#endif
+#ifndef _UNICODE
+#define _UNICODE
+#endif
+#include <windows.h>
+
+// Windows CE passes the command line as UTF-16 to WinMain; the desktop spelling of
+// that entry point is wWinMain.
+#define WinMain wWinMain
+
+#ifndef SYS_COLOR_INDEX_FLAG
+#define SYS_COLOR_INDEX_FLAG 0x40000000
+#endif
+
+#else  // the device
+
+#include <cstddef>
+#include <cstdint>
+
+#define WINAPI
+#define CALLBACK
+#define APIENTRY
+
+typedef int BOOL;
+typedef unsigned char BYTE;
+typedef uint16_t WORD;
+typedef uint32_t DWORD;
+typedef int32_t LONG;
+typedef uint32_t ULONG;
+typedef int INT;
+typedef unsigned int UINT;
+typedef uint16_t ATOM;
+typedef DWORD COLORREF;
+typedef char16_t WCHAR;
+typedef WCHAR* LPWSTR;
+typedef const WCHAR* LPCWSTR;
+typedef char CHAR;
+typedef CHAR* LPSTR;
+typedef const CHAR* LPCSTR;
+typedef void* LPVOID;
+typedef const void* LPCVOID;
+typedef uintptr_t WPARAM;
+typedef intptr_t LPARAM;
+typedef intptr_t LRESULT;
+typedef intptr_t INT_PTR;
+typedef uintptr_t UINT_PTR;
+typedef uintptr_t ULONG_PTR;
+
+#define DECLARE_HANDLE(name) \
+    struct name##__;         \
+    typedef struct name##__* name
+typedef void* HANDLE;
+DECLARE_HANDLE(HWND);
+DECLARE_HANDLE(HINSTANCE);
+DECLARE_HANDLE(HDC);
+DECLARE_HANDLE(HBITMAP);
+DECLARE_HANDLE(HBRUSH);
+DECLARE_HANDLE(HICON);
+DECLARE_HANDLE(HMENU);
+DECLARE_HANDLE(HRSRC);
+typedef HINSTANCE HMODULE;
+typedef HICON HCURSOR;
+typedef void* HGDIOBJ;
+typedef void* HGLOBAL;
+
+#define TRUE 1
+#define FALSE 0
+#ifndef NULL
+#define NULL nullptr
+#endif
+
+#define TEXT(quote) u##quote
+#define LOWORD(l) ((WORD)(((ULONG_PTR)(l)) & 0xffff))
+#define HIWORD(l) ((WORD)((((ULONG_PTR)(l)) >> 16) & 0xffff))
+#define MAKELONG(a, b) ((LONG)(((WORD)(((ULONG_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((ULONG_PTR)(b)) & 0xffff))) << 16))
+#define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
+#define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
+#define MAKEINTRESOURCEW(i) ((LPWSTR)((ULONG_PTR)((WORD)(i))))
+#define MAKEINTRESOURCE MAKEINTRESOURCEW
+#define IS_INTRESOURCE(r) ((((ULONG_PTR)(r)) >> 16) == 0)
+#define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
+#define GetRValue(rgb) ((BYTE)(rgb))
+#define GetGValue(rgb) ((BYTE)(((WORD)(rgb)) >> 8))
+#define GetBValue(rgb) ((BYTE)((rgb) >> 16))
+
+struct POINT {
+    LONG x;
+    LONG y;
+};
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+typedef RECT* LPRECT;
+typedef const RECT* LPCRECT;
+
+struct SYSTEMTIME {
+    WORD wYear;
+    WORD wMonth;
+    WORD wDayOfWeek;
+    WORD wDay;
+    WORD wHour;
+    WORD wMinute;
+    WORD wSecond;
+    WORD wMilliseconds;
+};
+typedef SYSTEMTIME* LPSYSTEMTIME;
+
+struct MSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+};
+typedef MSG* LPMSG;
+
+struct PAINTSTRUCT {
+    HDC hdc;
+    BOOL fErase;
+    RECT rcPaint;
+    BOOL fRestore;
+    BOOL fIncUpdate;
+    BYTE rgbReserved[32];
+};
+typedef PAINTSTRUCT* LPPAINTSTRUCT;
+
+typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
+
+struct WNDCLASSW {
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCWSTR lpszMenuName;
+    LPCWSTR lpszClassName;
+};
+
+struct CREATESTRUCTW {
+    LPVOID lpCreateParams;
+    HINSTANCE hInstance;
+    HMENU hMenu;
+    HWND hwndParent;
+    int cy;
+    int cx;
+    int y;
+    int x;
+    LONG style;
+    LPCWSTR lpszName;
+    LPCWSTR lpszClass;
+    DWORD dwExStyle;
+};
+
+// Messages
+#define WM_NULL 0x0000
+#define WM_CREATE 0x0001
+#define WM_DESTROY 0x0002
+#define WM_MOVE 0x0003
+#define WM_SIZE 0x0005
+#define WM_ACTIVATE 0x0006
+#define WM_SETFOCUS 0x0007
+#define WM_KILLFOCUS 0x0008
+#define WM_PAINT 0x000F
+#define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
+#define WM_ERASEBKGND 0x0014
+#define WM_SHOWWINDOW 0x0018
+#define WM_ACTIVATEAPP 0x001C
+#define WM_NCCREATE 0x0081
+#define WM_NCDESTROY 0x0082
+#define WM_NCACTIVATE 0x0086
+#define WM_KEYDOWN 0x0100
+#define WM_KEYUP 0x0101
+#define WM_CHAR 0x0102
+#define WM_INITDIALOG 0x0110
+#define WM_COMMAND 0x0111
+#define WM_TIMER 0x0113
+#define WM_MOUSEMOVE 0x0200
+#define WM_LBUTTONDOWN 0x0201
+#define WM_LBUTTONUP 0x0202
+#define WM_USER 0x0400
+
+#define WA_INACTIVE 0
+#define WA_ACTIVE 1
+#define WA_CLICKACTIVE 2
+
+#define SIZE_RESTORED 0
+#define SIZE_MINIMIZED 1
+
+// Class and window styles
+#define CS_VREDRAW 0x0001
+#define CS_HREDRAW 0x0002
+#define WS_OVERLAPPED 0x00000000L
+#define WS_POPUP 0x80000000L
+#define WS_CHILD 0x40000000L
+#define WS_MINIMIZE 0x20000000L
+#define WS_VISIBLE 0x10000000L
+#define WS_DISABLED 0x08000000L
+#define WS_CAPTION 0x00C00000L
+#define WS_BORDER 0x00800000L
+#define WS_SYSMENU 0x00080000L
+#define CW_USEDEFAULT ((int)0x80000000)
+
+// ShowWindow
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define SW_SHOW 5
+#define SW_MINIMIZE 6
+#define SW_SHOWNA 8
+#define SW_RESTORE 9
+#define SW_SHOWDEFAULT 10
+
+// GDI
+#define SRCCOPY 0x00CC0020
+#define WHITE_BRUSH 0
+#define LTGRAY_BRUSH 1
+#define GRAY_BRUSH 2
+#define DKGRAY_BRUSH 3
+#define BLACK_BRUSH 4
+#define NULL_BRUSH 5
+#define HORZRES 8
+#define VERTRES 10
+#define BITSPIXEL 12
+#define PLANES 14
+#define LOGPIXELSX 88
+#define LOGPIXELSY 90
+#define SM_CXSCREEN 0
+#define SM_CYSCREEN 1
+#define COLOR_WINDOW 5
+#define COLOR_WINDOWTEXT 8
+#define SYS_COLOR_INDEX_FLAG 0x40000000
+
+// Resources
+#define RT_CURSOR MAKEINTRESOURCEW(1)
+#define RT_BITMAP MAKEINTRESOURCEW(2)
+#define RT_ICON MAKEINTRESOURCEW(3)
+#define RT_MENU MAKEINTRESOURCEW(4)
+#define RT_DIALOG MAKEINTRESOURCEW(5)
+#define RT_STRING MAKEINTRESOURCEW(6)
+#define RT_GROUP_ICON MAKEINTRESOURCEW(14)
+#define IDC_ARROW MAKEINTRESOURCEW(32512)
+
+// Window manager
+ATOM WINAPI RegisterClassW(const WNDCLASSW* wc);
+HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                            LPVOID param);
+BOOL WINAPI DestroyWindow(HWND hwnd);
+BOOL WINAPI ShowWindow(HWND hwnd, int cmdShow);
+BOOL WINAPI UpdateWindow(HWND hwnd);
+BOOL WINAPI IsWindow(HWND hwnd);
+BOOL WINAPI IsWindowVisible(HWND hwnd);
+BOOL WINAPI IsIconic(HWND hwnd);
+HWND WINAPI FindWindowW(LPCWSTR className, LPCWSTR windowName);
+BOOL WINAPI SetForegroundWindow(HWND hwnd);
+HWND WINAPI GetForegroundWindow();
+HWND WINAPI GetActiveWindow();
+HWND WINAPI SetActiveWindow(HWND hwnd);
+BOOL WINAPI GetClientRect(HWND hwnd, LPRECT rect);
+BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect);
+LRESULT WINAPI DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT WINAPI SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+BOOL WINAPI PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+void WINAPI PostQuitMessage(int exitCode);
+BOOL WINAPI GetMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax);
+BOOL WINAPI TranslateMessage(const MSG* msg);
+LRESULT WINAPI DispatchMessageW(const MSG* msg);
+UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc);
+BOOL WINAPI KillTimer(HWND hwnd, UINT_PTR id);
+BOOL WINAPI InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
+BOOL WINAPI ValidateRect(HWND hwnd, const RECT* rect);
+HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps);
+BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
+int WINAPI GetSystemMetrics(int index);
+HCURSOR WINAPI LoadCursorW(HINSTANCE instance, LPCWSTR name);
+
+// GDI
+HDC WINAPI GetDC(HWND hwnd);
+int WINAPI ReleaseDC(HWND hwnd, HDC hdc);
+HDC WINAPI CreateCompatibleDC(HDC hdc);
+BOOL WINAPI DeleteDC(HDC hdc);
+HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int width, int height);
+HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ object);
+BOOL WINAPI DeleteObject(HGDIOBJ object);
+HGDIOBJ WINAPI GetStockObject(int index);
+HBRUSH WINAPI CreateSolidBrush(COLORREF colour);
+int WINAPI FillRect(HDC hdc, const RECT* rect, HBRUSH brush);
+BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop);
+int WINAPI GetDeviceCaps(HDC hdc, int index);
+COLORREF WINAPI GetPixel(HDC hdc, int x, int y);
+
+// Resources
+HRSRC WINAPI FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type);
+HGLOBAL WINAPI LoadResource(HMODULE module, HRSRC resource);
+LPVOID WINAPI LockResource(HGLOBAL data);
+DWORD WINAPI SizeofResource(HMODULE module, HRSRC resource);
+HBITMAP WINAPI LoadBitmapW(HINSTANCE instance, LPCWSTR name);
+
+// Time
+void WINAPI GetLocalTime(LPSYSTEMTIME time);
+DWORD WINAPI GetTickCount();
+
+// The program's entry point; the device's main() calls it.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE prevInstance, LPWSTR cmdLine, int cmdShow);
+
+#endif  // _WIN32

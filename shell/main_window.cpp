@@ -1,0 +1,57 @@
+// The main window's procedure: one short handler per message.
+#include "resource.h"
+#include "zubo.h"
+
+static const UINT kRefreshMs = 300;
+
+static LRESULT OnCreate(HWND hwnd)
+{
+    CreateBackBuffer(hwnd);
+    SetTimer(hwnd, ID_REFRESH_TIMER, kRefreshMs, 0);
+    return 0;
+}
+
+static void RefreshFace(HWND hwnd)
+{
+    InvalidateRect(hwnd, 0, FALSE);
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    int height = GetSystemMetrics(SM_CYSCREEN);
+    PaintClockFace(hwnd, width, height);
+}
+
+// Safe to run twice: a second run finds both handles at 0.
+static void TearDown(HWND hwnd)
+{
+    KillTimer(hwnd, ID_REFRESH_TIMER);
+    if (g_hdcBack) {
+        DeleteDC(g_hdcBack);
+        g_hdcBack = 0;
+    }
+    if (g_hbmBack) {
+        DeleteObject(g_hbmBack);
+        g_hbmBack = 0;
+    }
+    PostQuitMessage(0);
+}
+
+LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        return OnCreate(hwnd);
+    case WM_PAINT:
+        // A paint request is drawn exactly as a tick draws.
+        SendMessageW(hwnd, WM_TIMER, ID_REFRESH_TIMER, 0);
+        return 0;
+    case WM_TIMER:
+        if (wParam == ID_REFRESH_TIMER)
+            RefreshFace(hwnd);
+        return 0;
+    case WM_DESTROY:
+        TearDown(hwnd);
+        return 0;
+    case WM_COMMAND:
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
