@@ -1,0 +1,170 @@
+// The main window's life: paint requests, stray messages, teardown, one instance.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "clock_run.h"
+#include "face_model.h"
+#include "resource.h"
+#include "testing.h"
+#include "zubo.h"
+
+using namespace tickvane::test;
+namespace dt = tickvane::device::testing;
+
+namespace {
+
+constexpr uint32_t kRed = 0xFF0000;
+
+// Paints the whole client area red through a window DC, as stale pixels would be.
+void smear(HWND hwnd)
+{
+    HDC hdc = GetDC(hwnd);
+    RECT r;
+    GetClientRect(hwnd, &r);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(hdc, &r, red);
+    DeleteObject(red);
+    ReleaseDC(hwnd, hdc);
+}
+
+uint32_t client_pixel(int x, int y) { return dt::screen_pixel(x, dt::work_area().top + y); }
+
+int count_clock_windows()
+{
+    int n = 0;
+    for (HWND hwnd = clock_window(); hwnd != nullptr && n < 5; hwnd = nullptr)
+        ++n;
+    return n;
+}
+
+}  // namespace
+
+TEST(MainWindow, PaintRequestDrawsExactlyWhatATickDraws)
+{
+    dt::reset();
+    std::vector<uint32_t> after_tick;
+    ClockRun run = run_clock([&](int, HWND hwnd) {
+        SendMessageW(hwnd, WM_TIMER, ID_REFRESH_TIMER, 0);
+        RECT r;
+        GetClientRect(hwnd, &r);
+        for (int y = 0; y < r.bottom; ++y)
+            for (int x = 0; x < r.right; ++x)
+                after_tick.push_back(client_pixel(x, y));
+        smear(hwnd);
+        ASSERT_EQ(client_pixel(5, 5), kRed);
+        InvalidateRect(hwnd, nullptr, FALSE);
+        EXPECT_EQ(SendMessageW(hwnd, WM_PAINT, 0, 0), 0);
+        size_t i = 0, differing = 0;
+        for (int y = 0; y < r.bottom; ++y)
+            for (int x = 0; x < r.right; ++x)
+                differing += client_pixel(x, y) != after_tick[i++];
+        EXPECT_EQ(differing, 0u);
+        end_clock();
+    });
+    EXPECT_EQ(run.exit_code, 0);
+}
+
+TEST(MainWindow, OtherTimersAndUnknownCommandsDrawNothing)
+{
+    dt::reset();
+    ClockRun run = run_clock([&](int, HWND hwnd) {
+        smear(hwnd);
+        EXPECT_EQ(SendMessageW(hwnd, WM_TIMER, 2, 0), 0);
+        EXPECT_EQ(SendMessageW(hwnd, WM_COMMAND, 12345, 0), 0);
+        EXPECT_EQ(SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDM_EXIT + 100, 0), 0), 0);
+        EXPECT_EQ(client_pixel(0, 0), kRed);
+        EXPECT_EQ(client_pixel(120, 150), kRed);
+        end_clock();
+    });
+    EXPECT_EQ(run.exit_code, 0);
+}
+
+TEST(MainWindow, TeardownReleasesTheBackBufferAndIsSafeTwice)
+{
+    dt::reset();
+    size_t objects_before = dt::gdi_object_count();
+    ClockRun run = run_clock([&](int, HWND hwnd) {
+        EXPECT_NE(g_hdcBack, nullptr);
+        EXPECT_NE(g_hbmBack, nullptr);
+        EXPECT_EQ(SendMessageW(hwnd, WM_DESTROY, 0, 0), 0);
+        EXPECT_EQ(g_hdcBack, nullptr);
+        EXPECT_EQ(g_hbmBack, nullptr);
+        // Deleting the bitmap while its DC still held it would have left it behind.
+        EXPECT_EQ(dt::gdi_object_count(), objects_before);
+        EXPECT_EQ(SendMessageW(hwnd, WM_DESTROY, 0, 0), 0);
+        EXPECT_EQ(g_hdcBack, nullptr);
+        EXPECT_EQ(g_hbmBack, nullptr);
+    });
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.idles, 1) << "the loop ended right after the teardown";
+}
+
+TEST(MainWindow, PaintsLeaveNoObjectsBehind)
+{
+    dt::reset();
+    size_t after_first = 0;
+    ClockRun run = run_clock([&](int idle, HWND) {
+        if (idle == 0)
+            after_first = dt::gdi_object_count();
+        if (idle == 20) {
+            EXPECT_EQ(dt::gdi_object_count(), after_first);
+            end_clock();
+        }
+    });
+    EXPECT_EQ(run.exit_code, 0);
+}
+
+TEST(MainWindow, SecondStartInTheSameProcessBringsTheFirstForward)
+{
+    dt::reset();
+    ClockRun run = run_clock([&](int, HWND hwnd) {
+        ShowWindow(hwnd, SW_MINIMIZE);
+        ASSERT_TRUE(IsIconic(hwnd));
+        EXPECT_EQ(WinMain(dt::instance(), nullptr, nullptr, SW_SHOWNORMAL), 0);
+        EXPECT_FALSE(IsIconic(hwnd));
+        EXPECT_EQ(GetActiveWindow(), hwnd);
+        EXPECT_EQ(clock_window(), hwnd);
+        EXPECT_EQ(count_clock_windows(), 1);
+        end_clock();
+    });
+    EXPECT_EQ(run.exit_code, 0);
+}
+
+TEST(MainWindow, SecondProcessBringsTheFirstForwardAndEnds)
+{
+    dt::reset();
+    int child_status = -1;
+    ClockRun run = run_clock([&](int idle, HWND hwnd) {
+        if (idle == 0) {
+            ShowWindow(hwnd, SW_MINIMIZE);
+            pid_t pid = fork();
+            if (pid == 0) {
+                setenv("TICKVANE_DEVICE_ROOT", dt::root().c_str(), 1);
+                setenv("TICKVANE_DISPLAY", "headless", 1);
+                execl(ZUBO_EXE, ZUBO_EXE, (char*)nullptr);
+                _exit(127);
+            }
+            auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (waitpid(pid, &child_status, WNOHANG) == 0 && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            if (std::chrono::steady_clock::now() >= deadline) {
+                kill(pid, SIGKILL);
+                waitpid(pid, &child_status, 0);
+            }
+            return;
+        }
+        if (!IsIconic(hwnd) || idle > 10) {
+            EXPECT_FALSE(IsIconic(hwnd)) << "the request to come forward never arrived";
+            EXPECT_EQ(GetActiveWindow(), hwnd);
+            end_clock();
+        }
+    });
+    EXPECT_EQ(run.exit_code, 0);
+    ASSERT_TRUE(WIFEXITED(child_status)) << "the second clock did not end by itself";
+    EXPECT_EQ(WEXITSTATUS(child_status), 0);
+}
