@@ -85,7 +85,7 @@ void rotate() { queue(display::EventKind::Rotate); }
 
 uint32_t screen_pixel(int x, int y)
 {
-    compose();
+    present_if_dirty();
     if (x < 0 || y < 0 || x >= state().screen_width || y >= state().screen_height)
         return 0xFFFFFFFF;
     return state().screen[(size_t)y * state().screen_width + x];

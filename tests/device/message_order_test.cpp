@@ -134,24 +134,26 @@ TEST_F(Messages, SwitchingAwayReportsZeroAndMinimisingDoesNot)
 {
     HWND a = make(u"a");
     ShowWindow(a, SW_SHOWNORMAL);
+    // Input is taken when the loop finds nothing posted; the idle hook then lets GetMessageW return.
+    dt::on_idle([a] { PostMessageW(a, WM_USER, 0, 0); });
+    MSG m;
     g_log.clear();
     dt::switch_away();
-    MSG m;
-    PostMessageW(a, WM_USER, 0, 0);
-    GetMessageW(&m, nullptr, 0, 0);  // input is taken while the loop runs
+    GetMessageW(&m, nullptr, 0, 0);
     const Logged* away = find(a, WM_ACTIVATE);
     ASSERT_NE(away, nullptr);
     EXPECT_EQ(away->wParam, 0u);
+    EXPECT_EQ(away->lParam, 0);
     EXPECT_EQ(GetActiveWindow(), nullptr);
 
     g_log.clear();
     dt::switch_back();
-    PostMessageW(a, WM_USER, 0, 0);
     GetMessageW(&m, nullptr, 0, 0);
     const Logged* back = find(a, WM_ACTIVATE);
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(LOWORD(back->wParam), WA_ACTIVE);
     EXPECT_EQ(GetActiveWindow(), a);
+    dt::on_idle(nullptr);
 
     g_log.clear();
     ShowWindow(a, SW_MINIMIZE);
