@@ -1,0 +1,123 @@
+#include "x11_session.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <bit>
+#include <cstdio>
+
+namespace tickvane::display::testing {
+namespace {
+
+Display* dpy(void* connection) { return static_cast<Display*>(connection); }
+
+// One channel of an X pixel, left-aligned in 8 bits.
+uint32_t channel(unsigned long pixel, unsigned long mask) {
+    if (mask == 0) return 0;
+    int bits = std::popcount(mask);
+    auto value = static_cast<uint32_t>((pixel & mask) >> std::countr_zero(mask));
+    return bits >= 8 ? value >> (bits - 8) : value << (8 - bits);
+}
+
+uint32_t rgb(unsigned long pixel, unsigned long r, unsigned long g, unsigned long b) {
+    return channel(pixel, r) << 16 | channel(pixel, g) << 8 | channel(pixel, b);
+}
+
+// Xvfb writes its display number to `fd` once it accepts connections.
+std::string read_line(int fd) {
+    std::string line;
+    pollfd p{fd, POLLIN, 0};
+    for (char c; ::poll(&p, 1, 10000) == 1 && read(fd, &c, 1) == 1 && c != '\n';) line += c;
+    return line;
+}
+
+}  // namespace
+
+std::unique_ptr<X11Session> X11Session::start(int depth, std::string* why_not) {
+    int fds[2];
+    if (pipe(fds) != 0) return nullptr;
+    pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        dup2(open("/dev/null", O_WRONLY), STDERR_FILENO);  // its start-up chatter is not test output
+        std::string fd = std::to_string(fds[1]), screen = "1024x768x" + std::to_string(depth);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
+               static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    std::string number = pid > 0 ? read_line(fds[0]) : "";
+    close(fds[0]);
+    std::unique_ptr<X11Session> session(pid > 0 ? new X11Session(pid, ":" + number) : nullptr);
+    if (!session || session->connection_ == nullptr) {
+        *why_not = "no Xvfb could be started (is it installed?)";
+        return nullptr;
+    }
+    return session;
+}
+
+X11Session::X11Session(pid_t pid, std::string name) : pid_(pid), name_(std::move(name)) {
+    if (name_.size() > 1) connection_ = XOpenDisplay(name_.c_str());
+}
+
+X11Session::~X11Session() {
+    if (connection_) XCloseDisplay(dpy(connection_));
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+}
+
+unsigned long X11Session::find_window(const std::string& title) {
+    std::string command = "DISPLAY=" + name_ + " xdotool search --name '^" + title + "$' 2>/dev/null";
+    FILE* out = popen(command.c_str(), "r");
+    unsigned long id = 0;
+    if (out != nullptr && std::fscanf(out, "%lu", &id) != 1) id = 0;
+    if (out != nullptr) pclose(out);
+    return id;
+}
+
+std::pair<int, int> X11Session::window_size(unsigned long window) {
+    XWindowAttributes at{};
+    XGetWindowAttributes(dpy(connection_), window, &at);
+    return {at.width, at.height};
+}
+
+std::vector<uint32_t> X11Session::capture(unsigned long window, int width, int height) {
+    std::vector<uint32_t> pixels;
+    XImage* image = XGetImage(dpy(connection_), window, 0, 0, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    if (image == nullptr) return pixels;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels.push_back(rgb(XGetPixel(image, x, y), image->red_mask, image->green_mask, image->blue_mask));
+    XDestroyImage(image);
+    return pixels;
+}
+
+void X11Session::cover(unsigned long window) {
+    Display* d = dpy(connection_);
+    XWindowAttributes at{};
+    XGetWindowAttributes(d, window, &at);
+    Window top = XCreateSimpleWindow(d, DefaultRootWindow(d), at.x, at.y, static_cast<unsigned>(at.width),
+                                     static_cast<unsigned>(at.height), 0, 0, WhitePixel(d, DefaultScreen(d)));
+    XMapRaised(d, top);
+    XSync(d, False);
+}
+
+void X11Session::request_close(unsigned long window) {
+    Display* d = dpy(connection_);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+    XSendEvent(d, window, False, NoEventMask, &event);
+    XSync(d, False);
+}
+
+}  // namespace tickvane::display::testing

@@ -1,0 +1,37 @@
+// A private Xvfb for one test (the server picks a free display number) and a second X
+// connection that looks at the window from outside. Xlib stays in the .cpp: its
+// `Display` would clash with the device's.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tickvane::display::testing {
+
+class X11Session {
+public:
+    // Null with `why_not` set when Xvfb is missing or does not come up.
+    static std::unique_ptr<X11Session> start(int depth, std::string* why_not);
+    ~X11Session();
+
+    const std::string& name() const { return name_; }
+    unsigned long find_window(const std::string& title);  // 0 when there is none
+    std::pair<int, int> window_size(unsigned long window);
+    // 0x00RRGGBB; a channel narrower than 8 bits comes left-aligned, its low bits zero.
+    std::vector<uint32_t> capture(unsigned long window, int width, int height);
+    void cover(unsigned long window);           // another program's white window on top of it
+    void request_close(unsigned long window);   // what a window manager sends for the close button
+
+private:
+    X11Session(pid_t pid, std::string name);
+    pid_t pid_;
+    std::string name_;
+    void* connection_ = nullptr;
+};
+
+}  // namespace tickvane::display::testing
