@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 
 #include "device.h"
 #include "registry/window_registry.h"
@@ -29,11 +31,32 @@ void queue(display::EventKind kind, int x = 0, int y = 0, int vk = 0)
     state().input.push_back(e);
 }
 
+// The temporary root made for the previous test, removed when the next one starts
+// or the test program ends.
+std::string& made_root()
+{
+    static std::string* r = new std::string;  // outlives the exit handler that empties it
+    return *r;
+}
+
+void remove_made_root()
+{
+    std::error_code ec;
+    if (!made_root().empty())
+        std::filesystem::remove_all(made_root(), ec);
+    made_root().clear();
+}
+
 std::string fresh_root()
 {
+    static bool cleanup_registered = (std::atexit(remove_made_root), true);
+    (void)cleanup_registered;
+    remove_made_root();
     std::string pattern = (std::filesystem::temp_directory_path() / "tickvane-test-XXXXXX").string();
-    char* made = mkdtemp(pattern.data());
-    return made ? std::string(made) : std::string("/tmp");
+    if (mkdtemp(pattern.data()) == nullptr)
+        return {};
+    made_root() = pattern;
+    return pattern;
 }
 
 }  // namespace
@@ -46,6 +69,8 @@ void reset(const Options& options)
     s = State{};
     Settings settings;
     settings.root = options.root.empty() ? fresh_root() : options.root;
+    if (settings.root.empty())
+        throw std::runtime_error("cannot make a temporary device root");
     settings.screen_width = options.width;
     settings.screen_height = options.height;
     settings.display = "headless";
