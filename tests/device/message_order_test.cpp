@@ -232,3 +232,35 @@ TEST_F(Messages, DestroyingTheActiveWindowDeactivatesItBeforeWmDestroy)
     EXPECT_EQ(SendMessageW(a, WM_USER, 0, 0), 0);
     EXPECT_FALSE(DestroyWindow(a));
 }
+
+namespace {
+LRESULT CALLBACK RefusingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_CREATE)
+        return -1;
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+}  // namespace
+
+TEST_F(Messages, RefusedCreationLeavesNoWindowAndChildrenSitInTheirParent)
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = RefusingProc;
+    wc.lpszClassName = u"refuser";
+    ASSERT_NE(RegisterClassW(&wc), 0);
+    EXPECT_EQ(RegisterClassW(&wc), 0) << "a class name is registered once";
+    EXPECT_EQ(CreateWindowExW(0, u"REFUSER", u"r", WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr),
+              nullptr);
+    EXPECT_EQ(FindWindowW(nullptr, u"r"), nullptr);
+
+    HWND parent = make(u"p");
+    HWND child = CreateWindowExW(0, u"logger", u"c", WS_CHILD, 10, 20, 30, 40, parent, nullptr, nullptr, nullptr);
+    RECT r;
+    ASSERT_TRUE(GetWindowRect(child, &r));
+    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.top, 26 + 20);
+    EXPECT_EQ(r.right - r.left, 30);
+    DestroyWindow(parent);
+    EXPECT_FALSE(IsWindow(child)) << "children go with their parent";
+}

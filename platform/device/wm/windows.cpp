@@ -42,20 +42,24 @@ HWND new_handle()
     return (HWND)(uintptr_t)value;
 }
 
-RECT initial_rect(DWORD style, int x, int y, int width, int height, bool& fills_work_area)
+// Screen coordinates of a new window; a child's position is relative to its parent.
+RECT initial_rect(DWORD style, const Window* parent, int x, int y, int width, int height, bool& fills_work_area)
 {
-    RECT work = work_area();
     fills_work_area = false;
     if (x == CW_USEDEFAULT || width == CW_USEDEFAULT) {
-        if ((style & WS_CHILD) == 0) {
-            fills_work_area = true;
-            return work;
+        if (parent == nullptr) {
+            fills_work_area = true;  // as the handheld's shell places a new top-level window
+            return work_area();
         }
         x = y = 0;
         width = height = 0;
     }
     if (height == CW_USEDEFAULT)
         height = 0;
+    if (parent != nullptr && (style & WS_CHILD)) {
+        x += parent->rect.left;
+        y += parent->rect.top;
+    }
     return RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
 }
 
@@ -129,7 +133,8 @@ HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName
     w.background = cls->wc.hbrBackground;
     w.style = style & ~(DWORD)WS_VISIBLE;
     w.parent = (style & WS_CHILD) ? parent : nullptr;
-    resize_window(w, initial_rect(style, x, y, width, height, w.fills_work_area));
+    resize_window(w, initial_rect(style, w.parent ? find_window(w.parent) : nullptr, x, y, width, height,
+                                  w.fills_work_area));
     HWND hwnd = w.handle;
     state().windows[(uintptr_t)hwnd] = std::move(owned);
     if (w.parent == nullptr) {
@@ -139,13 +144,15 @@ HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName
 
     CREATESTRUCTW cs{param, instance, menu, parent, (int)(w.rect.bottom - w.rect.top), (int)(w.rect.right - w.rect.left),
                      (int)w.rect.top, (int)w.rect.left, (LONG)style, windowName, className, exStyle};
-    if (!send(w, WM_NCCREATE, 0, (LPARAM)&cs) || send(w, WM_CREATE, 0, (LPARAM)&cs) == -1) {
+    // A handler may destroy the window it is creating: look it up again after each send.
+    bool created = send(w, WM_NCCREATE, 0, (LPARAM)&cs) != 0;
+    Window* still = find_window(hwnd);
+    created = created && still != nullptr && send(*still, WM_CREATE, 0, (LPARAM)&cs) != -1;
+    still = find_window(hwnd);
+    if (!created || still == nullptr) {
         DestroyWindow(hwnd);
         return nullptr;
     }
-    Window* still = find_window(hwnd);
-    if (still == nullptr)
-        return nullptr;
     send(*still, WM_SIZE, SIZE_RESTORED,
          MAKELPARAM(still->rect.right - still->rect.left, still->rect.bottom - still->rect.top));
     send(*still, WM_MOVE, 0, MAKELPARAM(still->rect.left, still->rect.top));
