@@ -11,7 +11,9 @@ namespace {
 void set_hints() {
     // X11 first, also under Wayland (XWayland): only there can wait() sleep on the connection
     // itself, and SDL's Wayland driver has no window surface without OpenGL.
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
+    // Wayland only where a compositor is announced: probing it elsewhere just prints noise.
+    const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, wayland != nullptr && *wayland != '\0' ? "x11,wayland" : "x11");
     // Without this SDL draws the window surface through software OpenGL: +90 MB, +75 ms, 5x the CPU.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // The click that focuses the window is a tap on the handheld; SDL would drop it.
