@@ -68,7 +68,6 @@ struct DeviceContext {
     HBITMAP default_bitmap = nullptr;
     HBRUSH brush = nullptr;
     RECT clip{};               // Window: client coordinates the DC may touch
-    bool from_begin_paint = false;
 };
 
 struct Brush {
@@ -89,7 +88,6 @@ struct State {
     uint32_t next_window = 1;
     HWND active = nullptr;
     HWND last_active = nullptr;  // to give activation back when the desktop window regains focus
-    bool host_focus = true;
 
     std::deque<MSG> posted;
     bool quit_requested = false;

@@ -41,13 +41,6 @@ void copy_rows(DrawTarget& dst, int dx, int dy, const DrawTarget& src, int sx, i
 
 }  // namespace
 
-void fill(Bitmap& target, const RECT& r, uint32_t xrgb)
-{
-    Span area = intersect(Span{r.left, r.top, r.right, r.bottom}, Span{0, 0, target.width, target.height});
-    for (int y = area.top; y < area.bottom; ++y)
-        fill_run(target, area.left, y, area.right - area.left, xrgb);
-}
-
 }  // namespace tickvane::device
 
 using namespace tickvane::device;

@@ -25,13 +25,12 @@ Bitmap monochrome(int width, int height)
 
 }  // namespace
 
-HDC new_window_dc(HWND hwnd, const RECT& clip, bool from_begin_paint)
+HDC new_window_dc(HWND hwnd, const RECT& clip)
 {
     DeviceContext dc;
     dc.kind = DeviceContext::Kind::Window;
     dc.hwnd = hwnd;
     dc.clip = clip;
-    dc.from_begin_paint = from_begin_paint;
     return (HDC)add_gdi_object(dc);
 }
 
@@ -69,7 +68,7 @@ HDC WINAPI GetDC(HWND hwnd)
     if (w == nullptr)
         return nullptr;
     RECT client{0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
-    return new_window_dc(hwnd, client, false);
+    return new_window_dc(hwnd, client);
 }
 
 int WINAPI ReleaseDC(HWND hwnd, HDC hdc)

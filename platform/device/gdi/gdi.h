@@ -5,7 +5,7 @@
 
 namespace tickvane::device {
 
-HDC new_window_dc(HWND hwnd, const RECT& clip, bool from_begin_paint);
+HDC new_window_dc(HWND hwnd, const RECT& clip);
 HGDIOBJ add_gdi_object(GdiObject object);
 template <class T>
 T* gdi_get(const void* handle)
@@ -23,6 +23,5 @@ struct DrawTarget {
 DrawTarget draw_target(HDC hdc);
 COLORREF brush_colour(HBRUSH brush, bool& hollow);
 COLORREF system_colour(int index);
-void fill(Bitmap& target, const RECT& r, uint32_t xrgb);
 
 }  // namespace tickvane::device

@@ -70,7 +70,6 @@ void activate_next_after(HWND leaving, bool minimised)
 
 void deactivate_for_host()
 {
-    state().host_focus = false;
     HWND hwnd = state().active;
     Window* w = find_window(hwnd);
     if (w == nullptr)
@@ -89,7 +88,6 @@ void deactivate_for_host()
 
 void reactivate_for_host()
 {
-    state().host_focus = true;
     Window* w = find_window(state().last_active);
     if (state().active != nullptr || !can_be_active(w))
         return;

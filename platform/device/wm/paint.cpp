@@ -85,7 +85,7 @@ HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps)
     bool erase = w->erase_pending;
     w->has_update = false;
     w->erase_pending = false;
-    HDC hdc = new_window_dc(hwnd, area, true);
+    HDC hdc = new_window_dc(hwnd, area);
     ps->hdc = hdc;
     ps->rcPaint = area;
     ps->fErase = FALSE;
