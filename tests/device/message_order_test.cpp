@@ -264,3 +264,13 @@ TEST_F(Messages, RefusedCreationLeavesNoWindowAndChildrenSitInTheirParent)
     DestroyWindow(parent);
     EXPECT_FALSE(IsWindow(child)) << "children go with their parent";
 }
+
+TEST_F(Messages, ForegroundRequestForAGoneWindowIsRefusedNotBounced)
+{
+    HWND a = make(u"a");
+    ShowWindow(a, SW_SHOWNORMAL);
+    DestroyWindow(a);
+    EXPECT_FALSE(SetForegroundWindow(a));
+    EXPECT_FALSE(SetForegroundWindow(nullptr));
+    EXPECT_FALSE(SetForegroundWindow((HWND)(uintptr_t)0x7FFFFFFF));  // no process owns it
+}

@@ -171,6 +171,8 @@ HWND registry_find_other(const char16_t* class_name, const char16_t* title)
 
 bool registry_send_foreground(HWND hwnd)
 {
+    if (owner_of(hwnd) == getpid())
+        return false;  // one of ours that is gone: asking ourselves would only ask again
     int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return false;
