@@ -30,17 +30,22 @@ Registry& reg() { static Registry r; return r; }
 
 pid_t owner_of(HWND hwnd) { return (pid_t)((uint64_t)(uintptr_t)hwnd >> 24); }
 
-// The kernel's start time of a process: with the pid it names one process for good.
+// The kernel's start time of a running process: with the pid it names one process
+// for good. Empty for a process that is gone, including one that has died and waits
+// to be reaped (a zombie keeps its /proc entry but owns no windows any more).
 std::string start_time_of(pid_t pid)
 {
     std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
     std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     size_t close = stat.rfind(')');
-    if (close == std::string::npos)
+    if (close == std::string::npos || close + 2 >= stat.size())
         return {};
     std::istringstream fields(stat.substr(close + 2));
     std::string field;
-    for (int i = 0; i < 20 && fields >> field; ++i) {
+    fields >> field;  // the state
+    if (field == "Z" || field == "X" || field == "x")
+        return {};
+    for (int i = 1; i < 20 && fields >> field; ++i) {
     }
     return field;
 }
@@ -81,7 +86,8 @@ Entry read_entry(const fs::path& p)
     std::getline(in, e.class_name);
     std::getline(in, e.title);
     e.hwnd = (HWND)(uintptr_t)value;
-    e.alive = pid == owner_of(e.hwnd) && start_time_of((pid_t)pid) == started;
+    std::string now_started = start_time_of((pid_t)pid);
+    e.alive = pid == owner_of(e.hwnd) && !now_started.empty() && now_started == started;
     return e;
 }
 
