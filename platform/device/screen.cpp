@@ -64,39 +64,30 @@ void refresh_bars(int width)
     gradient(c.soft_key_bar, width, kSoftKeyBarHeight, 0x5A5A5A, 0x262626);
 }
 
-void copy_block(const uint32_t* src, int src_stride, int x, int y, int w, int h)
+// One row of the composed screen, columns [left, right), into `out`.
+void compose_row(int y, int left, int right, uint32_t* out)
 {
     int W = state().screen_width, H = state().screen_height;
-    int left = std::max(x, 0), top = std::max(y, 0);
-    int right = std::min(x + w, W), bottom = std::min(y + h, H);
-    for (int row = top; row < bottom; ++row)
-        std::memcpy(&state().screen[(size_t)row * W + left], src + (size_t)(row - y) * src_stride + (left - x),
-                    (size_t)std::max(right - left, 0) * 4);
-}
-
-// The smallest rectangle holding every pixel that changed since the last present.
-std::vector<display::Rect> changed_area()
-{
-    int W = state().screen_width, H = state().screen_height;
-    if (state().presented_width != W || state().presented_height != H)
-        return {display::Rect{0, 0, W, H}};
-    int top = H, bottom = -1, left = W, right = -1;
-    for (int y = 0; y < H; ++y) {
-        const uint32_t* a = &state().screen[(size_t)y * W];
-        const uint32_t* b = &state().presented[(size_t)y * W];
-        if (std::memcmp(a, b, (size_t)W * 4) == 0)
-            continue;
-        top = std::min(top, y);
-        bottom = y;
-        int l = 0, r = W - 1;
-        while (a[l] == b[l]) ++l;
-        while (a[r] == b[r]) --r;
-        left = std::min(left, l);
-        right = std::max(right, r);
+    const std::vector<uint32_t>* bar = y < kTitleBarHeight ? &bars().title_bar
+                                       : y >= H - kSoftKeyBarHeight ? &bars().soft_key_bar
+                                                                     : nullptr;
+    if (bar != nullptr) {
+        int bar_y = y < kTitleBarHeight ? y : y - (H - kSoftKeyBarHeight);
+        std::memcpy(out, bar->data() + (size_t)bar_y * W + left, (size_t)(right - left) * 4);
+        return;
     }
-    if (bottom < 0)
-        return {};
-    return {display::Rect{left, top, right - left + 1, bottom - top + 1}};
+    std::fill(out, out + (right - left), kWorkAreaColour);
+    for (HWND hwnd : state().z_order) {
+        Window* w = find_window(hwnd);
+        if (w == nullptr || !w->visible || w->minimized || w->surface.bpp != 32 || y < w->rect.top ||
+            y >= w->rect.bottom)
+            continue;
+        int from = std::max<int>(left, w->rect.left), to = std::min<int>(right, w->rect.right);
+        if (from >= to)
+            continue;
+        const uint8_t* row = w->surface.row(y - w->rect.top) + (from - w->rect.left) * 4;
+        std::memcpy(out + (from - left), row, (size_t)(to - from) * 4);
+    }
 }
 
 }  // namespace
@@ -107,22 +98,6 @@ RECT work_area()
     int top = std::min(kTitleBarHeight, H);
     int bottom = std::max(H - kSoftKeyBarHeight, top);
     return RECT{0, top, state().screen_width, bottom};
-}
-
-void compose()
-{
-    int W = state().screen_width, H = state().screen_height;
-    state().screen.assign((size_t)W * (size_t)H, kWorkAreaColour);
-    refresh_bars(W);
-    copy_block(bars().title_bar.data(), W, 0, 0, W, kTitleBarHeight);
-    copy_block(bars().soft_key_bar.data(), W, 0, H - kSoftKeyBarHeight, W, kSoftKeyBarHeight);
-    for (HWND hwnd : state().z_order) {
-        Window* w = find_window(hwnd);
-        if (w == nullptr || !w->visible || w->minimized || w->surface.bpp != 32)
-            continue;
-        copy_block(reinterpret_cast<const uint32_t*>(w->surface.bits), w->surface.stride / 4, w->rect.left, w->rect.top,
-                   w->surface.width, w->surface.height);
-    }
 }
 
 void open_display()
@@ -142,21 +117,64 @@ void open_display()
         state().display = display::open_headless(W, H, s.screenshot);
 }
 
+void mark_screen_changed()
+{
+    state().damaged = true;
+    state().damage = RECT{0, 0, state().screen_width, state().screen_height};
+}
+
+void mark_screen_area(const RECT& area)
+{
+    RECT& d = state().damage;
+    if (!state().damaged) {
+        d = area;
+        state().damaged = true;
+        return;
+    }
+    d = RECT{std::min(d.left, area.left), std::min(d.top, area.top), std::max(d.right, area.right),
+             std::max(d.bottom, area.bottom)};
+}
+
 void present_if_dirty()
 {
-    if (!state().screen_dirty)
+    if (!state().damaged)
         return;
-    state().screen_dirty = false;
+    state().damaged = false;
     open_display();
-    compose();
-    std::vector<display::Rect> changed = changed_area();
-    if (changed.empty())
-        return;
     int W = state().screen_width, H = state().screen_height;
-    state().presented = state().screen;
-    state().presented_width = W;
-    state().presented_height = H;
-    state().display->present(display::Pixels{state().screen.data(), W, H, W}, changed);
+    if (state().shown_width != W || state().shown_height != H) {
+        state().screen.assign((size_t)W * (size_t)H, 0);
+        state().shown_width = W;
+        state().shown_height = H;
+        state().damage = RECT{0, 0, W, H};
+    }
+    refresh_bars(W);
+    RECT d = state().damage;
+    int left = std::max<int>(d.left, 0), right = std::min<int>(d.right, W);
+    int top = std::max<int>(d.top, 0), bottom = std::min<int>(d.bottom, H);
+    // Only what differs from what is shown goes to the display.
+    static thread_local std::vector<uint32_t> row;
+    row.resize((size_t)W);
+    int changed_left = W, changed_right = -1, changed_top = H, changed_bottom = -1;
+    for (int y = top; y < bottom && left < right; ++y) {
+        compose_row(y, left, right, row.data());
+        uint32_t* shown = &state().screen[(size_t)y * W + left];
+        int n = right - left;
+        if (std::memcmp(shown, row.data(), (size_t)n * 4) == 0)
+            continue;
+        int l = 0, r = n - 1;
+        while (shown[l] == row[l]) ++l;
+        while (shown[r] == row[r]) --r;
+        std::memcpy(shown + l, row.data() + l, (size_t)(r - l + 1) * 4);
+        changed_left = std::min(changed_left, left + l);
+        changed_right = std::max(changed_right, left + r);
+        changed_top = std::min(changed_top, y);
+        changed_bottom = y;
+    }
+    if (changed_bottom < 0)
+        return;
+    display::Rect changed{changed_left, changed_top, changed_right - changed_left + 1, changed_bottom - changed_top + 1};
+    state().display->present(display::Pixels{state().screen.data(), W, H, W}, {changed});
 }
 
 void rotate_screen()
@@ -177,7 +195,7 @@ void rotate_screen()
             invalidate_all(*w, true);
         send(*w, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w->rect.right - w->rect.left, w->rect.bottom - w->rect.top));
     }
-    state().screen_dirty = true;
+    mark_screen_changed();
 }
 
 void wait_on_fds(int timeout_ms, const std::vector<int>& fds)

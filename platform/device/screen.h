@@ -12,10 +12,15 @@ constexpr int kTitleBarHeight = 26;
 constexpr int kSoftKeyBarHeight = 26;
 
 RECT work_area();
-void compose();              // state().screen from the bars and the windows
-void present_if_dirty();     // opens the display on first use
+// Something moved, appeared, went or was retitled: the whole screen is looked at again.
+void mark_screen_changed();
+// Pixels in `area` (screen coordinates) may have changed.
+void mark_screen_area(const RECT& area);
+// Brings state().screen up to date in the damaged area and shows what really
+// changed; opens the display on first use.
+void present_if_dirty();
 void open_display();
-void rotate_screen();        // portrait <-> landscape; windows follow
+void rotate_screen();  // portrait <-> landscape; windows follow
 void wait_on_fds(int timeout_ms, const std::vector<int>& fds);
 
 }  // namespace tickvane::device

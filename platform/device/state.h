@@ -102,11 +102,11 @@ struct State {
     std::map<uintptr_t, uintptr_t> selected_in;  // bitmap -> memory DC holding it
 
     std::unique_ptr<display::Display> display;
-    bool screen_dirty = true;
-    std::vector<uint32_t> screen;     // composed screen
-    std::vector<uint32_t> presented;  // what the display shows now
-    int presented_width = 0;
-    int presented_height = 0;
+    std::vector<uint32_t> screen;  // what the display shows now
+    int shown_width = 0;
+    int shown_height = 0;
+    bool damaged = true;           // part of the screen may differ from what is shown
+    RECT damage{};                 // screen coordinates; the whole screen when the layout changed
 
     // Tests run on virtual time and may watch the loop go idle.
     bool virtual_time = false;

@@ -1,6 +1,7 @@
 // BitBlt and FillRect: plain copies and fills, clipped to the source bitmap, the
 // destination bitmap and the destination DC's clip rectangle.
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "gdi/gdi.h"
@@ -29,13 +30,23 @@ Span bounds_in_dc(const DrawTarget& t)
 
 void copy_rows(DrawTarget& dst, int dx, int dy, const DrawTarget& src, int sx, int sy, int w, int h)
 {
-    std::vector<uint32_t> run((size_t)w);
     bool same = dst.bitmap == src.bitmap;
     bool upward = same && dy + dst.origin_y > sy + src.origin_y;  // overlapping copy moving down
+    bool plain = dst.bitmap->bpp == 32 && src.bitmap->bpp == 32;
+    static thread_local std::vector<uint32_t> run;
+    if (!plain)
+        run.resize((size_t)w);
     for (int i = 0; i < h; ++i) {
         int row = upward ? h - 1 - i : i;
-        read_run(*src.bitmap, sx + src.origin_x, sy + src.origin_y + row, w, run.data());
-        write_run(*dst.bitmap, dx + dst.origin_x, dy + dst.origin_y + row, w, run.data());
+        int from_x = sx + src.origin_x, from_y = sy + src.origin_y + row;
+        int to_x = dx + dst.origin_x, to_y = dy + dst.origin_y + row;
+        if (plain) {  // the screen format on both sides: rows move as they are
+            uint8_t* to = dst.bitmap->writable_row(to_y) + to_x * 4;  // may copy borrowed pixels: first
+            std::memmove(to, src.bitmap->row(from_y) + from_x * 4, (size_t)w * 4);
+            continue;
+        }
+        read_run(*src.bitmap, from_x, from_y, w, run.data());
+        write_run(*dst.bitmap, to_x, to_y, w, run.data());
     }
 }
 
@@ -64,6 +75,7 @@ BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int s
     int sx = source.left + (target.left - wanted.left);
     int sy = source.top + (target.top - wanted.top);
     copy_rows(to, target.left, target.top, from, sx, sy, target.right - target.left, target.bottom - target.top);
+    drawn(to, target.left, target.top, target.right, target.bottom);
     return TRUE;
 }
 
@@ -82,6 +94,8 @@ int WINAPI FillRect(HDC hdc, const RECT* rect, HBRUSH brush)
     Span area = intersect(Span{rect->left, rect->top, rect->right, rect->bottom}, bounds_in_dc(t));
     for (int row = area.top; row < area.bottom; ++row)
         fill_run(*t.bitmap, area.left + t.origin_x, row + t.origin_y, area.right - area.left, xrgb);
+    if (!area.empty())
+        drawn(t, area.left, area.top, area.right, area.bottom);
     return 1;
 }
 

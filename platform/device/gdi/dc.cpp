@@ -54,8 +54,17 @@ DrawTarget draw_target(HDC hdc)
     t.origin_x = w->rect.left - top->rect.left;
     t.origin_y = w->rect.top - top->rect.top;
     t.clip = dc->clip;
-    state().screen_dirty = true;  // a window DC is about to be drawn on
+    t.window = top->handle;
     return t;
+}
+
+void drawn(const DrawTarget& t, int left, int top, int right, int bottom)
+{
+    Window* w = find_window(t.window);
+    if (w == nullptr)
+        return;
+    int x = w->rect.left + t.origin_x, y = w->rect.top + t.origin_y;
+    mark_screen_area(RECT{x + left, y + top, x + right, y + bottom});
 }
 
 }  // namespace tickvane::device

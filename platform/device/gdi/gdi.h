@@ -19,7 +19,10 @@ struct DrawTarget {
     Bitmap* bitmap = nullptr;
     int origin_x = 0, origin_y = 0;
     RECT clip{};
+    HWND window = nullptr;  // the top-level window whose pixels these are, if any
 };
+// Tells the screen that `area` (DC coordinates) of a window target was drawn on.
+void drawn(const DrawTarget& t, int left, int top, int right, int bottom);
 DrawTarget draw_target(HDC hdc);
 COLORREF brush_colour(HBRUSH brush, bool& hollow);
 COLORREF system_colour(int index);

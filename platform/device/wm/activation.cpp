@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "registry/window_registry.h"
+#include "screen.h"
 #include "wm/window_manager.h"
 
 namespace tickvane::device {
@@ -42,7 +43,7 @@ void activate(HWND hwnd, WORD how)
     HWND previous = state().active;
     state().active = target;
     state().last_active = target;
-    state().screen_dirty = true;  // the title bar shows the active window's title
+    mark_screen_changed();  // the title bar shows the active window's title
     if (Window* p = find_window(previous))
         lose(*p, target, p->minimized);
     if (Window* t = find_window(target); t != nullptr && state().active == target)
@@ -61,7 +62,7 @@ void activate_next_after(HWND leaving, bool minimised)
         }
     state().active = next;
     state().last_active = next;
-    state().screen_dirty = true;
+    mark_screen_changed();
     if (Window* w = find_window(leaving))
         lose(*w, next, minimised);
     if (Window* n = find_window(next); n != nullptr && state().active == next)
@@ -76,7 +77,7 @@ void deactivate_for_host()
         return;
     state().active = nullptr;
     state().last_active = hwnd;
-    state().screen_dirty = true;
+    mark_screen_changed();
     send(*w, WM_NCACTIVATE, FALSE, 0);
     if (Window* still = find_window(hwnd))
         send(*still, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
@@ -93,7 +94,7 @@ void reactivate_for_host()
         return;
     HWND hwnd = w->handle;
     state().active = hwnd;
-    state().screen_dirty = true;
+    mark_screen_changed();
     send(*w, WM_ACTIVATEAPP, TRUE, 0);
     if (Window* still = find_window(hwnd); still != nullptr && state().active == hwnd)
         gain(*still, nullptr, WA_ACTIVE);
@@ -127,7 +128,7 @@ BOOL WINAPI SetForegroundWindow(HWND hwnd)
     auto& z = state().z_order;
     z.erase(std::remove(z.begin(), z.end(), w->handle), z.end());
     z.push_back(w->handle);
-    state().screen_dirty = true;
+    mark_screen_changed();
     if (state().display)
         state().display->raise();
     return TRUE;

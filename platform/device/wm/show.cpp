@@ -1,6 +1,7 @@
 // ShowWindow: visibility, minimising and the activation a show brings.
 #include <algorithm>
 
+#include "screen.h"
 #include "wm/window_manager.h"
 
 namespace tickvane::device {
@@ -25,7 +26,7 @@ void hide(Window& w)
     send(w, WM_SHOWWINDOW, FALSE, 0);
     if (Window* still = find_window(hwnd)) {
         still->visible = false;
-        state().screen_dirty = true;
+        mark_screen_changed();
         activate_next_after(hwnd, false);
     }
 }
@@ -35,7 +36,7 @@ void minimise(Window& w)
     HWND hwnd = w.handle;
     w.minimized = true;
     w.visible = true;
-    state().screen_dirty = true;
+    mark_screen_changed();
     activate_next_after(hwnd, true);
     if (Window* still = find_window(hwnd))
         send(*still, WM_SIZE, SIZE_MINIMIZED, 0);
@@ -65,7 +66,7 @@ void show(Window& w, bool activating)
     }
     if ((still = find_window(hwnd)) != nullptr)
         invalidate_all(*still, true);
-    state().screen_dirty = true;
+    mark_screen_changed();
 }
 
 }  // namespace

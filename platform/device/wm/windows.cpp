@@ -93,7 +93,7 @@ void resize_window(Window& w, const RECT& rect)
     w.rect = rect;
     if (w.parent == nullptr)
         w.surface = Bitmap::make_xrgb(std::max<LONG>(rect.right - rect.left, 0), std::max<LONG>(rect.bottom - rect.top, 0));
-    state().screen_dirty = true;
+    mark_screen_changed();
 }
 
 }  // namespace tickvane::device
@@ -193,7 +193,7 @@ BOOL WINAPI DestroyWindow(HWND hwnd)
     if (w->parent == nullptr)
         registry_remove(hwnd);
     state().windows.erase((uintptr_t)hwnd);
-    state().screen_dirty = true;
+    mark_screen_changed();
     return TRUE;
 }
 
