@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "registry/window_registry.h"
+#include "text/text.h"
 
 namespace tickvane::device {
 
@@ -21,6 +22,7 @@ void start_device(const Settings& settings)
     std::error_code ec;
     std::filesystem::create_directories(settings.root, ec);
     registry_open(settings.root);
+    text::remember_font_in(settings.root + "/.device/font");
 }
 
 void stop_device()

@@ -6,6 +6,7 @@
 
 #include "text/font_face.h"
 #include "text/font_locator.h"
+#include "text/font_memory.h"
 #include "text/glyph_cache.h"
 #include "text/text_run.h"
 
@@ -22,15 +23,35 @@ struct Engine {
     std::mutex lock;
 };
 
+std::string& memory_file() {
+    static std::string* path = new std::string;
+    return *path;
+}
+
+// The remembered font when it still opens, else fontconfig's answer (then remembered).
+std::unique_ptr<FontFace> open_font(FontFile& file) {
+    if (auto recalled = recall_font(memory_file())) {
+        if (auto face = FontFace::open(*recalled)) {
+            file = *recalled;
+            return face;
+        }
+    }
+    auto located = locate_font(japanese_ui_font_requests());
+    if (!located) return nullptr;
+    auto face = FontFace::open(*located);
+    if (face) remember_font(memory_file(), *located);
+    file = *located;
+    return face;
+}
+
 Engine& engine() {
     static Engine* const instance = [] {
         auto* created = new Engine();  // never destroyed: drawing may outlive static teardown
-        if (auto file = locate_font(japanese_ui_font_requests())) {
-            created->face = FontFace::open(*file);
-            if (created->face) {
-                created->family = file->family;
-                created->glyphs = std::make_unique<GlyphCache>(*created->face, kDeviceHinting);
-            }
+        FontFile file;
+        created->face = open_font(file);
+        if (created->face) {
+            created->family = file.family;
+            created->glyphs = std::make_unique<GlyphCache>(*created->face, kDeviceHinting);
         }
         return created;
     }();
@@ -55,5 +76,7 @@ int draw(const Target& target, const Clip& clip, int x, int baseline_y, std::u16
 }
 
 const char* family() { return engine().family.c_str(); }
+
+void remember_font_in(const std::string& path) { memory_file() = path; }
 
 }  // namespace tickvane::text

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace tickvane::text {
@@ -34,5 +35,9 @@ int draw(const Target& target, const Clip& clip, int x, int baseline_y, std::u16
 
 // The family in use ("VL Gothic" where installed), for diagnostics.
 const char* family();
+
+// Where to remember the font found, so that later processes skip the search; call
+// before the first measure or draw.
+void remember_font_in(const std::string& path);
 
 }  // namespace tickvane::text
