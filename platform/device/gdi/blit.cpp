@@ -28,8 +28,12 @@ Span bounds_in_dc(const DrawTarget& t)
     return intersect(bitmap, Span{t.clip.left, t.clip.top, t.clip.right, t.clip.bottom});
 }
 
-void copy_rows(DrawTarget& dst, int dx, int dy, const DrawTarget& src, int sx, int sy, int w, int h)
+// Copies the rows; returns the first and one past the last destination row (DC
+// coordinates) whose pixels really changed. Into a window only changed rows are
+// written, so that the screen learns of nothing that stayed the same.
+std::pair<int, int> copy_rows(DrawTarget& dst, int dx, int dy, const DrawTarget& src, int sx, int sy, int w, int h)
 {
+    int first_changed = dy + h, end_changed = dy;
     bool same = dst.bitmap == src.bitmap;
     bool upward = same && dy + dst.origin_y > sy + src.origin_y;  // overlapping copy moving down
     bool plain = dst.bitmap->bpp == 32 && src.bitmap->bpp == 32;
@@ -42,12 +46,18 @@ void copy_rows(DrawTarget& dst, int dx, int dy, const DrawTarget& src, int sx, i
         int to_x = dx + dst.origin_x, to_y = dy + dst.origin_y + row;
         if (plain) {  // the screen format on both sides: rows move as they are
             uint8_t* to = dst.bitmap->writable_row(to_y) + to_x * 4;  // may copy borrowed pixels: first
-            std::memmove(to, src.bitmap->row(from_y) + from_x * 4, (size_t)w * 4);
-            continue;
+            const uint8_t* from = src.bitmap->row(from_y) + from_x * 4;
+            if (dst.window != nullptr && std::memcmp(to, from, (size_t)w * 4) == 0)
+                continue;
+            std::memmove(to, from, (size_t)w * 4);
+        } else {
+            read_run(*src.bitmap, from_x, from_y, w, run.data());
+            write_run(*dst.bitmap, to_x, to_y, w, run.data());
         }
-        read_run(*src.bitmap, from_x, from_y, w, run.data());
-        write_run(*dst.bitmap, to_x, to_y, w, run.data());
+        first_changed = std::min(first_changed, dy + row);
+        end_changed = std::max(end_changed, dy + row + 1);
     }
+    return {first_changed, end_changed};
 }
 
 }  // namespace
@@ -74,8 +84,10 @@ BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int s
         return TRUE;
     int sx = source.left + (target.left - wanted.left);
     int sy = source.top + (target.top - wanted.top);
-    copy_rows(to, target.left, target.top, from, sx, sy, target.right - target.left, target.bottom - target.top);
-    drawn(to, target.left, target.top, target.right, target.bottom);
+    auto [top, bottom] =
+        copy_rows(to, target.left, target.top, from, sx, sy, target.right - target.left, target.bottom - target.top);
+    if (top < bottom)
+        drawn(to, target.left, top, target.right, bottom);
     return TRUE;
 }
 

@@ -52,12 +52,19 @@ void read_run(const Bitmap& b, int x, int y, int count, uint32_t* out)
             out[i] = v & 0x00FFFFFFu;
         }
         return;
-    case 24:
-        for (int i = 0; i < count; ++i) {
-            const uint8_t* p = row + (x + i) * 3;
-            out[i] = (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16;
+    case 24: {
+        // Four bytes at a time, masked; the last pixel by bytes, as it may end the bitmap.
+        const uint8_t* p = row + x * 3;
+        int i = 0;
+        for (; i + 1 < count; ++i, p += 3) {
+            uint32_t v;
+            std::memcpy(&v, p, 4);
+            out[i] = v & 0x00FFFFFFu;
         }
+        if (i < count)
+            out[i] = (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16;
         return;
+    }
     case 8: {
         size_t n = b.palette.size();
         for (int i = 0; i < count; ++i) {
