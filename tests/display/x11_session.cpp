@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -38,16 +39,26 @@ std::string read_line(int fd) {
 
 }  // namespace
 
-std::unique_ptr<X11Session> X11Session::start(int depth, std::string* why_not) {
+std::unique_ptr<X11Session> X11Session::start(int depth, std::string* why_not,
+                                              const std::vector<std::string>& server_args, bool own_ipc_namespace) {
     int fds[2];
     if (pipe(fds) != 0) return nullptr;
+    std::vector<std::string> args{"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
+                                  "1024x768x" + std::to_string(depth), "-nolisten", "tcp"};
+    args.insert(args.end(), server_args.begin(), server_args.end());
+    if (own_ipc_namespace) args.insert(args.begin(), {"unshare", "--ipc"});
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
     pid_t pid = fork();
     if (pid == 0) {
         close(fds[0]);
-        dup2(open("/dev/null", O_WRONLY), STDERR_FILENO);  // its start-up chatter is not test output
-        std::string fd = std::to_string(fds[1]), screen = "1024x768x" + std::to_string(depth);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
+        int null = open("/dev/null", O_WRONLY);  // its chatter is not test output
+        dup2(null, STDOUT_FILENO);
+        dup2(null, STDERR_FILENO);
+        // A test killed by an X error must not leave its server running (and holding ctest's pipe).
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        execvp(argv[0], argv.data());
         _exit(127);
     }
     close(fds[1]);
@@ -55,7 +66,8 @@ std::unique_ptr<X11Session> X11Session::start(int depth, std::string* why_not) {
     close(fds[0]);
     std::unique_ptr<X11Session> session(pid > 0 ? new X11Session(pid, ":" + number) : nullptr);
     if (!session || session->connection_ == nullptr) {
-        *why_not = "no Xvfb could be started (is it installed?)";
+        *why_not = own_ipc_namespace ? "no Xvfb could be started in an IPC namespace of its own (unshare --ipc)"
+                                     : "no Xvfb could be started (is it installed?)";
         return nullptr;
     }
     return session;
@@ -106,6 +118,16 @@ void X11Session::cover(unsigned long window) {
                                      static_cast<unsigned>(at.height), 0, 0, WhitePixel(d, DefaultScreen(d)));
     XMapRaised(d, top);
     XSync(d, False);
+}
+
+std::string X11Session::properties(unsigned long window) {
+    std::string command = "DISPLAY=" + name_ + " xprop -id " + std::to_string(window) + " 2>/dev/null", text;
+    FILE* out = popen(command.c_str(), "r");
+    if (out == nullptr) return text;
+    char chunk[512];
+    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, out)) > 0;) text.append(chunk, n);
+    pclose(out);
+    return text;
 }
 
 void X11Session::request_close(unsigned long window) {

@@ -15,8 +15,12 @@ namespace tickvane::display::testing {
 
 class X11Session {
 public:
-    // Null with `why_not` set when Xvfb is missing or does not come up.
-    static std::unique_ptr<X11Session> start(int depth, std::string* why_not);
+    // Null with `why_not` set when Xvfb is missing or does not come up. `server_args` go to
+    // Xvfb as they are (e.g. "-extension", "MIT-SHM"); `own_ipc_namespace` puts the server
+    // where it cannot see our shared memory, as a server on another machine.
+    static std::unique_ptr<X11Session> start(int depth, std::string* why_not,
+                                             const std::vector<std::string>& server_args = {},
+                                             bool own_ipc_namespace = false);
     ~X11Session();
 
     const std::string& name() const { return name_; }
@@ -26,6 +30,7 @@ public:
     std::vector<uint32_t> capture(unsigned long window, int width, int height);
     void cover(unsigned long window);           // another program's white window on top of it
     void request_close(unsigned long window);   // what a window manager sends for the close button
+    std::string properties(unsigned long window);  // as xprop prints them
 
 private:
     X11Session(pid_t pid, std::string name);
