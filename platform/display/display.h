@@ -58,8 +58,8 @@ public:
     virtual void raise() = 0;
 };
 
-// A desktop window through SDL2's video subsystem; null with `why_not` filled when
-// no display is reachable.
+// A desktop window on the X server that DISPLAY names; null with `why_not` filled when
+// no display is reachable or it cannot show 24-bit colour.
 std::unique_ptr<Display> open_desktop_window(int width, int height, int scale, std::string* why_not);
 
 // The screen in memory only; when `png_path` is not empty the PNG there is replaced

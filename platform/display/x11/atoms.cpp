@@ -1,0 +1,13 @@
+#include "atoms.h"
+
+namespace tickvane::display {
+
+Atoms intern_atoms(::Display* dpy) {
+    // Same order as the fields of Atoms.
+    const char* names[] = {"WM_PROTOCOLS", "WM_DELETE_WINDOW", "_NET_WM_NAME", "UTF8_STRING", "_NET_ACTIVE_WINDOW"};
+    Atom got[5] = {};
+    XInternAtoms(dpy, const_cast<char**>(names), 5, False, got);
+    return Atoms{got[0], got[1], got[2], got[3], got[4]};
+}
+
+}  // namespace tickvane::display

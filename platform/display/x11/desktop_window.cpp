@@ -1,0 +1,200 @@
+// The device's screen in an X11 window, drawn from an image of our own (shared with the
+// server when it can be) and updated only where it changed.
+#include <X11/XKBlib.h>
+
+#include <algorithm>
+#include <optional>
+
+#include "display.h"
+#include "event_translation.h"
+#include "fd_waiter.h"
+#include "top_level_window.h"
+#include "window_image.h"
+#include "x11_connection.h"
+
+namespace tickvane::display {
+namespace {
+
+// Far beyond any monitor; keeps width * scale well inside int.
+constexpr int kMaxWindowSide = 16384;
+
+bool fits(int width, int height, int scale) {
+    return width > 0 && height > 0 && scale > 0 && width <= kMaxWindowSide / scale &&
+           height <= kMaxWindowSide / scale;
+}
+
+class DesktopWindow final : public Display {
+public:
+    DesktopWindow(const X11Connection& x, WindowGeometry geometry)
+        : dpy_(x.dpy), visual_(x.visual), geometry_(geometry), image_(x.dpy, x.visual) {}
+    ~DesktopWindow() override;
+
+    // Creates and maps the window. False with the reason when its image cannot be made.
+    bool start(std::string& why_not);
+
+    const char* name() const override { return "window"; }
+    void present(const Pixels& screen, const std::vector<Rect>& changed) override;
+    void resize(int width, int height) override;
+    void wait(int timeout_ms, const std::vector<int>& fds) override;
+    bool poll(Event& out) override;
+    void raise() override;
+
+private:
+    bool next_device_event(Event& out);
+    bool translate(const XEvent& event, Event& out);
+    void repaint(const XExposeEvent& exposed);
+    bool is_auto_repeat(const XKeyEvent& release);
+
+    ::Display* dpy_;
+    XVisualInfo visual_;
+    WindowGeometry geometry_;
+    WindowImage image_;
+    Atoms atoms_;
+    Colormap colormap_ = 0;
+    Window window_ = 0;
+    GC gc_ = nullptr;
+    InputState input_;
+    bool holds_frame_ = false;      // the image has something worth repainting from
+    std::optional<Event> pending_;  // read by wait(), not yet taken by poll()
+    FdWaiter waiter_;
+};
+
+bool DesktopWindow::start(std::string& why_not) {
+    int w = geometry_.width * geometry_.scale, h = geometry_.height * geometry_.scale;
+    atoms_ = intern_atoms(dpy_);
+    colormap_ = XCreateColormap(dpy_, RootWindow(dpy_, visual_.screen), visual_.visual, AllocNone);
+    window_ = create_top_level_window(dpy_, visual_, colormap_, w, h, atoms_);
+    gc_ = XCreateGC(dpy_, window_, 0, nullptr);
+    // Held keys then repeat as presses alone, so a repeat is told from a new press.
+    XkbSetDetectableAutoRepeat(dpy_, True, nullptr);
+    if (!image_.allocate(w, h, why_not)) return false;
+    XMapWindow(dpy_, window_);
+    XFlush(dpy_);
+    return true;
+}
+
+DesktopWindow::~DesktopWindow() {
+    image_.release();
+    if (gc_ != nullptr) XFreeGC(dpy_, gc_);
+    if (window_ != 0) XDestroyWindow(dpy_, window_);
+    if (colormap_ != 0) XFreeColormap(dpy_, colormap_);
+    XCloseDisplay(dpy_);
+}
+
+void DesktopWindow::present(const Pixels& screen, const std::vector<Rect>& changed) {
+    ImageBuffer buffer = image_.buffer();
+    int scale = geometry_.scale;
+    bool drawn = false;
+    for (const Rect& area : changed) {
+        Rect clipped = clip_to_screen(area, screen, buffer.width, buffer.height, scale);
+        if (clipped.w == 0) continue;
+        blit_scaled(screen, clipped, buffer, image_.layout(), scale);
+        image_.put(window_, gc_, clipped.x * scale, clipped.y * scale, clipped.w * scale, clipped.h * scale);
+        drawn = true;
+    }
+    if (!drawn) return;
+    image_.finish_puts();
+    holds_frame_ = true;
+}
+
+void DesktopWindow::resize(int width, int height) {
+    if (!fits(width, height, geometry_.scale)) return;
+    geometry_.width = width;
+    geometry_.height = height;
+    int w = width * geometry_.scale, h = height * geometry_.scale;
+    set_fixed_size(dpy_, window_, w, h);
+    std::string why_not;
+    image_.allocate(w, h, why_not);  // the same visual as at the start: only memory can run out here
+    holds_frame_ = false;            // until the device presents the new screen
+}
+
+void DesktopWindow::raise() { bring_forward(dpy_, window_, RootWindow(dpy_, visual_.screen), atoms_); }
+
+bool DesktopWindow::poll(Event& out) {
+    if (pending_) {
+        out = *pending_;
+        pending_.reset();
+        return true;
+    }
+    return next_device_event(out);
+}
+
+// Reads whatever the connection holds, dealing with what the window handles itself,
+// until an event means something to the device.
+bool DesktopWindow::next_device_event(Event& out) {
+    while (XPending(dpy_) > 0) {
+        XEvent event;
+        XNextEvent(dpy_, &event);
+        if (translate(event, out)) return true;
+    }
+    return false;
+}
+
+bool DesktopWindow::translate(const XEvent& event, Event& out) {
+    switch (event.type) {
+    case Expose: repaint(event.xexpose); return false;
+    case MappingNotify:  // the keyboard layout changed: look keys up in the new one
+        XRefreshKeyboardMapping(const_cast<XMappingEvent*>(&event.xmapping));
+        return false;
+    case KeyRelease:
+        if (is_auto_repeat(event.xkey)) return false;
+        break;
+    default: break;
+    }
+    return translate_event(event, geometry_, atoms_, input_, out);
+}
+
+// An uncovered window is repainted from the image, without asking the device.
+void DesktopWindow::repaint(const XExposeEvent& exposed) {
+    if (!holds_frame_) return;  // nothing yet: leave it to the first present
+    ImageBuffer buffer = image_.buffer();
+    int x0 = std::max(exposed.x, 0), y0 = std::max(exposed.y, 0);
+    int x1 = std::min(exposed.x + exposed.width, buffer.width);
+    int y1 = std::min(exposed.y + exposed.height, buffer.height);
+    if (x1 > x0 && y1 > y0) image_.put(window_, gc_, x0, y0, x1 - x0, y1 - y0);
+    if (exposed.count == 0) image_.finish_puts();  // the last of a series
+}
+
+// Where the server cannot report repeats as presses alone, a held key arrives as a release
+// and a press with the same time: the release is not the person letting go.
+bool DesktopWindow::is_auto_repeat(const XKeyEvent& release) {
+    if (XEventsQueued(dpy_, QueuedAfterReading) == 0) return false;
+    XEvent next;
+    XPeekEvent(dpy_, &next);
+    return next.type == KeyPress && next.xkey.keycode == release.keycode && next.xkey.time == release.time;
+}
+
+void DesktopWindow::wait(int timeout_ms, const std::vector<int>& fds) {
+    Deadline deadline = deadline_after(timeout_ms);
+    // Only the X connection and the caller's descriptors can wake this: no timer ticks meanwhile.
+    while (!pending_) {
+        Event event;
+        if (next_device_event(event)) {
+            pending_ = event;
+            return;
+        }
+        FdWaitResult result = waiter_.wait(fds, ConnectionNumber(dpy_), remaining_ms(deadline, timeout_ms));
+        if (result != FdWaitResult::ExtraFdReady) return;
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<Display> open_desktop_window(int width, int height, int scale, std::string* why_not) {
+    auto fail = [&](const std::string& why) -> std::unique_ptr<Display> {
+        if (why_not != nullptr) *why_not = why;
+        return nullptr;
+    };
+    if (!fits(width, height, scale)) {
+        return fail("bad window size " + std::to_string(width) + "x" + std::to_string(height) + " at zoom " +
+                    std::to_string(scale));
+    }
+    X11Connection x;
+    std::string reason;
+    if (!open_x11_connection(x, reason)) return fail(reason);
+    auto window = std::make_unique<DesktopWindow>(x, WindowGeometry{width, height, scale});
+    if (!window->start(reason)) return fail(reason);
+    return window;
+}
+
+}  // namespace tickvane::display
