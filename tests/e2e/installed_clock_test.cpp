@@ -39,7 +39,7 @@ protected:
         std::vector<std::string> env = environment_with(
             {"DISPLAY=" + x_->name(), "TICKVANE_DEVICE_ROOT=" + tree_.root(), "TICKVANE_DISPLAY=window",
              "TICKVANE_SCALE=" + std::to_string(kScale), "TICKVANE_SCREEN", "TICKVANE_SCREENSHOT", "WAYLAND_DISPLAY",
-             "SDL_VIDEODRIVER", "TZ=UTC", "LD_PRELOAD=" TICKVANE_LIBFAKETIME, std::string("FAKETIME=") + kPinnedText,
+             "TZ=UTC", "LD_PRELOAD=" TICKVANE_LIBFAKETIME, std::string("FAKETIME=") + kPinnedText,
              "FAKETIME_DONT_FAKE_MONOTONIC=1"});  // timers keep running on the real monotonic clock
         return clocks_.emplace_back(std::vector<std::string>{tree_.clock_exe()}, env);
     }
