@@ -65,7 +65,6 @@ void reset(const Options& options)
 {
     registry_close();
     State& s = state();
-    s.windows.clear();
     s = State{};
     Settings settings;
     settings.root = options.root.empty() ? fresh_root() : options.root;

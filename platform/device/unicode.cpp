@@ -64,4 +64,14 @@ std::string utf8_from_utf16(std::u16string_view s)
 
 char16_t fold_case(char16_t c) { return (c >= u'a' && c <= u'z') ? (char16_t)(c - 32) : c; }
 
+bool same_name_ignoring_case(std::u16string_view a, std::u16string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (fold_case(a[i]) != fold_case(b[i]))
+            return false;
+    return true;
+}
+
 }  // namespace tickvane::device

@@ -18,7 +18,7 @@ struct Bitmap {
     bool bottom_up = false;         // stored rows run from the bottom of the image up
     std::vector<uint8_t> owned;     // backing store when the pixels are our own
 
-    static Bitmap make_xrgb(int width, int height);  // white-free: zero-filled (black)
+    static Bitmap make_xrgb(int width, int height);  // screen format, all black
 
     const uint8_t* row(int y) const { return bits + (bottom_up ? height - 1 - y : y) * (std::ptrdiff_t)stride; }
     // Rows to write into; borrowed pixels are copied first so resources stay untouched.

@@ -91,7 +91,12 @@ Entry read_entry(const fs::path& p)
     return e;
 }
 
-bool same(const char16_t* wanted, const std::string& have)
+bool same_class(const char16_t* wanted, const std::string& have)
+{
+    return wanted == nullptr || same_name_ignoring_case(utf16_from_utf8(have), wanted);
+}
+
+bool same_title(const char16_t* wanted, const std::string& have)
 {
     return wanted == nullptr || utf8_from_utf16(wanted) == have;
 }
@@ -169,7 +174,7 @@ HWND registry_find_other(const char16_t* class_name, const char16_t* title)
             fs::remove(item.path(), ec);  // left behind by a process that is gone
             continue;
         }
-        if (same(class_name, e.class_name) && same(title, e.title))
+        if (same_class(class_name, e.class_name) && same_title(title, e.title))
             return e.hwnd;
     }
     return nullptr;

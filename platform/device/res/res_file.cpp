@@ -98,12 +98,7 @@ bool res_id_matches(const ResId& id, const char16_t* wanted)
         }
         return id.is_ordinal && n <= 0xFFFF && id.ordinal == n;
     }
-    if (id.is_ordinal || id.text.size() != text.size())
-        return false;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (fold_case(id.text[i]) != fold_case(text[i]))
-            return false;
-    return true;
+    return !id.is_ordinal && same_name_ignoring_case(id.text, text);
 }
 
 }  // namespace tickvane::device

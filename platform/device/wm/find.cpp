@@ -13,7 +13,7 @@ HWND WINAPI FindWindowW(LPCWSTR className, LPCWSTR windowName)
         Window* w = find_window(hwnd);
         if (w == nullptr || w->destroying)
             continue;
-        bool class_ok = className == nullptr || utf8_from_utf16(w->class_name) == utf8_from_utf16(className);
+        bool class_ok = className == nullptr || same_name_ignoring_case(w->class_name, className);
         bool title_ok = windowName == nullptr || w->title == windowName;
         if (class_ok && title_ok)
             return hwnd;

@@ -81,25 +81,24 @@ void take_display_events()
 bool ready_now() { return !state().posted.empty() || state().quit_requested || !state().input.empty(); }
 
 // Idle under test: let the test act, then jump to the next timer.
-bool idle_virtually(int timeout)
+void idle_virtually(int timeout)
 {
     if (state().idle_hook) {
         uint64_t before = state().virtual_now;
         state().idle_hook();
         if (ready_now() || state().virtual_now != before || ms_to_next_timer() == 0)
-            return true;
+            return;
         for (auto& [value, w] : state().windows)
             if (w->has_update && w->visible && !w->minimized)
-                return true;
+                return;
     }
     if (timeout < 0 || state().virtual_now > kVirtualTimeLimitMs) {
         std::fprintf(stderr, "tickvane: the message loop has nothing left to wait for; ending it\n");
         state().quit_requested = true;
         state().quit_code = -1;
-        return true;
+        return;
     }
     state().virtual_now += (uint64_t)timeout;
-    return true;
 }
 
 void wait_for_something(int timeout)
@@ -108,7 +107,8 @@ void wait_for_something(int timeout)
         idle_virtually(timeout);
         return;
     }
-    std::vector<int> fds;
+    static thread_local std::vector<int> fds;  // no allocation on every wait
+    fds.clear();
     if (int fd = registry_fd(); fd >= 0)
         fds.push_back(fd);
     if (state().display)

@@ -21,16 +21,10 @@ std::u16string name_of(LPCWSTR s)
     return std::u16string(s);
 }
 
-bool same_name(const std::u16string& a, const std::u16string& b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return fold_case(x) == fold_case(y); });
-}
-
 WindowClass* find_class(const std::u16string& name)
 {
     for (auto& c : state().classes)
-        if (same_name(c.name, name))
+        if (same_name_ignoring_case(c.name, name))
             return &c;
     return nullptr;
 }
