@@ -14,6 +14,7 @@
 #define _UNICODE
 #endif
 #include <windows.h>
+#include <stdlib.h>  // _wtoi
 
 // Windows CE passes the command line as UTF-16 to WinMain; the desktop spelling of
 // that entry point is wWinMain.
@@ -56,6 +57,11 @@ typedef intptr_t LRESULT;
 typedef intptr_t INT_PTR;
 typedef uintptr_t UINT_PTR;
 typedef uintptr_t ULONG_PTR;
+typedef intptr_t LONG_PTR;
+typedef DWORD* LPDWORD;
+typedef LONG* PLONG;
+typedef BOOL* LPBOOL;
+typedef uint64_t ULONGLONG;
 
 #define DECLARE_HANDLE(name) \
     struct name##__;         \
@@ -259,6 +265,68 @@ struct CREATESTRUCTW {
 #define RT_GROUP_ICON MAKEINTRESOURCEW(14)
 #define IDC_ARROW MAKEINTRESOURCEW(32512)
 
+
+// Files
+#define GENERIC_READ 0x80000000UL
+#define GENERIC_WRITE 0x40000000UL
+#define FILE_SHARE_READ 0x00000001
+#define FILE_SHARE_WRITE 0x00000002
+#define CREATE_NEW 1
+#define CREATE_ALWAYS 2
+#define OPEN_EXISTING 3
+#define OPEN_ALWAYS 4
+#define TRUNCATE_EXISTING 5
+#define FILE_ATTRIBUTE_NORMAL 0x00000080
+#define FILE_BEGIN 0
+#define FILE_CURRENT 1
+#define FILE_END 2
+#define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
+#define INVALID_SET_FILE_POINTER ((DWORD)-1)
+
+struct SECURITY_ATTRIBUTES {
+    DWORD nLength;
+    LPVOID lpSecurityDescriptor;
+    BOOL bInheritHandle;
+};
+typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
+struct OVERLAPPED;
+typedef OVERLAPPED* LPOVERLAPPED;
+
+// Errors (GetLastError)
+#define ERROR_SUCCESS 0
+#define ERROR_FILE_NOT_FOUND 2
+#define ERROR_PATH_NOT_FOUND 3
+#define ERROR_ACCESS_DENIED 5
+#define ERROR_INVALID_HANDLE 6
+#define ERROR_NOT_ENOUGH_MEMORY 8
+#define ERROR_SHARING_VIOLATION 32
+#define ERROR_FILE_EXISTS 80
+#define ERROR_INVALID_PARAMETER 87
+#define ERROR_DISK_FULL 112
+#define ERROR_INSUFFICIENT_BUFFER 122
+#define ERROR_NEGATIVE_SEEK 131
+#define ERROR_ALREADY_EXISTS 183
+#define ERROR_NO_UNICODE_TRANSLATION 1113
+
+// Text conversion
+#define CP_ACP 0
+#define CP_UTF8 65001
+#define MB_ERR_INVALID_CHARS 0x00000008
+
+// Time arithmetic: 100-ns intervals since 1601-01-01.
+struct FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+typedef FILETIME* LPFILETIME;
+union ULARGE_INTEGER {
+    struct {
+        DWORD LowPart;
+        DWORD HighPart;
+    } u;
+    ULONGLONG QuadPart;
+};
+
 // Window manager
 ATOM WINAPI RegisterClassW(const WNDCLASSW* wc);
 HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
@@ -315,11 +383,63 @@ LPVOID WINAPI LockResource(HGLOBAL data);
 DWORD WINAPI SizeofResource(HMODULE module, HRSRC resource);
 HBITMAP WINAPI LoadBitmapW(HINSTANCE instance, LPCWSTR name);
 
+// Files
+HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
+                          DWORD disposition, DWORD flags, HANDLE templateFile);
+DWORD WINAPI SetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, DWORD method);
+BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPPED overlapped);
+BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written, LPOVERLAPPED overlapped);
+BOOL WINAPI CloseHandle(HANDLE object);
+DWORD WINAPI GetLastError();
+void WINAPI SetLastError(DWORD error);
+
+// Text
+int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiByteCount, LPWSTR wide,
+                               int wideCount);
+int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount, LPSTR multiByte,
+                               int multiByteCount, LPCSTR defaultChar, LPBOOL usedDefaultChar);
+int wsprintfW(LPWSTR out, LPCWSTR format, ...);
+int _wtoi(const WCHAR* text);
+
 // Time
 void WINAPI GetLocalTime(LPSYSTEMTIME time);
 DWORD WINAPI GetTickCount();
+BOOL WINAPI SystemTimeToFileTime(const SYSTEMTIME* systemTime, LPFILETIME fileTime);
+BOOL WINAPI FileTimeToSystemTime(const FILETIME* fileTime, LPSYSTEMTIME systemTime);
+void WINAPI Sleep(DWORD milliseconds);
 
 // The program's entry point; the device's main() calls it.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE prevInstance, LPWSTR cmdLine, int cmdShow);
 
 #endif  // _WIN32
+
+// Windows CE names that the desktop Windows headers lack; both builds share them.
+#define CNT_EVENT 1
+#define CNT_TIME 2
+#define CNT_PERIOD 3
+#define CNT_CLASSICTIME 4
+
+struct CE_NOTIFICATION_TRIGGER {
+    DWORD dwSize;
+    DWORD dwType;
+    DWORD dwEvent;
+    LPWSTR lpszApplication;
+    LPWSTR lpszArguments;
+    SYSTEMTIME stStartTime;
+    SYSTEMTIME stEndTime;
+};
+typedef CE_NOTIFICATION_TRIGGER* PCE_NOTIFICATION_TRIGGER;
+
+struct CE_USER_NOTIFICATION {
+    DWORD ActionFlags;
+    LPWSTR pwszDialogTitle;
+    LPWSTR pwszDialogText;
+    LPWSTR pwszSound;
+    DWORD nMaxSound;
+    DWORD dwReserved;
+};
+typedef CE_USER_NOTIFICATION* PCE_USER_NOTIFICATION;
+
+// Registers a notification; returns its handle, or null when the request is refused.
+HANDLE WINAPI CeSetUserNotificationEx(HANDLE notification, CE_NOTIFICATION_TRIGGER* trigger,
+                                      CE_USER_NOTIFICATION* userNotification);
