@@ -34,6 +34,27 @@ static void TearDown(HWND hwnd)
     PostQuitMessage(0);
 }
 
+// Switching to another program ends the appearance, unless the clock announced
+// this deactivation itself (its own dialog or message box).
+static LRESULT OnActivate(HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    if (wParam != 0)
+        return DefWindowProcW(hwnd, WM_ACTIVATE, wParam, lParam);
+    if (g_ignoreNextDeactivate == 1) {
+        g_ignoreNextDeactivate = 0;
+        return 1;
+    }
+    DismissOnDeactivate(hwnd);
+    return 0;
+}
+
+static LRESULT OnCommand(HWND hwnd, WPARAM wParam)
+{
+    if (LOWORD(wParam) == IDM_DISMISS)
+        DismissClock(hwnd);
+    return 0;
+}
+
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -50,8 +71,13 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_DESTROY:
         TearDown(hwnd);
         return 0;
-    case WM_COMMAND:
+    case WM_LBUTTONUP:
+        DismissClock(hwnd);
         return 0;
+    case WM_ACTIVATE:
+        return OnActivate(hwnd, wParam, lParam);
+    case WM_COMMAND:
+        return OnCommand(hwnd, wParam);
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }

@@ -7,6 +7,10 @@
 extern HINSTANCE g_hInst;
 extern HDC g_hdcBack;
 extern HBITMAP g_hbmBack;
+extern int g_minuteChoice;
+extern int g_secondChoice;
+extern int g_scheduleFailed;
+extern int g_ignoreNextDeactivate;
 
 // shell/
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -16,3 +20,11 @@ void CreateBackBuffer(HWND hwnd);
 int DigitGlyphX(int n);
 int TensGlyphX(int n);
 void PaintClockFace(HWND hwnd, int screenWidth, int screenHeight);
+
+// cycle/
+WCHAR ReadConfigChar(int position);
+void LoadIntervalChoices(void);
+void SaveIntervalChoices(void);
+void ScheduleNextAppearance(void);
+void DismissClock(HWND hwnd);
+void DismissOnDeactivate(HWND hwnd);

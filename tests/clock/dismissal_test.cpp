@@ -1,0 +1,235 @@
+// Ending an appearance by a tap, by the dismiss command or by switching away, as a
+// person does it on the headless device; asserted on the notification rows, the
+// window and the exit code.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "clock_run.h"
+#include "device_tree.h"
+#include "resource.h"
+#include "testing.h"
+#include "zubo.h"
+
+using namespace tickvane::test;
+namespace dt = tickvane::device::testing;
+
+namespace {
+
+struct Attempt {
+    bool iconic;
+    uint64_t virtual_ms;
+    SYSTEMTIME start;
+};
+
+class Dismissal : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dt::reset();  // the clock reads 2026-12-07 09:05:30
+        install_clock_tree();
+        g_ignoreNextDeactivate = 0;
+    }
+    // Records every registration attempt; the first `refusals` are refused.
+    void watch_attempts(int refusals)
+    {
+        dt::on_registration([this, refusals](const SYSTEMTIME& start) {
+            HWND hwnd = clock_window();
+            attempts.push_back({hwnd && IsIconic(hwnd) != FALSE, dt::virtual_now(), start});
+            return (int)attempts.size() > refusals;
+        });
+    }
+    void tap_face()
+    {
+        RECT area = dt::work_area();
+        dt::tap(area.left + 100, area.top + 150);
+    }
+    std::vector<Attempt> attempts;
+};
+
+}  // namespace
+
+TEST_F(Dismissal, TapRegistersMinimisesAndEnds)
+{
+    watch_attempts(1);
+    ClockRun run = run_clock([&](int idle, HWND) {
+        if (idle == 0)
+            tap_face();
+    });
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.idles, 1) << "the clock ended on the tap";
+    ASSERT_EQ(attempts.size(), 2u);
+    EXPECT_FALSE(attempts[0].iconic) << "the first request comes before the minimising";
+    EXPECT_TRUE(attempts[1].iconic) << "the window is minimised before any retry";
+    auto rows = dt::pending();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].due, "2026-12-07 09:05:45");
+}
+
+TEST_F(Dismissal, DismissCommandEndsLikeATap)
+{
+    write_settings("1 2");
+    ClockRun run = run_clock([&](int idle, HWND hwnd) {
+        if (idle == 0)
+            EXPECT_EQ(SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDM_DISMISS, 0), 0), 0);
+    });
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.idles, 1);
+    auto rows = dt::pending();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].due, "2026-12-07 09:07:00");
+}
+
+TEST_F(Dismissal, SwitchingAwayRegistersWithoutMinimising)
+{
+    watch_attempts(0);
+    ClockRun run = run_clock([&](int idle, HWND) {
+        if (idle == 0)
+            dt::switch_away();
+    });
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.idles, 1);
+    ASSERT_EQ(attempts.size(), 1u);
+    EXPECT_FALSE(attempts[0].iconic);
+    EXPECT_EQ(dt::pending().size(), 1u);
+}
+
+TEST_F(Dismissal, MinimisingIsNotADismissal)
+{
+    ClockRun run = run_clock([&](int idle, HWND hwnd) {
+        if (idle == 0)
+            ShowWindow(hwnd, SW_MINIMIZE);
+        if (idle == 3) {
+            EXPECT_TRUE(IsIconic(hwnd));
+            EXPECT_TRUE(dt::pending().empty());
+            end_clock();
+        }
+    });
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.idles, 4) << "the clock kept running while minimised";
+}
+
+TEST_F(Dismissal, AnnouncedDeactivationIsAbsorbedOnce)
+{
+    ClockRun run = run_clock([&](int idle, HWND hwnd) {
+        switch (idle) {
+        case 0:
+            g_ignoreNextDeactivate = 1;
+            dt::switch_away();
+            break;
+        case 1:
+            EXPECT_EQ(g_ignoreNextDeactivate, 0);
+            EXPECT_TRUE(dt::pending().empty());
+            EXPECT_FALSE(IsIconic(hwnd));
+            // Announced while already inactive: the flag waits for the next deactivation.
+            g_ignoreNextDeactivate = 1;
+            dt::switch_back();
+            break;
+        case 2:
+            EXPECT_EQ(GetActiveWindow(), hwnd);
+            EXPECT_EQ(g_ignoreNextDeactivate, 1) << "an activation does not consume the flag";
+            dt::switch_away();
+            break;
+        case 3:
+            EXPECT_EQ(g_ignoreNextDeactivate, 0);
+            EXPECT_TRUE(dt::pending().empty()) << "the clock stays in the background";
+            dt::switch_back();
+            break;
+        case 4:
+            dt::switch_away();  // nothing announced any more
+            break;
+        }
+    });
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.idles, 5);
+    EXPECT_EQ(dt::pending().size(), 1u);
+}
+
+TEST_F(Dismissal, ActivateRowsAnswerAsTheWindowManagerExpects)
+{
+    ClockRun run = run_clock([&](int idle, HWND hwnd) {
+        if (idle != 0)
+            return;
+        g_ignoreNextDeactivate = 1;
+        EXPECT_EQ(SendMessageW(hwnd, WM_ACTIVATE, WA_INACTIVE, 0), 1);
+        EXPECT_EQ(g_ignoreNextDeactivate, 0);
+        // Minimised deactivations and activations go to the default procedure.
+        EXPECT_EQ(SendMessageW(hwnd, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1), 0), 0);
+        EXPECT_EQ(SendMessageW(hwnd, WM_ACTIVATE, WA_ACTIVE, 0), 0);
+        EXPECT_TRUE(dt::pending().empty());
+        EXPECT_EQ(SendMessageW(hwnd, WM_ACTIVATE, WA_INACTIVE, 0), 0);  // dismisses
+    });
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(dt::pending().size(), 1u);
+}
+
+TEST_F(Dismissal, RefusedRequestsAreRetriedWithGrowingPausesReadingTheClockAfresh)
+{
+    dt::on_registration([this](const SYSTEMTIME& start) {
+        HWND hwnd = clock_window();
+        attempts.push_back({hwnd && IsIconic(hwnd) != FALSE, dt::virtual_now(), start});
+        SYSTEMTIME later{2026, 12, 1, 7, 9, 5, (WORD)(31 + attempts.size()), 0};
+        dt::set_local_time(later);  // the clock moves on between attempts
+        return attempts.size() > 2;
+    });
+    ClockRun run = run_clock([&](int idle, HWND) {
+        if (idle == 0)
+            tap_face();
+    });
+    EXPECT_EQ(run.exit_code, 0);
+    ASSERT_EQ(attempts.size(), 3u);
+    EXPECT_EQ(attempts[1].virtual_ms - attempts[0].virtual_ms, 250u);
+    EXPECT_EQ(attempts[2].virtual_ms - attempts[1].virtual_ms, 500u);
+    EXPECT_EQ(attempts[0].start.wSecond, 45);
+    EXPECT_EQ(attempts[2].start.wSecond, 48) << "each attempt reads the clock again";
+    auto rows = dt::pending();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].due, "2026-12-07 09:05:48");
+}
+
+TEST_F(Dismissal, RequestsThatStayRefusedLeaveTheClockShownAndATapTriesAgain)
+{
+    bool refuse = true;
+    dt::on_registration([&](const SYSTEMTIME&) {
+        attempts.push_back({false, dt::virtual_now(), {}});
+        return !refuse;
+    });
+    ClockRun run = run_clock([&](int idle, HWND hwnd) {
+        if (idle == 0) {
+            tap_face();
+        } else if (idle == 1) {
+            ASSERT_EQ(attempts.size(), 5u);
+            EXPECT_EQ(attempts.back().virtual_ms - attempts.front().virtual_ms, 3750u) << "paced, and bounded";
+            EXPECT_FALSE(IsIconic(hwnd)) << "shown again: the tap did not end it";
+            EXPECT_EQ(GetActiveWindow(), hwnd);
+            EXPECT_TRUE(dt::pending().empty());
+            refuse = false;
+            tap_face();
+        }
+    });
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.idles, 2);
+    EXPECT_EQ(attempts.size(), 6u);
+    EXPECT_EQ(dt::pending().size(), 1u);
+}
+
+TEST_F(Dismissal, SwitchingAwayWhileRequestsStayRefusedKeepsTheClockInTheBackground)
+{
+    dt::on_registration([&](const SYSTEMTIME&) {
+        attempts.push_back({false, dt::virtual_now(), {}});
+        return false;
+    });
+    ClockRun run = run_clock([&](int idle, HWND hwnd) {
+        if (idle == 0) {
+            dt::switch_away();
+        } else if (idle == 1) {
+            EXPECT_EQ(attempts.size(), 5u);
+            EXPECT_FALSE(IsIconic(hwnd));
+            EXPECT_NE(GetActiveWindow(), hwnd);
+            end_clock();
+        }
+    });
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.idles, 2);
+    EXPECT_TRUE(dt::pending().empty());
+}
