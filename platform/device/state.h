@@ -15,6 +15,7 @@
 
 #include "win32.h"
 #include "display/display.h"
+#include "files/file_table.h"
 #include "gdi/bitmap.h"
 
 namespace tickvane::device {
@@ -96,6 +97,8 @@ struct State {
     HWND pointer_window = nullptr;
 
     std::vector<Timer> timers;
+
+    FileTable files;  // open file handles; dropping the state closes them
 
     std::unordered_map<uintptr_t, GdiObject> gdi;
     uintptr_t next_gdi = 0x10000;
