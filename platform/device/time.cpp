@@ -1,4 +1,7 @@
 // The local clock and the monotonic clock behind timers; tests may pin both.
+#include <sched.h>
+
+#include <cerrno>
 #include <ctime>
 
 #include "state.h"
@@ -41,3 +44,23 @@ void WINAPI GetLocalTime(LPSYSTEMTIME out)
 }
 
 DWORD WINAPI GetTickCount() { return (DWORD)now_ms(); }
+
+void WINAPI Sleep(DWORD milliseconds)
+{
+    // On virtual time sleeping moves that clock instead, so paced retries in tests
+    // run at once and their pacing can be checked. A pinned local time stays put.
+    if (state().virtual_time) {
+        state().virtual_now += milliseconds;
+        return;
+    }
+    if (milliseconds == 0) {
+        sched_yield();  // gives up the rest of the time slice, as Sleep(0) does
+        return;
+    }
+    constexpr DWORD infinite = 0xFFFFFFFF;
+    do {
+        timespec left{(time_t)(milliseconds / 1000), (long)(milliseconds % 1000) * 1000000L};
+        while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+        }
+    } while (milliseconds == infinite);
+}
