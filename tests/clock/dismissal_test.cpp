@@ -70,8 +70,9 @@ TEST_F(Dismissal, DismissCommandEndsLikeATap)
 {
     write_settings("1 2");
     ClockRun run = run_clock([&](int idle, HWND hwnd) {
-        if (idle == 0)
+        if (idle == 0) {
             EXPECT_EQ(SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDM_DISMISS, 0), 0), 0);
+        }
     });
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_EQ(run.idles, 1);

@@ -1,6 +1,8 @@
 // The interval settings file as bytes on disk, read and written through the device.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "device_tree.h"
 #include "testing.h"
 #include "zubo.h"

@@ -95,7 +95,8 @@ Window* window_at(int x, int y)
     return nullptr;
 }
 
-// Takes queued input until one event makes a message; the rest act at once.
+// Takes queued input until one event makes a message; the rest act at once, and
+// stop the taking when their handling posted something or requested the quit.
 bool next_input_message(MSG& out)
 {
     while (!state().input.empty()) {
@@ -126,6 +127,8 @@ bool next_input_message(MSG& out)
             close_all();
             break;
         }
+        if (!state().posted.empty() || state().quit_requested)
+            return false;
     }
     return false;
 }

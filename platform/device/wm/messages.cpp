@@ -121,14 +121,20 @@ void wait_for_something(int timeout)
 
 bool next_message(MSG& out, HWND filter)
 {
-    if (take_posted(out, filter))
-        return true;
-    if (state().quit_requested) {
-        state().quit_requested = false;
-        out = MSG{nullptr, WM_QUIT, (WPARAM)(intptr_t)state().quit_code, 0, (DWORD)now_ms(), {}};
-        return true;
-    }
-    return next_input_message(out) || take_paint(out, filter) || take_timer(out, filter);
+    // Input that acts at once (focus, rotation) may post messages or request the
+    // quit; those are taken before any further input.
+    do {
+        if (take_posted(out, filter))
+            return true;
+        if (state().quit_requested) {
+            state().quit_requested = false;
+            out = MSG{nullptr, WM_QUIT, (WPARAM)(intptr_t)state().quit_code, 0, (DWORD)now_ms(), {}};
+            return true;
+        }
+        if (next_input_message(out))
+            return true;
+    } while (!state().posted.empty() || state().quit_requested);
+    return take_paint(out, filter) || take_timer(out, filter);
 }
 
 }  // namespace tickvane::device
