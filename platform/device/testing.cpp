@@ -7,6 +7,8 @@
 #include <stdexcept>
 
 #include "device.h"
+#include "notify/notification_store.h"
+#include "notify/user_notification.h"
 #include "registry/window_registry.h"
 #include "res/resources.h"
 #include "screen.h"
@@ -79,6 +81,8 @@ void reset(const Options& options)
     s.virtual_time = true;
     s.virtual_now = 1000;
     s.pinned_time = options.local_time;
+    notify::set_registration_hook({});
+    notify::set_service_autostart(options.start_service);
 }
 
 const std::string& root() { return current_root(); }
@@ -118,6 +122,27 @@ uint32_t screen_pixel(int x, int y)
 int screen_width() { return state().screen_width; }
 int screen_height() { return state().screen_height; }
 RECT work_area() { return device::work_area(); }
+
+void on_registration(std::function<bool(const SYSTEMTIME& start)> hook)
+{
+    notify::set_registration_hook(std::move(hook));
+}
+
+std::vector<Pending> pending()
+{
+    std::vector<Pending> rows;
+    std::error_code ec;
+    if (!std::filesystem::exists(notify::database_path(root()), ec))
+        return rows;
+    std::string error;
+    auto store = notify::NotificationStore::open(root(), false, error);
+    auto stored = store ? store->all() : std::nullopt;
+    if (!stored)
+        throw std::runtime_error("cannot read the notification database: " + (store ? store->error() : error));
+    for (notify::Registration& r : *stored)
+        rows.push_back({std::move(r.due), std::move(r.application), std::move(r.arguments)});
+    return rows;
+}
 
 size_t gdi_object_count()
 {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "win32.h"
 
@@ -16,6 +17,7 @@ struct Options {
     int height = 320;
     std::string root;  // device root; empty: a fresh temporary folder
     SYSTEMTIME local_time{2026, 12, 1, 7, 9, 5, 30, 0};
+    bool start_service = false;  // whether a registration may start the resident service
 };
 
 // Drops every window, class, timer, GDI object and queued message, and starts a
@@ -43,6 +45,17 @@ uint32_t screen_pixel(int x, int y);  // 0x00RRGGBB
 int screen_width();
 int screen_height();
 RECT work_area();
+
+// Notifications: `hook` sees every request that passes the argument checks, before
+// it is stored, and refuses it by returning false. Reset drops it.
+void on_registration(std::function<bool(const SYSTEMTIME& start)> hook);
+struct Pending {
+    std::string due;  // local time, "YYYY-MM-DD HH:MM:SS"
+    std::string application;
+    std::string arguments;
+};
+// The registrations stored under the current root, earliest first.
+std::vector<Pending> pending();
 
 // Live GDI objects (stock objects excluded), to catch leaks.
 size_t gdi_object_count();

@@ -1,0 +1,171 @@
+#include "notify/service_loop.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <sys/socket.h>
+#include <sys/timerfd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <set>
+#include <utility>
+
+#include "notify/due_time.h"
+#include "notify/program_launcher.h"
+
+namespace tickvane::device::notify {
+
+namespace {
+
+timespec wall_now()
+{
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return now;
+}
+
+}  // namespace
+
+ServiceLoop::ServiceLoop(std::string root, int socket, int signals)
+    : root_(std::move(root)), socket_(socket), signals_(signals),
+      timer_(timerfd_create(CLOCK_BOOTTIME, TFD_NONBLOCK | TFD_CLOEXEC)),
+      clock_(timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC))
+{
+}
+
+ServiceLoop::~ServiceLoop()
+{
+    close(timer_);
+    close(clock_);
+}
+
+int ServiceLoop::run()
+{
+    if (timer_ < 0 || clock_ < 0) {
+        std::fprintf(stderr, "tickvane-device: no timer: %s\n", std::strerror(errno));
+        return 1;
+    }
+    watch_clock();
+    reload();
+    for (;;) {
+        launch_due();
+        arm_timer();
+        pollfd fds[] = {{socket_, POLLIN, 0}, {signals_, POLLIN, 0}, {timer_, POLLIN, 0}, {clock_, POLLIN, 0}};
+        if (poll(fds, 4, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            std::fprintf(stderr, "tickvane-device: poll: %s\n", std::strerror(errno));
+            return 1;
+        }
+        if (fds[1].revents && !take_signals())
+            return 0;
+        uint64_t expirations = 0;
+        if (fds[2].revents && read(timer_, &expirations, sizeof expirations) < 0 && errno != EAGAIN)
+            std::fprintf(stderr, "tickvane-device: timer: %s\n", std::strerror(errno));
+        if (fds[3].revents) {
+            // The wall clock was set: the sleep computed from it no longer holds.
+            if (read(clock_, &expirations, sizeof expirations) < 0 && errno != ECANCELED && errno != EAGAIN)
+                std::fprintf(stderr, "tickvane-device: clock watch: %s\n", std::strerror(errno));
+            watch_clock();
+        }
+        if (fds[0].revents) {
+            drain_socket();
+            reload();
+        }
+    }
+}
+
+void ServiceLoop::reload()
+{
+    std::string error;
+    auto store = NotificationStore::open(root_, true, error);
+    auto rows = store ? store->all() : std::nullopt;
+    if (!rows) {
+        std::fprintf(stderr, "tickvane-device: cannot read the registrations: %s\n",
+                     store ? store->error().c_str() : error.c_str());
+        return;
+    }
+    pending_ = std::move(*rows);
+}
+
+void ServiceLoop::launch_due()
+{
+    int64_t now = local_key(wall_now().tv_sec);
+    std::vector<int64_t> done;
+    std::set<std::pair<std::string, std::string>> started;
+    for (const Registration& r : pending_) {
+        auto due = due_key(r.due);
+        if (due && *due > now)
+            break;
+        done.push_back(r.id);
+        std::string why;
+        if (!due)
+            std::fprintf(stderr, "tickvane-device: registration %lld has no valid time (%s); dropped\n",
+                         (long long)r.id, r.due.c_str());
+        else if (started.insert({r.application, r.arguments}).second && !launch_program(root_, r, why))
+            std::fprintf(stderr, "tickvane-device: cannot start %s: %s\n", r.application.c_str(), why.c_str());
+    }
+    if (!done.empty())
+        forget(done);
+}
+
+// Started first, removed second: a crash in between starts a program twice, never
+// loses one.
+void ServiceLoop::forget(const std::vector<int64_t>& ids)
+{
+    pending_.erase(pending_.begin(), pending_.begin() + (ptrdiff_t)ids.size());
+    std::string error;
+    auto store = NotificationStore::open(root_, true, error);
+    if (!store || !store->remove(ids))
+        std::fprintf(stderr, "tickvane-device: started registrations stay in the database: %s\n",
+                     store ? store->error().c_str() : error.c_str());
+}
+
+void ServiceLoop::arm_timer()
+{
+    itimerspec spec{};  // all zero: disarmed, no wake-ups while nothing is pending
+    if (!pending_.empty()) {
+        timespec now = wall_now();
+        auto due = due_instant(pending_.front().due, now.tv_sec);
+        int64_t wait_ns = due ? (int64_t)(*due - now.tv_sec) * 1000000000 - now.tv_nsec : 1;
+        if (wait_ns < 1)
+            wait_ns = 1;
+        spec.it_value.tv_sec = (time_t)(wait_ns / 1000000000);
+        spec.it_value.tv_nsec = (long)(wait_ns % 1000000000);
+    }
+    if (timerfd_settime(timer_, 0, &spec, nullptr) != 0)
+        std::fprintf(stderr, "tickvane-device: cannot set the timer: %s\n", std::strerror(errno));
+}
+
+// A far-off alarm on the wall clock that is cancelled when the clock is set.
+void ServiceLoop::watch_clock()
+{
+    itimerspec spec{};
+    spec.it_value.tv_sec = wall_now().tv_sec + 10 * 366 * 86400;
+    if (timerfd_settime(clock_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) != 0)
+        std::fprintf(stderr, "tickvane-device: cannot watch the clock: %s\n", std::strerror(errno));
+}
+
+bool ServiceLoop::take_signals()
+{
+    signalfd_siginfo info;
+    bool keep_running = true;
+    while (read(signals_, &info, sizeof info) == (ssize_t)sizeof info)
+        if (info.ssi_signo != SIGCHLD)
+            keep_running = false;
+    reap_children();
+    return keep_running;
+}
+
+void ServiceLoop::drain_socket()
+{
+    char byte;
+    while (recv(socket_, &byte, sizeof byte, 0) >= 0) {
+    }
+}
+
+}  // namespace tickvane::device::notify

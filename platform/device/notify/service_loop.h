@@ -1,0 +1,41 @@
+// The resident service's loop: sleeps until the earliest registration falls due or
+// a registering process wakes it, starts what is due, and collects its children.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "notify/notification_store.h"
+
+namespace tickvane::device::notify {
+
+class ServiceLoop {
+public:
+    // `socket` is the bound service socket and `signals` a signalfd for SIGCHLD and
+    // the stopping signals; the loop owns neither.
+    ServiceLoop(std::string root, int socket, int signals);
+    ~ServiceLoop();
+    ServiceLoop(const ServiceLoop&) = delete;
+    ServiceLoop& operator=(const ServiceLoop&) = delete;
+
+    // Runs until SIGTERM, SIGINT or SIGHUP: 0, or 1 when waiting itself fails.
+    int run();
+
+private:
+    void reload();
+    void launch_due();
+    void forget(const std::vector<int64_t>& ids);
+    void arm_timer();
+    void watch_clock();
+    bool take_signals();  // false when asked to stop
+    void drain_socket();
+
+    std::string root_;
+    int socket_;
+    int signals_;
+    int timer_;  // the next due time, counted on a clock that also runs in suspend
+    int clock_;  // becomes readable when someone sets the wall clock
+    std::vector<Registration> pending_;  // earliest first, as last read
+};
+
+}  // namespace tickvane::device::notify
