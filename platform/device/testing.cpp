@@ -111,6 +111,8 @@ void switch_away() { queue(display::EventKind::FocusLost); }
 void switch_back() { queue(display::EventKind::FocusGained); }
 void rotate() { queue(display::EventKind::Rotate); }
 
+void close_display() { queue(display::EventKind::Close); }
+
 uint32_t screen_pixel(int x, int y)
 {
     present_if_dirty();

@@ -39,6 +39,7 @@ void press_key(int vk);
 void switch_away();
 void switch_back();
 void rotate();
+void close_display();  // the desktop window's close button
 
 // The screen as presented: composes first.
 uint32_t screen_pixel(int x, int y);  // 0x00RRGGBB

@@ -95,6 +95,20 @@ TEST_F(Dismissal, SwitchingAwayRegistersWithoutMinimising)
     EXPECT_EQ(dt::pending().size(), 1u);
 }
 
+// The desktop window's close button is the handheld's own close button: the clock
+// goes into the background, which ends this appearance like switching away.
+TEST_F(Dismissal, ClosingTheDesktopWindowEndsLikeSwitchingAway)
+{
+    ClockRun run = run_clock([&](int idle, HWND) {
+        if (idle == 0)
+            dt::close_display();
+    });
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.idles, 1);
+    EXPECT_EQ(dt::pending().size(), 1u);
+    EXPECT_EQ(g_hdcBack, nullptr);
+}
+
 TEST_F(Dismissal, MinimisingIsNotADismissal)
 {
     ClockRun run = run_clock([&](int idle, HWND hwnd) {
