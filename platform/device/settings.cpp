@@ -18,14 +18,16 @@ std::string env(const char* name)
     return v ? std::string(v) : std::string();
 }
 
-// The folder that holds "Program Files" above the executable, else a per-user folder.
+// The nearest folder above the executable that holds "Program Files" (so both
+// <root>/Program Files/Tickvane/zubo.exe and <root>/Windows/tickvane-device find
+// <root>), else a per-user folder.
 std::string default_root(const std::string& executable)
 {
     std::error_code ec;
     fs::path exe = fs::weakly_canonical(executable, ec);
     for (fs::path p = exe.parent_path(); p.has_parent_path() && p != p.parent_path(); p = p.parent_path())
-        if (p.filename() == "Program Files")
-            return p.parent_path().string();
+        if (fs::is_directory(p / "Program Files", ec))
+            return p.string();
     std::string data = env("XDG_DATA_HOME");
     if (data.empty())
         data = env("HOME").empty() ? "/tmp" : env("HOME") + "/.local/share";

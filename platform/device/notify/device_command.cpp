@@ -19,20 +19,6 @@ namespace {
 
 constexpr const char* usage = "usage: tickvane-device [--root DIR] service|pending\n";
 
-// The device tree this program belongs to: an installation puts it in <root>/Windows,
-// beside <root>/Program Files. Otherwise the rule every device program follows.
-std::string default_root()
-{
-    std::error_code ec;
-    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    const char* env = std::getenv("TICKVANE_DEVICE_ROOT");
-    if (!ec && !(env && *env))
-        for (fs::path p = exe.parent_path(); p.has_parent_path() && p != p.parent_path(); p = p.parent_path())
-            if (fs::is_directory(p / "Program Files", ec))
-                return p.string();
-    return settings_from_environment(ec ? std::string() : exe.string()).root;
-}
-
 int list_pending(const std::string& root)
 {
     std::error_code ec;
@@ -70,7 +56,10 @@ int main(int argc, char** argv)
     }
     if (command.empty())
         return std::fputs(usage, stderr), 2;
-    if (root.empty())
-        root = default_root();
+    if (root.empty()) {
+        std::error_code ec;
+        fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+        root = settings_from_environment(ec ? std::string() : exe.string()).root;
+    }
     return command == "service" ? notify::run_service(root) : list_pending(root);
 }
