@@ -15,27 +15,14 @@ command -v Xvfb >/dev/null || { echo "run.sh: Xvfb is not installed" >&2; exit 1
 [[ -x $build/zubo.exe && -x $build/tickvane-device && -x $tool ]] ||
     { echo "run.sh: build zubo, tickvane-device and relaunch_lateness in $build first" >&2; exit 1; }
 
-work=$(mktemp -d)
-started=()
-cleanup() {
-    local pid
-    for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${started[@]}"; do wait "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+source "$(dirname "$0")/../common.sh"
 
 root=$work/root
 cmake --install "$build" --prefix "$root" >/dev/null
 clock_exe="$root/Program Files/Tickvane/zubo.exe"
 export TICKVANE_DEVICE_ROOT=$root TICKVANE_DISPLAY=window LC_ALL=C
 
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -br 3>"$work/display" 2>"$work/xvfb.log" &
-started+=("$!")
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-[[ -s $work/display ]] || { echo "run.sh: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=:$(head -n1 "$work/display")
+start_xvfb
 
 "$root/Windows/tickvane-device" service 2>"$work/service.log" &
 service_pid=$!
@@ -55,9 +42,7 @@ for _ in $(seq "$runs"); do
     "$tool" >>"$work/late_ms" || { echo "run.sh: relaunch failed" >&2; cat "$work/service.log" >&2; exit 1; }
     end_clock
 done
-sort -n "$work/late_ms" | awk -v runs="$runs" '{ v[NR] = $1 } END {
-    m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
-    printf "registered second to first painted frame of the relaunched clock, %d relaunches (ms)\n", runs
-    printf "    median %.1f   best %.1f   worst %.1f\n", m, v[1], v[NR]
-    printf "    goal: worst <= 100 ms ... %s\n", v[NR] <= 100 ? "met" : "MISSED"
-}'
+read -r median best worst < <(stats <"$work/late_ms")
+echo "registered second to first painted frame of the relaunched clock, $runs relaunches (ms)"
+echo "    median $median   best $best   worst $worst"
+awk -v w="$worst" 'BEGIN { printf "    goal: worst <= 100 ms ... %s\n", w <= 100 ? "met" : "MISSED" }'

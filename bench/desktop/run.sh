@@ -21,16 +21,7 @@ done
 [[ -x $build/zubo.exe && -x $first_frame ]] ||
     { echo "run.sh: build the zubo and first_frame targets in $build first" >&2; exit 1; }
 
-work=$(mktemp -d)
-started=()
-cleanup() {
-    local pid
-    for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${started[@]}"; do wait "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+source "$(dirname "$0")/../common.sh"
 
 # --- the device tree, the X server -------------------------------------------------------
 root=$work/root
@@ -38,25 +29,13 @@ cmake --install "$build" --prefix "$root" >/dev/null
 clock_exe="$root/Program Files/Tickvane/zubo.exe"
 export TICKVANE_DEVICE_ROOT=$root TICKVANE_DISPLAY=window LC_ALL=${BENCH_LOCALE:-C}
 
-# -br: a window nothing has drawn into yet shows plain black, not the root's weave.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -br 3>"$work/display" 2>"$work/xvfb.log" &
-started+=("$!")
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-[[ -s $work/display ]] || { echo "run.sh: Xvfb did not start (see its log below)" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-DISPLAY=:$(head -n1 "$work/display")
-export DISPLAY
-xvfb_pid=${started[0]}
+start_xvfb
 # The pointer stays off every window, so no focus change reaches either program.
 xdotool mousemove 1279 799
 
 # --- (a) launch to first painted frame ----------------------------------------------------
 time_launch() {  # title command...: prints ms, or stops the script with first_frame's complaint
     "$first_frame" --timeout-ms=10000 "$@" || { echo "run.sh: first_frame $* failed" >&2; exit 1; }
-}
-stats() {  # numbers on stdin -> "median min max"
-    sort -n | awk '{ v[NR] = $1 } END {
-        m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
-        printf "%.1f %.1f %.1f\n", m, v[1], v[NR] }'
 }
 time_launch Tickvane "$clock_exe" >/dev/null  # one unrecorded launch each: caches warm for both
 time_launch xclock xclock >/dev/null

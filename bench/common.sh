@@ -1,0 +1,31 @@
+# Shared by the whole-process benchmark scripts (sourced, not run): a work folder and
+# the processes started into it, removed and ended on exit; a private Xvfb; medians.
+
+work=$(mktemp -d)
+started=()
+cleanup() {
+    local pid
+    for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${started[@]}"; do wait "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# Starts Xvfb on a display number it picks itself, exports DISPLAY, sets xvfb_pid.
+# -br: a window nothing has drawn into yet shows plain black, not the root's weave.
+start_xvfb() {
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -br 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    started+=("$xvfb_pid")
+    for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+    [[ -s $work/display ]] || { echo "run.sh: Xvfb did not start (see its log below)" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+    DISPLAY=:$(head -n1 "$work/display")
+    export DISPLAY
+}
+
+stats() {  # numbers on stdin -> "median min max"
+    sort -n | awk '{ v[NR] = $1 } END {
+        m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+        printf "%.1f %.1f %.1f\n", m, v[1], v[NR] }'
+}
