@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "softkeys/soft_key_bar.h"
 #include "text/text.h"
 #include "wm/window_manager.h"
 
@@ -20,6 +21,7 @@ constexpr int kTitleTextSize = 14;
 struct BarCache {
     int width = -1;
     std::u16string title;
+    uint64_t soft_keys = ~0ull;
     std::vector<uint32_t> title_bar;
     std::vector<uint32_t> soft_key_bar;
 };
@@ -52,16 +54,18 @@ void refresh_bars(int width)
 {
     BarCache& c = bars();
     std::u16string title = active_title();
-    if (c.width == width && c.title == title)
+    if (c.width == width && c.title == title && c.soft_keys == soft_key_bar_version())
         return;
     c.width = width;
     c.title = title;
+    c.soft_keys = soft_key_bar_version();
     gradient(c.title_bar, width, kTitleBarHeight, 0x2F5FB4, 0x123C86);
     text::Target t{c.title_bar.data(), width, kTitleBarHeight, width};
     text::Extent e = text::measure(title, kTitleTextSize);
     int baseline = (kTitleBarHeight + e.ascent - e.descent) / 2;
     text::draw(t, text::Clip{0, 0, width - 4, kTitleBarHeight}, 6, baseline, title, kTitleTextSize, kTitleTextColour);
-    gradient(c.soft_key_bar, width, kSoftKeyBarHeight, 0x5A5A5A, 0x262626);
+    c.soft_key_bar.assign((size_t)width * kSoftKeyBarHeight, 0);
+    draw_soft_key_bar(c.soft_key_bar.data(), width, kSoftKeyBarHeight);
 }
 
 // One row of the composed screen, columns [left, right), into `out`.

@@ -42,8 +42,12 @@ struct Window {
     UINT class_style = 0;
     HBRUSH background = nullptr;
     DWORD style = 0;
-    HWND parent = nullptr;
-    RECT rect{};                  // screen coordinates
+    HWND parent = nullptr;        // WS_CHILD windows
+    HWND owner = nullptr;         // top-level windows owned by another (dialogs, boxes, drop-down lists)
+    int id = 0;                   // a child's control id
+    bool enabled = true;
+    RECT rect{};                  // the client area, screen coordinates
+    RECT frame{};                 // the whole window with caption and border; equals rect without them
     bool fills_work_area = false; // created with CW_USEDEFAULT: follows the screen's work area
     bool visible = false;
     bool minimized = false;
@@ -88,6 +92,8 @@ struct State {
     std::vector<HWND> z_order;                             // top-level windows, bottom first
     uint32_t next_window = 1;
     HWND active = nullptr;
+    HWND focus = nullptr;        // the window that receives keys: the active window or one of its children
+    HWND capture = nullptr;      // receives pointer input wherever it happens
     HWND last_active = nullptr;  // to give activation back when the desktop window regains focus
 
     std::deque<MSG> posted;
@@ -95,6 +101,8 @@ struct State {
     int quit_code = 0;
     std::deque<display::Event> input;
     HWND pointer_window = nullptr;
+    bool shift_down = false;     // modifier state of the last key event, for GetKeyState
+    bool alt_down = false;
 
     std::vector<Timer> timers;
 

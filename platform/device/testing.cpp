@@ -12,6 +12,7 @@
 #include "registry/window_registry.h"
 #include "res/resources.h"
 #include "screen.h"
+#include "softkeys/soft_key_bar.h"
 
 namespace tickvane::device::testing {
 
@@ -66,6 +67,7 @@ std::string fresh_root()
 void reset(const Options& options)
 {
     registry_close();
+    reset_soft_keys();
     State& s = state();
     s = State{};
     Settings settings;
@@ -101,10 +103,16 @@ void tap(int x, int y)
     queue(display::EventKind::PointerUp, x, y);
 }
 
-void press_key(int vk)
+void press_key(int vk, bool shift, bool alt)
 {
-    queue(display::EventKind::KeyDown, 0, 0, vk);
-    queue(display::EventKind::KeyUp, 0, 0, vk);
+    display::Event e;
+    e.vk = vk;
+    e.shift = shift;
+    e.alt = alt;
+    e.kind = display::EventKind::KeyDown;
+    state().input.push_back(e);
+    e.kind = display::EventKind::KeyUp;
+    state().input.push_back(e);
 }
 
 void switch_away() { queue(display::EventKind::FocusLost); }

@@ -35,11 +35,19 @@ HINSTANCE instance();
 
 // Input, queued as the desktop window would queue it.
 void tap(int x, int y);
-void press_key(int vk);
+void press_key(int vk, bool shift = false, bool alt = false);
 void switch_away();
 void switch_back();
 void rotate();
 void close_display();  // the desktop window's close button
+
+// The soft keys of the bar as a person sees it: 0 left, 1 right. The label is empty
+// and the rectangle (screen coordinates) still valid when the key shows nothing.
+RECT soft_key_rect(int index);
+std::u16string soft_key_label(int index);
+bool soft_key_enabled(int index);
+// While set, SHCreateMenuBar fails as when the shell has no room for a bar. Reset clears it.
+void refuse_menu_bars(bool refuse);
 
 // The screen as presented: composes first.
 uint32_t screen_pixel(int x, int y);  // 0x00RRGGBB

@@ -194,15 +194,25 @@ struct CREATESTRUCTW {
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
 #define WM_NCACTIVATE 0x0086
+#define WM_GETDLGCODE 0x0087
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
 #define WM_CHAR 0x0102
+#define WM_SYSKEYDOWN 0x0104
+#define WM_SYSKEYUP 0x0105
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
+#define WM_SYSCOMMAND 0x0112
 #define WM_TIMER 0x0113
+#define WM_CTLCOLORSTATIC 0x0138
 #define WM_MOUSEMOVE 0x0200
 #define WM_LBUTTONDOWN 0x0201
 #define WM_LBUTTONUP 0x0202
+#define WM_CANCELMODE 0x001F
+#define WM_ENABLE 0x000A
+#define WM_SETFONT 0x0030
+#define WM_GETFONT 0x0031
+#define WM_NEXTDLGCTL 0x0028
 #define WM_USER 0x0400
 
 #define WA_INACTIVE 0
@@ -224,6 +234,10 @@ struct CREATESTRUCTW {
 #define WS_CAPTION 0x00C00000L
 #define WS_BORDER 0x00800000L
 #define WS_SYSMENU 0x00080000L
+#define WS_DLGFRAME 0x00400000L
+#define WS_VSCROLL 0x00200000L
+#define WS_GROUP 0x00020000L
+#define WS_TABSTOP 0x00010000L
 #define CW_USEDEFAULT ((int)0x80000000)
 
 // ShowWindow
@@ -361,6 +375,132 @@ BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
 int WINAPI GetSystemMetrics(int index);
 HCURSOR WINAPI LoadCursorW(HINSTANCE instance, LPCWSTR name);
 
+// Focus, enabling and keyboard state
+HWND WINAPI SetFocus(HWND hwnd);
+HWND WINAPI GetFocus();
+BOOL WINAPI EnableWindow(HWND hwnd, BOOL enable);
+BOOL WINAPI IsWindowEnabled(HWND hwnd);
+HWND WINAPI GetParent(HWND hwnd);
+short WINAPI GetKeyState(int virtualKey);
+
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_F1 0x70
+#define VK_F2 0x71
+#define VK_F4 0x73
+
+// Menus
+HMENU WINAPI LoadMenuW(HINSTANCE instance, LPCWSTR name);
+BOOL WINAPI DestroyMenu(HMENU menu);
+BOOL WINAPI IsMenu(HMENU menu);
+
+#define MF_STRING 0x0000
+#define MF_GRAYED 0x0001
+#define MF_DISABLED 0x0002
+#define MF_POPUP 0x0010
+#define MF_END 0x0080
+#define MF_SEPARATOR 0x0800
+
+// Dialogs
+typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+
+#pragma pack(push, 2)
+struct DLGTEMPLATE {
+    DWORD style;
+    DWORD dwExtendedStyle;
+    WORD cdit;
+    short x;
+    short y;
+    short cx;
+    short cy;
+};
+#pragma pack(pop)
+typedef const DLGTEMPLATE* LPCDLGTEMPLATEW;
+
+INT_PTR WINAPI DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND owner,
+                                       DLGPROC dialogProc, LPARAM initParam);
+BOOL WINAPI EndDialog(HWND dialog, INT_PTR result);
+HWND WINAPI GetDlgItem(HWND dialog, int id);
+int WINAPI GetDlgCtrlID(HWND hwnd);
+LRESULT WINAPI SendDlgItemMessageW(HWND dialog, int id, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT WINAPI DefDlgProcW(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
+
+#define IDOK 1
+#define IDCANCEL 2
+
+#define DS_FIXEDSYS 0x0008L
+#define DS_SETFONT 0x0040L
+#define DS_MODALFRAME 0x0080L
+#define DS_CENTER 0x0800L
+
+#define DM_GETDEFID (WM_USER + 0)
+#define DM_SETDEFID (WM_USER + 1)
+#define DC_HASDEFID 0x534B
+
+#define DLGC_WANTARROWS 0x0001
+#define DLGC_WANTTAB 0x0002
+#define DLGC_WANTALLKEYS 0x0004
+#define DLGC_WANTMESSAGE 0x0004
+#define DLGC_DEFPUSHBUTTON 0x0010
+#define DLGC_UNDEFPUSHBUTTON 0x0020
+#define DLGC_STATIC 0x0100
+#define DLGC_BUTTON 0x2000
+
+#define SC_CLOSE 0xF060
+
+#define MB_OK 0x00000000L
+#define MB_OKCANCEL 0x00000001L
+#define MB_ICONHAND 0x00000010L
+#define MB_ICONQUESTION 0x00000020L
+#define MB_ICONEXCLAMATION 0x00000030L
+#define MB_ICONASTERISK 0x00000040L
+
+// Controls
+#define BS_PUSHBUTTON 0x00000000L
+#define BS_DEFPUSHBUTTON 0x00000001L
+#define BN_CLICKED 0
+#define BM_SETSTYLE 0x00F4
+
+#define SS_LEFT 0x00000000L
+#define SS_CENTER 0x00000001L
+#define SS_RIGHT 0x00000002L
+
+#define CBS_DROPDOWN 0x0002L
+#define CBS_DROPDOWNLIST 0x0003L
+#define CBS_SORT 0x0100L
+
+#define CB_ERR (-1)
+#define CB_ADDSTRING 0x0143
+#define CB_DELETESTRING 0x0144
+#define CB_GETCOUNT 0x0146
+#define CB_GETCURSEL 0x0147
+#define CB_GETLBTEXT 0x0148
+#define CB_GETLBTEXTLEN 0x0149
+#define CB_INSERTSTRING 0x014A
+#define CB_RESETCONTENT 0x014B
+#define CB_SETCURSEL 0x014E
+#define CB_SHOWDROPDOWN 0x014F
+#define CB_GETDROPPEDSTATE 0x0157
+
+#define CBN_SELCHANGE 1
+#define CBN_DROPDOWN 7
+#define CBN_CLOSEUP 8
+
 // GDI
 HDC WINAPI GetDC(HWND hwnd);
 int WINAPI ReleaseDC(HWND hwnd, HDC hdc);
@@ -439,6 +579,26 @@ struct CE_USER_NOTIFICATION {
     DWORD dwReserved;
 };
 typedef CE_USER_NOTIFICATION* PCE_USER_NOTIFICATION;
+
+// The Windows Mobile shell's soft-key menu bar.
+#define SHCMBF_EMPTYBAR 0x0001
+#define SHCMBF_HIDDEN 0x0002
+#define SHCMBF_HMENU 0x0010
+
+struct SHMENUBARINFO {
+    DWORD cbSize;
+    HWND hwndParent;
+    DWORD dwFlags;
+    UINT nToolBarId;  // with SHCMBF_HMENU: the menu handle
+    HINSTANCE hInstRes;
+    int nBmpId;
+    int cBmpImages;
+    HWND hwndMB;
+    COLORREF clrBk;
+};
+typedef SHMENUBARINFO* PSHMENUBARINFO;
+
+BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO* info);
 
 // Registers a notification; returns its handle, or null when the request is refused.
 HANDLE WINAPI CeSetUserNotificationEx(HANDLE notification, CE_NOTIFICATION_TRIGGER* trigger,

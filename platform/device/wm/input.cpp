@@ -1,5 +1,6 @@
 // What a person does on the screen, turned into window messages.
 #include "screen.h"
+#include "softkeys/soft_key_bar.h"
 #include "wm/window_manager.h"
 
 namespace tickvane::device {
@@ -22,6 +23,8 @@ MSG mouse_message(Window& w, UINT message, int x, int y, WPARAM keys)
 
 bool pointer(const display::Event& e, MSG& out)
 {
+    if (soft_key_takes_pointer(e))
+        return soft_key_pointer(e, out);
     Window* w = window_at(e.x, e.y);
     if (e.kind == display::EventKind::PointerDown) {
         if (w == nullptr)
@@ -51,6 +54,8 @@ bool pointer(const display::Event& e, MSG& out)
 
 bool key(const display::Event& e, MSG& out)
 {
+    if (e.kind == display::EventKind::KeyDown && soft_key_press(e.vk, out))
+        return true;
     HWND target = state().active;
     if (target == nullptr)
         return false;

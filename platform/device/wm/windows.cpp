@@ -5,6 +5,7 @@
 
 #include "registry/window_registry.h"
 #include "screen.h"
+#include "softkeys/soft_key_bar.h"
 #include "unicode.h"
 #include "wm/window_manager.h"
 
@@ -186,6 +187,7 @@ BOOL WINAPI DestroyWindow(HWND hwnd)
         state().pointer_window = nullptr;
     if (w->parent == nullptr)
         registry_remove(hwnd);
+    forget_menu_bar(hwnd);
     state().windows.erase((uintptr_t)hwnd);
     mark_screen_changed();
     return TRUE;

@@ -1,0 +1,25 @@
+// Menus loaded from the program's resources, kept by handle until DestroyMenu.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "win32.h"
+
+namespace tickvane::device {
+
+struct MenuItem {
+    UINT id = 0;     // the command it sends; 0 for pop-ups and separators
+    UINT flags = 0;  // MF_* as stored in the template (MF_END removed)
+    std::u16string text;
+    std::vector<MenuItem> popup;  // with MF_POPUP
+};
+
+struct Menu {
+    std::vector<MenuItem> items;  // top level, in order
+};
+
+// The live menu behind `menu`; null once destroyed or for a handle never given out.
+const Menu* find_menu(HMENU menu);
+
+}  // namespace tickvane::device
