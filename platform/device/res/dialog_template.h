@@ -43,6 +43,7 @@ struct DialogTemplate {
     int point_size = 0;
     int weight = 0;
     bool italic = false;
+    int charset = 0;
     std::u16string face;
     std::vector<DialogItemTemplate> items;
 };
