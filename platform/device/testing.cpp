@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "device.h"
+#include "menus/menus.h"
 #include "notify/notification_store.h"
 #include "notify/user_notification.h"
 #include "registry/window_registry.h"
@@ -68,6 +69,7 @@ void reset(const Options& options)
 {
     registry_close();
     reset_soft_keys();
+    reset_menus();
     State& s = state();
     s = State{};
     Settings settings;

@@ -21,5 +21,7 @@ struct Menu {
 
 // The live menu behind `menu`; null once destroyed or for a handle never given out.
 const Menu* find_menu(HMENU menu);
+// Destroys every menu (a fresh device for tests); handles given out before stay dead.
+void reset_menus();
 
 }  // namespace tickvane::device
