@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "controls/controls.h"
+#include "dialogs/dialogs.h"
 #include "registry/window_registry.h"
 #include "text/text.h"
 
@@ -23,6 +25,8 @@ void start_device(const Settings& settings)
     std::filesystem::create_directories(settings.root, ec);
     registry_open(settings.root);
     text::remember_font_in(settings.root + "/.device/font");
+    register_dialog_class();
+    register_control_classes();
 }
 
 void stop_device()

@@ -83,13 +83,13 @@ void compose_row(int y, int left, int right, uint32_t* out)
     std::fill(out, out + (right - left), kWorkAreaColour);
     for (HWND hwnd : state().z_order) {
         Window* w = find_window(hwnd);
-        if (w == nullptr || !w->visible || w->minimized || w->surface.bpp != 32 || y < w->rect.top ||
-            y >= w->rect.bottom)
+        if (w == nullptr || !w->visible || w->minimized || w->surface.bpp != 32 || y < w->frame.top ||
+            y >= w->frame.bottom)
             continue;
-        int from = std::max<int>(left, w->rect.left), to = std::min<int>(right, w->rect.right);
+        int from = std::max<int>(left, w->frame.left), to = std::min<int>(right, w->frame.right);
         if (from >= to)
             continue;
-        const uint8_t* row = w->surface.row(y - w->rect.top) + (from - w->rect.left) * 4;
+        const uint8_t* row = w->surface.row(y - w->frame.top) + (from - w->frame.left) * 4;
         std::memcpy(out + (from - left), row, (size_t)(to - from) * 4);
     }
 }

@@ -55,7 +55,20 @@ struct Window {
     bool has_update = false;      // update region, kept as its bounding rectangle
     RECT update{};                // client coordinates
     bool erase_pending = false;
-    Bitmap surface;               // the window's pixels (top-level windows)
+    Bitmap surface;               // the window's pixels (top-level windows), caption and border included
+    HFONT font = nullptr;         // set with WM_SETFONT by the dialog manager; controls draw with it
+};
+
+// What the dialog manager keeps for each dialog window (message boxes included).
+struct DialogRecord {
+    DLGPROC proc = nullptr;
+    bool modal = false;
+    bool ended = false;
+    INT_PTR result = 0;
+    HWND disabled_owner = nullptr;  // the owner its modal loop disabled, enabled again on the way out
+    HWND saved_focus = nullptr;     // the control that gets the focus when the dialog is activated
+    int default_id = IDOK;
+    HFONT font = nullptr;
 };
 
 struct Timer {
@@ -105,6 +118,7 @@ struct State {
     bool alt_down = false;
 
     std::vector<Timer> timers;
+    std::map<uintptr_t, DialogRecord> dialogs;  // by dialog window handle
 
     FileTable files;  // open file handles; dropping the state closes them
 

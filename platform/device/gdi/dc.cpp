@@ -51,8 +51,8 @@ DrawTarget draw_target(HDC hdc)
     if (w == nullptr || top == nullptr)
         return t;
     t.bitmap = &top->surface;
-    t.origin_x = w->rect.left - top->rect.left;
-    t.origin_y = w->rect.top - top->rect.top;
+    t.origin_x = w->rect.left - top->frame.left;
+    t.origin_y = w->rect.top - top->frame.top;
     t.clip = dc->clip;
     t.window = top->handle;
     return t;
@@ -63,7 +63,7 @@ void drawn(const DrawTarget& t, int left, int top, int right, int bottom)
     Window* w = find_window(t.window);
     if (w == nullptr)
         return;
-    int x = w->rect.left + t.origin_x, y = w->rect.top + t.origin_y;
+    int x = w->frame.left + t.origin_x, y = w->frame.top + t.origin_y;
     mark_screen_area(RECT{x + left, y + top, x + right, y + bottom});
 }
 

@@ -10,27 +10,51 @@ namespace tickvane::device {
 
 namespace {
 
+bool focus_within(HWND top)
+{
+    Window* f = find_window(state().focus);
+    return f != nullptr && top_level_of(f->handle) != nullptr && top_level_of(f->handle)->handle == top;
+}
+
+// The keys leave with the activation: the focused window (the top-level one or a
+// control in it) hears WM_KILLFOCUS.
+void drop_focus_of(HWND top, HWND gaining)
+{
+    if (!focus_within(top))
+        return;
+    HWND had = state().focus;
+    state().focus = nullptr;
+    if (Window* f = find_window(had))
+        send(*f, WM_KILLFOCUS, (WPARAM)gaining, 0);
+}
+
 void lose(Window& w, HWND gaining, bool minimised)
 {
     HWND hwnd = w.handle;
     send(w, WM_NCACTIVATE, FALSE, 0);
     if (Window* still = find_window(hwnd))
         send(*still, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, minimised ? 1 : 0), (LPARAM)gaining);
-    if (Window* still = find_window(hwnd))
-        send(*still, WM_KILLFOCUS, (WPARAM)gaining, 0);
+    drop_focus_of(hwnd, gaining);
 }
 
+// A window's WM_ACTIVATE handler may put the focus on one of its controls (dialogs
+// do); otherwise the window itself takes it, as DefWindowProc does.
 void gain(Window& w, HWND losing, WORD how)
 {
     HWND hwnd = w.handle;
     send(w, WM_NCACTIVATE, TRUE, 0);
     if (Window* still = find_window(hwnd))
         send(*still, WM_ACTIVATE, MAKEWPARAM(how, still->minimized ? 1 : 0), (LPARAM)losing);
-    if (Window* still = find_window(hwnd))
+    if (Window* still = find_window(hwnd); still != nullptr && state().active == hwnd && !focus_within(hwnd)) {
+        state().focus = hwnd;
         send(*still, WM_SETFOCUS, (WPARAM)losing, 0);
+    }
 }
 
-bool can_be_active(const Window* w) { return w != nullptr && w->visible && !w->minimized && !w->destroying; }
+bool can_be_active(const Window* w)
+{
+    return w != nullptr && w->visible && !w->minimized && !w->destroying && w->enabled;
+}
 
 }  // namespace
 
@@ -54,8 +78,11 @@ void activate_next_after(HWND leaving, bool minimised)
 {
     if (state().active != leaving)
         return;
-    HWND next = nullptr;
-    for (auto it = state().z_order.rbegin(); it != state().z_order.rend(); ++it)
+    // An owned window (a dialog, a box) hands activation back to its owner.
+    Window* leaving_window = find_window(leaving);
+    Window* owner = leaving_window != nullptr ? find_window(leaving_window->owner) : nullptr;
+    HWND next = can_be_active(owner) ? owner->handle : nullptr;
+    for (auto it = state().z_order.rbegin(); next == nullptr && it != state().z_order.rend(); ++it)
         if (*it != leaving && can_be_active(find_window(*it))) {
             next = *it;
             break;
@@ -83,8 +110,7 @@ void deactivate_for_host()
         send(*still, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
     if (Window* still = find_window(hwnd))
         send(*still, WM_ACTIVATEAPP, FALSE, 0);
-    if (Window* still = find_window(hwnd))
-        send(*still, WM_KILLFOCUS, 0, 0);
+    drop_focus_of(hwnd, nullptr);
 }
 
 void reactivate_for_host()
@@ -124,11 +150,9 @@ BOOL WINAPI SetForegroundWindow(HWND hwnd)
         return FALSE;
     if (w->minimized)
         ShowWindow(w->handle, SW_RESTORE);
-    activate(w->handle, WA_ACTIVE);
-    auto& z = state().z_order;
-    z.erase(std::remove(z.begin(), z.end(), w->handle), z.end());
-    z.push_back(w->handle);
-    mark_screen_changed();
+    HWND top = w->handle;
+    activate(top, WA_ACTIVE);
+    raise_with_owned(top);
     if (state().display)
         state().display->raise();
     return TRUE;

@@ -21,13 +21,57 @@ MSG mouse_message(Window& w, UINT message, int x, int y, WPARAM keys)
     return m;
 }
 
+// A press on a disabled window (the owner of a modal dialog) goes nowhere; the
+// window in front of it that keeps it disabled is brought forward instead.
+bool refuse_disabled(Window& w)
+{
+    if (enabled_with_ancestors(w.handle))
+        return false;
+    Window* top = top_level_of(w.handle);
+    for (auto it = state().z_order.rbegin(); it != state().z_order.rend(); ++it) {
+        Window* other = find_window(*it);
+        if (other != nullptr && other->owner == top->handle && other->visible && other->enabled) {
+            SetForegroundWindow(other->handle);
+            break;
+        }
+    }
+    return true;
+}
+
+// The caption: a press activates; a release on the close box asks the window to close.
+bool non_client(const display::Event& e, Window& w, MSG& out)
+{
+    if (e.kind == display::EventKind::PointerDown) {
+        if (!refuse_disabled(w) && state().active != w.handle)
+            activate(w.handle, WA_CLICKACTIVE);
+        return false;
+    }
+    if (e.kind != display::EventKind::PointerUp || !in_close_box(w, e.x, e.y) || !w.enabled)
+        return false;
+    out = MSG{w.handle, WM_SYSCOMMAND, SC_CLOSE, MAKELPARAM(e.x, e.y), (DWORD)now_ms(), POINT{e.x, e.y}};
+    return true;
+}
+
 bool pointer(const display::Event& e, MSG& out)
 {
     if (soft_key_takes_pointer(e))
         return soft_key_pointer(e, out);
+    if (Window* c = find_window(state().capture)) {
+        UINT message = e.kind == display::EventKind::PointerDown ? WM_LBUTTONDOWN
+                       : e.kind == display::EventKind::PointerUp ? WM_LBUTTONUP
+                                                                 : WM_MOUSEMOVE;
+        state().pointer_window = e.kind == display::EventKind::PointerUp ? nullptr : c->handle;
+        out = mouse_message(*c, message, e.x, e.y, message == WM_LBUTTONUP ? 0 : 0x0001 /* MK_LBUTTON */);
+        return true;
+    }
     Window* w = window_at(e.x, e.y);
+    if (w != nullptr && w->parent == nullptr && !contains(w->rect, e.x, e.y)) {
+        if (e.kind == display::EventKind::PointerUp)
+            state().pointer_window = nullptr;
+        return non_client(e, *w, out);
+    }
     if (e.kind == display::EventKind::PointerDown) {
-        if (w == nullptr)
+        if (w == nullptr || refuse_disabled(*w))
             return false;
         HWND hwnd = w->handle;
         if (state().active != top_level_of(hwnd)->handle)
@@ -41,29 +85,34 @@ bool pointer(const display::Event& e, MSG& out)
     bool pressed = state().pointer_window != nullptr;
     if (e.kind == display::EventKind::PointerUp) {
         state().pointer_window = nullptr;
-        if (w == nullptr)
+        if (w == nullptr || !enabled_with_ancestors(w->handle))
             return false;
         out = mouse_message(*w, WM_LBUTTONUP, e.x, e.y, 0);
         return true;
     }
-    if (w == nullptr || !pressed)
+    if (w == nullptr || !pressed || !enabled_with_ancestors(w->handle))
         return false;
     out = mouse_message(*w, WM_MOUSEMOVE, e.x, e.y, 0x0001);
     return true;
 }
 
+// Keys go to the focus, or to the active window when nothing has the focus. With Alt
+// held they are system keys, as on Windows.
 bool key(const display::Event& e, MSG& out)
 {
-    if (e.kind == display::EventKind::KeyDown && soft_key_press(e.vk, out))
+    bool down = e.kind == display::EventKind::KeyDown;
+    state().shift_down = e.shift;
+    state().alt_down = e.alt;
+    if (down && soft_key_press(e.vk, out))
         return true;
-    HWND target = state().active;
+    HWND target = state().focus != nullptr ? state().focus : state().active;
     if (target == nullptr)
         return false;
     out = MSG{};
     out.hwnd = target;
-    out.message = e.kind == display::EventKind::KeyDown ? WM_KEYDOWN : WM_KEYUP;
+    out.message = e.alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
     out.wParam = (WPARAM)e.vk;
-    out.lParam = e.kind == display::EventKind::KeyDown ? 1 : (LPARAM)0xC0000001u;
+    out.lParam = (LPARAM)((down ? 1u : 0xC0000001u) | (e.alt ? 0x20000000u : 0u));
     out.time = (DWORD)now_ms();
     return true;
 }
@@ -83,8 +132,10 @@ Window* window_at(int x, int y)
         return nullptr;  // the title and soft-key bars belong to the shell
     for (auto it = state().z_order.rbegin(); it != state().z_order.rend(); ++it) {
         Window* w = find_window(*it);
-        if (w == nullptr || !w->visible || w->minimized || !contains(w->rect, x, y))
+        if (w == nullptr || !w->visible || w->minimized || !contains(w->frame, x, y))
             continue;
+        if (!contains(w->rect, x, y))
+            return w;  // its caption or border
         Window* hit = w;
         for (bool deeper = true; deeper;) {  // the deepest visible child under the point
             deeper = false;

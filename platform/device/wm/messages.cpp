@@ -199,8 +199,15 @@ LRESULT WINAPI DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     (void)lParam;
     switch (msg) {
     case WM_NCCREATE:
-    case WM_NCACTIVATE:
         return TRUE;
+    case WM_NCACTIVATE:
+        if (Window* w = find_window(hwnd))
+            paint_frame(*w);
+        return TRUE;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE)
+            SendMessageW(hwnd, WM_CLOSE, 0, 0);
+        return 0;
     case WM_CLOSE:
         DestroyWindow(hwnd);
         return 0;

@@ -8,16 +8,6 @@ namespace tickvane::device {
 
 namespace {
 
-void bring_to_top(HWND hwnd)
-{
-    auto& z = state().z_order;
-    auto it = std::find(z.begin(), z.end(), hwnd);
-    if (it != z.end()) {
-        z.erase(it);
-        z.push_back(hwnd);
-    }
-}
-
 LPARAM client_size(const Window& w) { return MAKELPARAM(w.rect.right - w.rect.left, w.rect.bottom - w.rect.top); }
 
 void hide(Window& w)
@@ -60,7 +50,7 @@ void show(Window& w, bool activating)
     if ((still = find_window(hwnd)) == nullptr)
         return;
     if (still->parent == nullptr) {
-        bring_to_top(hwnd);
+        raise_with_owned(hwnd);
         if (activating)
             activate(hwnd, WA_ACTIVE);
     }
@@ -70,6 +60,24 @@ void show(Window& w, bool activating)
 }
 
 }  // namespace
+
+// Owned windows (dialogs, boxes, drop-down lists) always stay above their owner.
+void raise_with_owned(HWND hwnd)
+{
+    auto& z = state().z_order;
+    auto it = std::find(z.begin(), z.end(), hwnd);
+    if (it == z.end())
+        return;
+    z.erase(it);
+    z.push_back(hwnd);
+    std::vector<HWND> owned;
+    for (HWND other : z)
+        if (Window* o = find_window(other); o != nullptr && o->owner == hwnd)
+            owned.push_back(other);
+    for (HWND o : owned)
+        raise_with_owned(o);
+    mark_screen_changed();
+}
 
 }  // namespace tickvane::device
 

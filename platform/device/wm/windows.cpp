@@ -83,11 +83,14 @@ LRESULT send(Window& w, UINT msg, WPARAM wParam, LPARAM lParam)
     return w.proc(w.handle, msg, wParam, lParam);
 }
 
-void resize_window(Window& w, const RECT& rect)
+void resize_window(Window& w, const RECT& frame)
 {
-    w.rect = rect;
-    if (w.parent == nullptr)
-        w.surface = Bitmap::make_xrgb(std::max<LONG>(rect.right - rect.left, 0), std::max<LONG>(rect.bottom - rect.top, 0));
+    w.frame = frame;
+    w.rect = w.parent == nullptr ? client_within(w.style, frame) : frame;
+    if (w.parent == nullptr) {
+        w.surface = Bitmap::make_xrgb(std::max<LONG>(frame.right - frame.left, 0), std::max<LONG>(frame.bottom - frame.top, 0));
+        paint_frame(w);
+    }
     mark_screen_changed();
 }
 
@@ -126,8 +129,14 @@ HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName
     w.proc = cls->wc.lpfnWndProc;
     w.class_style = cls->wc.style;
     w.background = cls->wc.hbrBackground;
-    w.style = style & ~(DWORD)WS_VISIBLE;
+    w.style = style & ~(DWORD)(WS_VISIBLE | WS_DISABLED);
+    w.enabled = (style & WS_DISABLED) == 0;
     w.parent = (style & WS_CHILD) ? parent : nullptr;
+    // A top-level window created with a parent is owned by that window's top-level window.
+    if (!(style & WS_CHILD) && parent != nullptr)
+        w.owner = top_level_of(parent)->handle;
+    if (style & WS_CHILD)
+        w.id = (int)(intptr_t)menu;
     resize_window(w, initial_rect(style, w.parent ? find_window(w.parent) : nullptr, x, y, width, height,
                                   w.fills_work_area));
     HWND hwnd = w.handle;
@@ -162,13 +171,19 @@ BOOL WINAPI DestroyWindow(HWND hwnd)
     if (w == nullptr || w->destroying)
         return FALSE;
     w->destroying = true;
-    // Children go first, as on Windows.
-    std::vector<HWND> children;
+    // Windows it owns go first, then its children, as on Windows.
+    std::vector<HWND> dependants;
+    for (auto& [value, other] : state().windows)
+        if (other->owner == hwnd)
+            dependants.push_back(other->handle);
     for (auto& [value, other] : state().windows)
         if (other->parent == hwnd)
-            children.push_back(other->handle);
-    for (HWND child : children)
-        DestroyWindow(child);
+            dependants.push_back(other->handle);
+    for (HWND d : dependants)
+        DestroyWindow(d);
+    if ((w = find_window(hwnd)) == nullptr)
+        return TRUE;
+    before_destroy(*w);
 
     if (w->visible)
         ShowWindow(hwnd, SW_HIDE);  // hands activation on first, as hiding does
@@ -185,9 +200,14 @@ BOOL WINAPI DestroyWindow(HWND hwnd)
         state().last_active = nullptr;
     if (state().pointer_window == hwnd)
         state().pointer_window = nullptr;
+    if (state().focus == hwnd)
+        state().focus = nullptr;
+    if (state().capture == hwnd)
+        state().capture = nullptr;
     if (w->parent == nullptr)
         registry_remove(hwnd);
     forget_menu_bar(hwnd);
+    state().dialogs.erase((uintptr_t)hwnd);
     state().windows.erase((uintptr_t)hwnd);
     mark_screen_changed();
     return TRUE;
@@ -221,7 +241,7 @@ BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect)
     Window* w = find_window(hwnd);
     if (w == nullptr || rect == nullptr)
         return FALSE;
-    *rect = w->rect;
+    *rect = w->frame;
     return TRUE;
 }
 

@@ -1,0 +1,117 @@
+// A dialog window and its controls from a template: dialog units become pixels
+// through the font's base units, as on Windows.
+#include <algorithm>
+
+#include "dialogs/dialogs.h"
+#include "dialogs/fonts.h"
+#include "screen.h"
+#include "wm/window_manager.h"
+
+namespace tickvane::device {
+
+namespace {
+
+constexpr double kPointsToPixels = 96.0 / 72.0;
+
+int mul_div(int value, int numerator, int denominator)
+{
+    long long product = (long long)value * numerator;
+    long long half = denominator / 2;
+    return (int)((product >= 0 ? product + half : product - half) / denominator);
+}
+
+std::u16string class_name(const ResId& id)
+{
+    if (!id.is_ordinal)
+        return id.text;
+    switch (id.ordinal) {
+    case kClassButton: return u"BUTTON";
+    case kClassEdit: return u"EDIT";
+    case kClassStatic: return u"STATIC";
+    case kClassListBox: return u"LISTBOX";
+    case kClassScrollBar: return u"SCROLLBAR";
+    case kClassComboBox: return u"COMBOBOX";
+    }
+    return u"";
+}
+
+HFONT template_font(const DialogTemplate& t)
+{
+    if (!(t.style & DS_SETFONT) || t.point_size <= 0)
+        return font_for_pixels(kDefaultFontPixels);
+    return font_for_pixels((int)(t.point_size * kPointsToPixels + 0.5));
+}
+
+// The template's position counts from the top-left of the work area (the screen
+// below the title bar); a dialog too large for the screen keeps its top-left corner.
+RECT place(const RECT& frame_size)
+{
+    RECT area = work_area();
+    int width = frame_size.right - frame_size.left, height = frame_size.bottom - frame_size.top;
+    int x = std::clamp<int>(area.left + frame_size.left, area.left, std::max<int>(area.left, area.right - width));
+    int y = std::clamp<int>(area.top + frame_size.top, area.top, std::max<int>(area.top, area.bottom - height));
+    return RECT{x, y, x + width, y + height};
+}
+
+bool create_item(HWND dialog, const DialogItemTemplate& item, HINSTANCE instance, BaseUnits units, HFONT font)
+{
+    std::u16string text = item.text.is_ordinal ? std::u16string() : item.text.text;
+    DWORD style = (item.style | WS_CHILD) & ~(DWORD)WS_POPUP;
+    HWND control = CreateWindowExW(item.ex_style, class_name(item.window_class).c_str(), text.c_str(), style,
+                                   mul_div(item.x, units.x, 4), mul_div(item.y, units.y, 8),
+                                   mul_div(item.cx, units.x, 4), mul_div(item.cy, units.y, 8), dialog,
+                                   (HMENU)(intptr_t)item.id, instance, nullptr);
+    if (control == nullptr)
+        return false;
+    if (Window* w = find_window(control))
+        w->font = font;
+    SendMessageW(control, WM_SETFONT, (WPARAM)font, FALSE);
+    return true;
+}
+
+int first_default_button(HWND dialog)
+{
+    for (auto& [value, w] : state().windows)
+        if (w->parent == dialog && w->class_name == u"BUTTON" && (w->style & 0x0F) == BS_DEFPUSHBUTTON)
+            return w->id;
+    return IDOK;
+}
+
+}  // namespace
+
+HWND create_dialog(const DialogTemplate& t, HINSTANCE instance, HWND owner, DLGPROC proc, LPARAM param)
+{
+    HFONT font = template_font(t);
+    BaseUnits units = base_units(font);
+    DWORD style = t.style & ~(DWORD)(WS_VISIBLE | WS_CHILD);
+    RECT client{mul_div(t.x, units.x, 4), mul_div(t.y, units.y, 8), 0, 0};
+    client.right = client.left + mul_div(t.cx, units.x, 4);
+    client.bottom = client.top + mul_div(t.cy, units.y, 8);
+    RECT frame = frame_around(style, client);
+    RECT at = place(RECT{client.left, client.top, client.left + (frame.right - frame.left),
+                         client.top + (frame.bottom - frame.top)});
+    HWND dialog = CreateWindowExW(t.ex_style, kDialogClass, t.title.c_str(), style, at.left, at.top,
+                                  at.right - at.left, at.bottom - at.top, owner, nullptr, instance, nullptr);
+    if (dialog == nullptr)
+        return nullptr;
+    DialogRecord& r = state().dialogs[(uintptr_t)dialog];
+    r.font = font;
+    for (const DialogItemTemplate& item : t.items)
+        if (!create_item(dialog, item, instance, units, font)) {
+            DestroyWindow(dialog);
+            return nullptr;
+        }
+    r.default_id = first_default_button(dialog);
+    r.proc = proc;  // the procedure hears nothing before WM_INITDIALOG, as on Windows
+    HWND first = next_tab_item(dialog, nullptr, false);
+    INT_PTR wants_default_focus = SendMessageW(dialog, WM_INITDIALOG, (WPARAM)first, param);
+    DialogRecord* still = dialog_record(dialog);
+    if (still == nullptr)
+        return nullptr;  // the procedure destroyed its own dialog
+    Window* focused = find_window(state().focus);
+    still->saved_focus = (!wants_default_focus && focused != nullptr && focused->parent == dialog) ? focused->handle
+                                                                                                   : first;
+    return dialog;
+}
+
+}  // namespace tickvane::device

@@ -1,0 +1,163 @@
+// The keyboard interface of dialogs, as IsDialogMessage gives it on Windows: Tab and
+// Shift+Tab move between tab stops, arrows within a group, Enter presses the
+// default button, Escape is Cancel. A control that asks for a key (WM_GETDLGCODE)
+// gets it instead.
+#include <vector>
+
+#include "dialogs/dialogs.h"
+#include "wm/window_manager.h"
+
+namespace tickvane::device {
+
+namespace {
+
+std::vector<Window*> controls_of(HWND dialog)
+{
+    std::vector<Window*> out;  // creation order is template order: handles only grow
+    for (auto& [value, w] : state().windows)
+        if (w->parent == dialog)
+            out.push_back(w.get());
+    return out;
+}
+
+bool can_take_focus(const Window* w) { return w->visible && w->enabled && (w->style & WS_TABSTOP); }
+
+bool is_push_button(const Window* w)
+{
+    return w != nullptr && w->class_name == u"BUTTON" && (w->style & 0x0F) <= BS_DEFPUSHBUTTON;
+}
+
+// The control of `dialog` that holds the focus, the focus itself being it or inside it.
+HWND focused_control(HWND dialog)
+{
+    for (Window* w = find_window(state().focus); w != nullptr; w = find_window(w->parent))
+        if (w->parent == dialog)
+            return w->handle;
+    return nullptr;
+}
+
+void press(HWND dialog, int id)
+{
+    HWND button = GetDlgItem(dialog, id);
+    if (button != nullptr && !IsWindowEnabled(button))
+        return;
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)button);
+}
+
+// Arrows move among the controls of the focused control's group: from the nearest
+// WS_GROUP control at or before it to the one before the next WS_GROUP.
+HWND next_in_group(HWND dialog, HWND from, bool previous)
+{
+    std::vector<Window*> all = controls_of(dialog);
+    int at = -1;
+    for (int i = 0; i < (int)all.size(); ++i)
+        if (all[(size_t)i]->handle == from)
+            at = i;
+    if (at < 0)
+        return nullptr;
+    int first = at;
+    while (first > 0 && !(all[(size_t)first]->style & WS_GROUP))
+        --first;
+    int last = at;
+    while (last + 1 < (int)all.size() && !(all[(size_t)last + 1]->style & WS_GROUP))
+        ++last;
+    int n = last - first + 1;
+    for (int step = 1; step < n; ++step) {
+        int i = first + ((at - first) + (previous ? n - step : step)) % n;
+        Window* w = all[(size_t)i];
+        if (w->visible && w->enabled && w->class_name != u"STATIC")
+            return w->handle;
+    }
+    return nullptr;
+}
+
+void focus_control(HWND control)
+{
+    if (control != nullptr)
+        SetFocus(control);
+}
+
+bool key_down(HWND dialog, const MSG& msg, LRESULT code)
+{
+    HWND focus = focused_control(dialog);
+    auto vk = (int)msg.wParam;
+    bool shift = GetKeyState(VK_SHIFT) < 0;
+    switch (vk) {
+    case VK_TAB:
+        if (code & (DLGC_WANTTAB | DLGC_WANTALLKEYS))
+            return false;
+        focus_control(next_tab_item(dialog, focus, shift));
+        return true;
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+        if (code & (DLGC_WANTARROWS | DLGC_WANTALLKEYS))
+            return false;
+        focus_control(next_in_group(dialog, focus, vk == VK_LEFT || vk == VK_UP));
+        return true;
+    case VK_RETURN: {
+        if (code & DLGC_WANTALLKEYS)
+            return false;
+        Window* f = find_window(focus);
+        if (is_push_button(f) && f->enabled)
+            press(dialog, f->id);
+        else
+            press(dialog, LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)));
+        return true;
+    }
+    case VK_ESCAPE:
+        if (code & DLGC_WANTALLKEYS)
+            return false;
+        press(dialog, IDCANCEL);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+HWND next_tab_item(HWND dialog, HWND from, bool previous)
+{
+    std::vector<Window*> all = controls_of(dialog);
+    int n = (int)all.size();
+    int at = -1;
+    for (int i = 0; i < n; ++i)
+        if (all[(size_t)i]->handle == from)
+            at = i;
+    for (int step = 1; step <= n; ++step) {
+        int i = at < 0 ? (previous ? n - step : step - 1) : (at + (previous ? n - step : step)) % n;
+        if (can_take_focus(all[(size_t)i]))
+            return all[(size_t)i]->handle;
+    }
+    return nullptr;
+}
+
+// A push button with the focus looks like the default button; when the focus
+// leaves the buttons, the dialog's own default button looks so again.
+void focus_entered_control(HWND control)
+{
+    Window* c = find_window(control);
+    if (c == nullptr || c->parent == nullptr || dialog_record(c->parent) == nullptr)
+        return;
+    HWND dialog = c->parent;
+    int default_id = LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0));
+    int looks_default = is_push_button(c) ? c->id : default_id;
+    for (Window* w : controls_of(dialog))
+        if (is_push_button(w))
+            SendMessageW(w->handle, BM_SETSTYLE, w->id == looks_default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+bool is_dialog_message(HWND dialog, const MSG& msg)
+{
+    if (msg.hwnd != dialog && (find_window(msg.hwnd) == nullptr || find_window(msg.hwnd)->parent != dialog))
+        return false;
+    if (msg.message != WM_KEYDOWN)
+        return false;
+    LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, (LPARAM)&msg);
+    if (code & DLGC_WANTMESSAGE)
+        return false;
+    return key_down(dialog, msg, code);
+}
+
+}  // namespace tickvane::device

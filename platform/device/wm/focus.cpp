@@ -1,0 +1,117 @@
+// The keyboard focus, pointer capture, enabling, and the modifier state of the keyboard.
+#include "dialogs/dialogs.h"
+#include "screen.h"
+#include "wm/window_manager.h"
+
+namespace tickvane::device {
+
+void move_focus(HWND to)
+{
+    HWND from = state().focus;
+    if (from == to)
+        return;
+    state().focus = to;
+    if (Window* old = find_window(from))
+        send(*old, WM_KILLFOCUS, (WPARAM)to, 0);
+    if (Window* gaining = find_window(to); gaining != nullptr && state().focus == to)
+        send(*gaining, WM_SETFOCUS, (WPARAM)from, 0);
+    if (state().focus == to)
+        focus_entered_control(to);
+}
+
+bool enabled_with_ancestors(HWND hwnd)
+{
+    for (Window* w = find_window(hwnd); w != nullptr; w = find_window(w->parent))
+        if (!w->enabled)
+            return false;
+    return find_window(hwnd) != nullptr;
+}
+
+}  // namespace tickvane::device
+
+using namespace tickvane::device;
+
+HWND WINAPI GetFocus() { return state().focus; }
+
+HWND WINAPI SetFocus(HWND hwnd)
+{
+    HWND previous = state().focus;
+    if (hwnd == nullptr) {
+        move_focus(nullptr);
+        return previous;
+    }
+    Window* top = top_level_of(hwnd);
+    if (top == nullptr || !enabled_with_ancestors(hwnd))
+        return nullptr;
+    // Focus lives in the active window: giving it to another window activates that one.
+    if (state().active != top->handle)
+        activate(top->handle, WA_ACTIVE);
+    if (state().active != top->handle)
+        return nullptr;
+    move_focus(hwnd);
+    return previous;
+}
+
+BOOL WINAPI EnableWindow(HWND hwnd, BOOL enable)
+{
+    Window* w = find_window(hwnd);
+    if (w == nullptr)
+        return FALSE;
+    bool was_disabled = !w->enabled;
+    if (w->enabled == (enable != FALSE))
+        return was_disabled;
+    w->enabled = enable != FALSE;
+    if (!w->enabled) {
+        // A disabled window keeps neither the keys nor the pointer.
+        for (HWND f = state().focus; f != nullptr;) {
+            if (f == hwnd) {
+                move_focus(nullptr);
+                break;
+            }
+            Window* fw = find_window(f);
+            f = fw != nullptr ? fw->parent : nullptr;
+        }
+        if (state().capture == hwnd)
+            state().capture = nullptr;
+    }
+    mark_screen_changed();  // the soft keys follow their window's state
+    send(*w, WM_ENABLE, enable ? TRUE : FALSE, 0);
+    if (Window* still = find_window(hwnd); still != nullptr && still->parent != nullptr)
+        invalidate_all(*still, true);
+    return was_disabled;
+}
+
+BOOL WINAPI IsWindowEnabled(HWND hwnd)
+{
+    Window* w = find_window(hwnd);
+    return w != nullptr && w->enabled;
+}
+
+HWND WINAPI GetParent(HWND hwnd)
+{
+    Window* w = find_window(hwnd);
+    if (w == nullptr)
+        return nullptr;
+    return w->parent != nullptr ? w->parent : w->owner;
+}
+
+HWND WINAPI SetCapture(HWND hwnd)
+{
+    HWND previous = state().capture;
+    state().capture = find_window(hwnd) != nullptr ? hwnd : nullptr;
+    return previous;
+}
+
+BOOL WINAPI ReleaseCapture()
+{
+    state().capture = nullptr;
+    return TRUE;
+}
+
+HWND WINAPI GetCapture() { return state().capture; }
+
+short WINAPI GetKeyState(int virtualKey)
+{
+    bool down = (virtualKey == VK_SHIFT && state().shift_down) || (virtualKey == VK_MENU && state().alt_down);
+    return down ? (short)0x8000 : 0;
+}
