@@ -7,3 +7,4 @@ int g_minuteChoice = 0;
 int g_secondChoice = 0;
 int g_scheduleFailed = 0;
 int g_ignoreNextDeactivate = 0;
+HMENU g_hMenu = 0;

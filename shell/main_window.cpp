@@ -7,6 +7,7 @@ static const UINT kRefreshMs = 300;
 static LRESULT OnCreate(HWND hwnd)
 {
     CreateBackBuffer(hwnd);
+    CreateMenuBar(hwnd);
     SetTimer(hwnd, ID_REFRESH_TIMER, kRefreshMs, 0);
     return 0;
 }
@@ -19,7 +20,7 @@ static void RefreshFace(HWND hwnd)
     PaintClockFace(hwnd, width, height);
 }
 
-// Safe to run twice: a second run finds both handles at 0.
+// Safe to run twice: a second run finds every handle at 0.
 static void TearDown(HWND hwnd)
 {
     KillTimer(hwnd, ID_REFRESH_TIMER);
@@ -32,6 +33,7 @@ static void TearDown(HWND hwnd)
         g_hbmBack = 0;
     }
     PostQuitMessage(0);
+    ReleaseMainMenu();
 }
 
 // Switching to another program ends the appearance, unless the clock announced
@@ -50,8 +52,17 @@ static LRESULT OnActivate(HWND hwnd, WPARAM wParam, LPARAM lParam)
 
 static LRESULT OnCommand(HWND hwnd, WPARAM wParam)
 {
-    if (LOWORD(wParam) == IDM_DISMISS)
+    switch (LOWORD(wParam)) {
+    case IDM_DISMISS:
         DismissClock(hwnd);
+        break;
+    case IDM_EXIT:
+        ConfirmExit(hwnd);
+        break;
+    case IDM_OPTION:
+        OpenOptions(hwnd);
+        break;
+    }
     return 0;
 }
 

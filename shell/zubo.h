@@ -11,6 +11,7 @@ extern int g_minuteChoice;
 extern int g_secondChoice;
 extern int g_scheduleFailed;
 extern int g_ignoreNextDeactivate;
+extern HMENU g_hMenu;
 
 // shell/
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -28,3 +29,11 @@ void SaveIntervalChoices(void);
 void ScheduleNextAppearance(void);
 void DismissClock(HWND hwnd);
 void DismissOnDeactivate(HWND hwnd);
+
+// options/
+INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+void ShowOptionsDialog(HWND owner);
+void CreateMenuBar(HWND hwnd);
+void ReleaseMainMenu(void);
+void ConfirmExit(HWND hwnd);
+void OpenOptions(HWND hwnd);

@@ -1,0 +1,158 @@
+// MessageBoxW: a small modal dialog built by the device, with the text, an icon
+// for MB_ICON* and the buttons that the type asks for.
+#include <algorithm>
+#include <map>
+
+#include "dialogs/dialogs.h"
+#include "dialogs/fonts.h"
+#include "dialogs/message_box_layout.h"
+#include "gdi/dc_drawing.h"
+#include "last_error.h"
+#include "screen.h"
+#include "text/text.h"
+#include "wm/window_manager.h"
+
+namespace tickvane::device {
+
+namespace {
+
+constexpr int kCaptionRoom = 40;  // the close box and some air beside the caption's text
+constexpr uint32_t kTextColour = 0x000000;
+
+struct OpenBox {
+    UINT type = 0;
+    BoxLayout layout;
+};
+
+std::map<uintptr_t, OpenBox>& open_boxes()
+{
+    static std::map<uintptr_t, OpenBox> boxes;
+    return boxes;
+}
+
+struct IconLook {
+    uint32_t colour;
+    const char16_t* symbol;
+};
+
+IconLook icon_look(UINT type)
+{
+    switch (type & 0xF0) {
+    case MB_ICONHAND: return {0xC8302C, u"×"};
+    case MB_ICONQUESTION: return {0x2F6FC4, u"?"};
+    case MB_ICONEXCLAMATION: return {0xE0A000, u"!"};
+    default: return {0x2F6FC4, u"i"};
+    }
+}
+
+void paint_box(HWND box, const OpenBox& b)
+{
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(box, &ps);
+    const BoxLayout& l = b.layout;
+    if (l.icon) {
+        IconLook look = icon_look(b.type);
+        dc_disc(hdc, (int)l.icon_rect.left, (int)l.icon_rect.top, (int)(l.icon_rect.right - l.icon_rect.left), look.colour);
+        constexpr int kSymbolPixels = 16;
+        text::Extent e = text::measure(look.symbol, kSymbolPixels);
+        int x = (int)(l.icon_rect.left + l.icon_rect.right - e.width) / 2;
+        int baseline = (int)(l.icon_rect.top + l.icon_rect.bottom + e.ascent - e.descent) / 2;
+        dc_draw_text(hdc, x, baseline, look.symbol, kSymbolPixels, 0xFFFFFF);
+    }
+    int baseline = l.first_baseline;
+    for (const auto& line : l.lines) {
+        dc_draw_text(hdc, l.text_left, baseline, line, kBoxFontPixels, kTextColour);
+        baseline += l.line_height;
+    }
+    EndPaint(box, &ps);
+}
+
+bool has_button(const OpenBox& b, int id)
+{
+    return std::any_of(b.layout.buttons.begin(), b.layout.buttons.end(), [&](const BoxButton& x) { return x.id == id; });
+}
+
+INT_PTR CALLBACK box_proc(HWND box, UINT message, WPARAM wParam, LPARAM)
+{
+    auto it = open_boxes().find((uintptr_t)box);
+    if (it == open_boxes().end())
+        return FALSE;
+    if (message == WM_PAINT) {
+        paint_box(box, it->second);
+        return TRUE;
+    }
+    if (message != WM_COMMAND)
+        return FALSE;
+    int id = LOWORD(wParam);
+    // Escape and the close box answer Cancel; a box with only OK takes them as OK.
+    if (id == IDCANCEL && !has_button(it->second, IDCANCEL))
+        id = (it->second.type & 0x0F) == MB_OK ? IDOK : 0;
+    if (id != 0 && has_button(it->second, id))
+        EndDialog(box, id);
+    return TRUE;
+}
+
+HWND create_box(HWND owner, const std::u16string& text, const std::u16string& caption, UINT type)
+{
+    RECT area = work_area();
+    RECT probe = frame_around(WS_POPUP | WS_CAPTION, RECT{0, 0, 100, 100});
+    int frame_w = (int)(probe.right - probe.left) - 100, frame_h = (int)(probe.bottom - probe.top) - 100;
+    int max_width = std::max<int>((int)(area.right - area.left) - frame_w - 8, 60);
+    OpenBox b{type, lay_out_box(text, type, max_width)};
+    int caption_width = text::measure(caption, 12).width + kCaptionRoom;
+    b.layout.width = std::max(b.layout.width, std::min(caption_width, max_width));
+    int w = b.layout.width + frame_w, h = b.layout.height + frame_h;
+    int x = (int)area.left + std::max(0, ((int)(area.right - area.left) - w) / 2);
+    int y = (int)area.top + std::max(0, ((int)(area.bottom - area.top) - h) / 2);
+    HWND box = CreateWindowExW(0, kDialogClass, caption.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU, x, y, w, h, owner,
+                               nullptr, nullptr, nullptr);
+    if (box == nullptr)
+        return nullptr;
+    DialogRecord& r = state().dialogs[(uintptr_t)box];
+    r.font = font_for_pixels(kBoxFontPixels);
+    HWND default_button = nullptr;
+    for (size_t i = 0; i < b.layout.buttons.size(); ++i) {
+        const BoxButton& button = b.layout.buttons[i];
+        bool is_default = (int)i == b.layout.default_index;
+        HWND made = CreateWindowExW(0, u"BUTTON", button.label.c_str(),
+                                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | (is_default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+                                    (int)button.rect.left, (int)button.rect.top, (int)(button.rect.right - button.rect.left),
+                                    (int)(button.rect.bottom - button.rect.top), box, (HMENU)(intptr_t)button.id,
+                                    nullptr, nullptr);
+        if (made == nullptr) {
+            DestroyWindow(box);
+            return nullptr;
+        }
+        SendMessageW(made, WM_SETFONT, (WPARAM)r.font, FALSE);
+        if (is_default)
+            default_button = made;
+    }
+    DialogRecord* still = dialog_record(box);
+    still->default_id = b.layout.buttons[(size_t)b.layout.default_index].id;
+    still->saved_focus = default_button;
+    still->proc = box_proc;
+    open_boxes()[(uintptr_t)box] = std::move(b);
+    return box;
+}
+
+}  // namespace
+
+}  // namespace tickvane::device
+
+using namespace tickvane::device;
+
+int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
+{
+    if (owner != nullptr && !IsWindow(owner)) {
+        SetLastError(error_invalid_window_handle);
+        return 0;
+    }
+    Window* top = owner != nullptr ? top_level_of(owner) : nullptr;
+    HWND modal_owner = top != nullptr ? top->handle : nullptr;
+    HWND box = create_box(modal_owner, text != nullptr ? text : u"", caption != nullptr ? caption : u"エラー", type);
+    if (box == nullptr)
+        return 0;
+    INT_PTR answer = run_modal(box, modal_owner);
+    open_boxes().erase((uintptr_t)box);
+    return (int)answer;
+}
