@@ -35,6 +35,18 @@ const Menu* find_menu(HMENU menu)
     return it == table().live.end() ? nullptr : &it->second;
 }
 
+HMENU add_menu(Menu menu)
+{
+    MenuTable& t = table();
+    if (t.next > kLastHandle) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    uintptr_t handle = t.next++;
+    t.live.emplace(handle, std::move(menu));
+    return (HMENU)handle;
+}
+
 void reset_menus() { table().live.clear(); }
 
 }  // namespace tickvane::device
@@ -53,14 +65,7 @@ HMENU WINAPI LoadMenuW(HINSTANCE instance, LPCWSTR name)
         SetLastError(kErrorInvalidData);
         return nullptr;
     }
-    MenuTable& t = table();
-    if (t.next > kLastHandle) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return nullptr;
-    }
-    uintptr_t handle = t.next++;
-    t.live.emplace(handle, std::move(*menu));
-    return (HMENU)handle;
+    return add_menu(std::move(*menu));
 }
 
 BOOL WINAPI DestroyMenu(HMENU menu)

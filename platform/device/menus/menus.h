@@ -21,6 +21,8 @@ struct Menu {
 
 // The live menu behind `menu`; null once destroyed or for a handle never given out.
 const Menu* find_menu(HMENU menu);
+// Keeps `menu` under a new handle, as LoadMenuW does; null when handles ran out.
+HMENU add_menu(Menu menu);
 // Destroys every menu (a fresh device for tests); handles given out before stay dead.
 void reset_menus();
 

@@ -1,34 +1,83 @@
-// Placeholder until the soft-key bar is built: an empty bar.
+// The bar's life around its windows, the version the screen redraws it by, and what
+// tests may ask of it.
 #include "softkeys/soft_key_bar.h"
 
-#include <algorithm>
-
+#include "softkeys/shown_bar.h"
+#include "softkeys/soft_key_press.h"
 #include "testing.h"
 
 namespace tickvane::device {
 
-void draw_soft_key_bar(uint32_t* pixels, int width, int height)
+namespace {
+
+// Everything the drawing depends on.
+struct BarLook {
+    HWND owner = nullptr;
+    ShownBar bar;
+    int pressed = -1;
+    int width = 0;
+
+    bool operator==(const BarLook& o) const
+    {
+        if (owner != o.owner || pressed != o.pressed || width != o.width)
+            return false;
+        for (size_t i = 0; i < bar.keys.size(); ++i)
+            if (bar.keys[i].label != o.bar.keys[i].label || bar.keys[i].enabled != o.bar.keys[i].enabled)
+                return false;
+        return true;
+    }
+};
+
+struct Version {
+    BarLook last;
+    uint64_t number = 1;  // counts changes of look, never calls
+};
+
+Version& version() { static Version v; return v; }
+
+}  // namespace
+
+uint64_t soft_key_bar_version()
 {
-    std::fill(pixels, pixels + (size_t)width * (size_t)height, 0x404040u);
+    BarLook now;
+    now.bar = shown_bar();
+    now.owner = now.bar.owner;
+    now.pressed = pressed_soft_key();
+    now.width = state().screen_width;
+    if (!(now == version().last)) {
+        version().last = now;
+        ++version().number;
+    }
+    return version().number;
 }
 
-uint64_t soft_key_bar_version() { return 0; }
+void forget_menu_bar(HWND owner)
+{
+    if (soft_key_press_state().owner == owner)
+        cancel_soft_key_press();
+    menu_bars().by_owner.erase((uintptr_t)owner);
+}
 
-bool soft_key_takes_pointer(const display::Event&) { return false; }
-
-bool soft_key_pointer(const display::Event&, MSG&) { return false; }
-
-bool soft_key_press(int, MSG&) { return false; }
-
-void forget_menu_bar(HWND) {}
-
-void reset_soft_keys() {}
+void reset_soft_keys()
+{
+    soft_key_press_state() = SoftKeyPress{};
+    menu_bars().by_owner.clear();
+    menu_bars().refuse = false;
+}
 
 }  // namespace tickvane::device
 
 namespace tickvane::device::testing {
-RECT soft_key_rect(int) { return RECT{}; }
-std::u16string soft_key_label(int) { return {}; }
-bool soft_key_enabled(int) { return false; }
-void refuse_menu_bars(bool) {}
+
+RECT soft_key_rect(int index) { return soft_key_screen_rect(index); }
+
+std::u16string soft_key_label(int index)
+{
+    return index == 0 || index == 1 ? shown_bar().keys[(size_t)index].label : std::u16string();
+}
+
+bool soft_key_enabled(int index) { return (index == 0 || index == 1) && shown_bar().keys[(size_t)index].enabled; }
+
+void refuse_menu_bars(bool refuse) { menu_bars().refuse = refuse; }
+
 }  // namespace tickvane::device::testing

@@ -1,0 +1,54 @@
+#include "softkeys/shown_bar.h"
+
+#include "screen.h"
+
+namespace tickvane::device {
+
+namespace {
+
+// Owner chains are short; the limit only guards against a cycle.
+constexpr int kMaxOwnerChain = 64;
+
+ShownBar from(const MenuBar& bar, bool usable)
+{
+    ShownBar shown;
+    shown.owner = bar.owner;
+    for (size_t i = 0; i < bar.keys.size() && i < shown.keys.size(); ++i) {
+        shown.keys[i] = bar.keys[i];
+        shown.keys[i].enabled = shown.keys[i].enabled && usable;
+    }
+    return shown;
+}
+
+}  // namespace
+
+ShownBar shown_bar()
+{
+    HWND foreground = state().active != nullptr ? state().active : state().last_active;
+    Window* w = find_window(foreground);
+    for (int step = 0; w != nullptr && step < kMaxOwnerChain; ++step) {
+        if (const MenuBar* bar = menu_bar_of(w->handle))
+            return from(*bar, step == 0 && w->enabled);
+        w = find_window(w->owner);
+    }
+    return {};
+}
+
+RECT soft_key_screen_rect(int index)
+{
+    int width = state().screen_width, bottom = state().screen_height;
+    int top = work_area().bottom, middle = width / 2;
+    return index == 0 ? RECT{0, top, middle, bottom} : RECT{middle, top, width, bottom};
+}
+
+int soft_key_at(int x, int y)
+{
+    for (int i = 0; i < 2; ++i) {
+        RECT r = soft_key_screen_rect(i);
+        if (x >= r.left && x < r.right && y >= r.top && y < r.bottom)
+            return i;
+    }
+    return -1;
+}
+
+}  // namespace tickvane::device
