@@ -8,7 +8,6 @@
 #include "menus/menu_template.h"
 #include "menus/menus.h"
 #include "resource.h"
-#include "screen.h"
 #include "state.h"
 #include "template_bytes.h"
 #include "testing.h"
@@ -188,8 +187,9 @@ TEST_F(SoftKeys, TapsAndFunctionKeysSendTheCommandsEvenAfterTheMenuIsDestroyed)
     pump();
     EXPECT_EQ(commands_to(main), (std::vector<WPARAM>{kOption, kExit, kExit, kOption}));
     for (const Received& r : g_received) {
-        if (r.msg == WM_COMMAND)
+        if (r.msg == WM_COMMAND) {
             EXPECT_EQ(r.lParam, 0);
+        }
     }
     // Other keys and taps above the bar still reach the window.
     dt::tap(100, 100);
@@ -232,8 +232,7 @@ TEST_F(SoftKeys, ADisabledOwnerGetsNothingAndItsLabelsTurnGrey)
     EXPECT_GT(white_pixels(1), 20);
     std::vector<uint32_t> enabled_left = key_pixels(0);
 
-    dev::find_window(main)->enabled = false;
-    dev::mark_screen_changed();
+    EnableWindow(main, FALSE);
     EXPECT_FALSE(dt::soft_key_enabled(0));
     EXPECT_FALSE(dt::soft_key_enabled(1));
     EXPECT_EQ(dt::soft_key_label(0), u"オプション");  // still shown
@@ -245,8 +244,7 @@ TEST_F(SoftKeys, ADisabledOwnerGetsNothingAndItsLabelsTurnGrey)
     EXPECT_EQ(white_pixels(1), 0);
     EXPECT_NE(key_pixels(0), enabled_left);  // grey text, not none
 
-    dev::find_window(main)->enabled = true;
-    dev::mark_screen_changed();
+    EnableWindow(main, TRUE);
     EXPECT_EQ(key_pixels(0), enabled_left);
 }
 
