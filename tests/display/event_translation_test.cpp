@@ -61,7 +61,8 @@ TEST(KeySymToVirtualKey, CoversTheDeviceKeysAndNothingElse) {
         {XK_a, 'A'},         {XK_z, 'Z'},        {XK_B, 'B'},         {XK_0, '0'},       {XK_9, '9'},
         {XK_F1, 0x70},       {XK_F12, 0x7B},     {XK_Return, 0x0D},   {XK_KP_Enter, 0x0D}, {XK_Escape, 0x1B},
         {XK_Tab, 0x09},      {XK_ISO_Left_Tab, 0x09}, {XK_space, 0x20}, {XK_BackSpace, 0x08}, {XK_Left, 0x25},
-        {XK_Up, 0x26},       {XK_Right, 0x27},   {XK_Down, 0x28},
+        {XK_Up, 0x26},       {XK_Right, 0x27},   {XK_Down, 0x28},     {XK_Home, 0x24},   {XK_End, 0x23},
+        {XK_Prior, 0x21},    {XK_Next, 0x22},
         {XK_Shift_L, 0},     {XK_Alt_L, 0},      {XK_F13, 0},         {XK_KP_1, 0},      {XK_odiaeresis, 0},
         {XK_bracketleft, 0}, {NoSymbol, 0},
     };

@@ -8,6 +8,7 @@ namespace tickvane::display {
 namespace {
 
 constexpr int kVkBack = 0x08, kVkTab = 0x09, kVkReturn = 0x0D, kVkEscape = 0x1B, kVkSpace = 0x20;
+constexpr int kVkPrior = 0x21, kVkNext = 0x22, kVkEnd = 0x23, kVkHome = 0x24;
 constexpr int kVkLeft = 0x25, kVkUp = 0x26, kVkRight = 0x27, kVkDown = 0x28, kVkF1 = 0x70;
 
 // The person's shortcut for turning the handheld; the device never sees it as a key.
@@ -66,6 +67,10 @@ int virtual_key_for(KeySym key) {
     case XK_Down: return kVkDown;
     case XK_Left: return kVkLeft;
     case XK_Right: return kVkRight;
+    case XK_Home: return kVkHome;
+    case XK_End: return kVkEnd;
+    case XK_Prior: return kVkPrior;
+    case XK_Next: return kVkNext;
     default: return 0;
     }
 }
