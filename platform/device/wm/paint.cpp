@@ -34,6 +34,17 @@ void add_update(Window& w, const RECT& r, bool erase)
                         std::max(w.update.right, part.right), std::max(w.update.bottom, part.bottom)};
     }
     w.erase_pending = w.erase_pending || erase;
+    // Without WS_CLIPCHILDREN the parent's painting covers its children: they repaint too.
+    if (w.style & WS_CLIPCHILDREN)
+        return;
+    RECT on_screen{part.left + w.rect.left, part.top + w.rect.top, part.right + w.rect.left, part.bottom + w.rect.top};
+    for (auto& [value, child] : state().windows)
+        if (child->parent == w.handle && child->visible) {
+            RECT c = intersect(on_screen, child->rect);
+            if (!empty(c))
+                add_update(*child, RECT{c.left - child->rect.left, c.top - child->rect.top, c.right - child->rect.left,
+                                        c.bottom - child->rect.top}, erase);
+        }
 }
 
 }  // namespace
