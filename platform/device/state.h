@@ -111,6 +111,7 @@ struct State {
 
     std::deque<MSG> posted;
     bool quit_requested = false;
+    bool closing_all = false;    // the desktop window's close button: windows close one by one from the top
     int quit_code = 0;
     std::deque<display::Event> input;
     HWND pointer_window = nullptr;

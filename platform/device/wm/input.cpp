@@ -54,8 +54,7 @@ bool non_client(const display::Event& e, Window& w, MSG& out)
 
 bool pointer(const display::Event& e, MSG& out)
 {
-    if (soft_key_takes_pointer(e))
-        return soft_key_pointer(e, out);
+    // A window holding the capture (a dropped list) sees every tap, the bar's too.
     if (Window* c = find_window(state().capture)) {
         UINT message = e.kind == display::EventKind::PointerDown ? WM_LBUTTONDOWN
                        : e.kind == display::EventKind::PointerUp ? WM_LBUTTONUP
@@ -64,6 +63,8 @@ bool pointer(const display::Event& e, MSG& out)
         out = mouse_message(*c, message, e.x, e.y, message == WM_LBUTTONUP ? 0 : 0x0001 /* MK_LBUTTON */);
         return true;
     }
+    if (soft_key_takes_pointer(e))
+        return soft_key_pointer(e, out);
     Window* w = window_at(e.x, e.y);
     if (w != nullptr && w->parent == nullptr && !contains(w->rect, e.x, e.y)) {
         if (e.kind == display::EventKind::PointerUp)
@@ -117,14 +118,26 @@ bool key(const display::Event& e, MSG& out)
     return true;
 }
 
+// The desktop window's close button closes the program's windows from the top down, one
+// after the other (see close_next_window): a modal dialog goes before the window it
+// keeps disabled, which is then active again and closes as itself.
 void close_all()
 {
-    std::vector<HWND> top(state().z_order.rbegin(), state().z_order.rend());
-    for (HWND hwnd : top)
-        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    state().closing_all = true;
+    close_next_window();
 }
 
 }  // namespace
+
+void close_next_window()
+{
+    for (auto it = state().z_order.rbegin(); it != state().z_order.rend(); ++it)
+        if (Window* w = find_window(*it); w != nullptr && !w->destroying) {
+            PostMessageW(w->handle, WM_CLOSE, 0, 0);
+            return;
+        }
+    state().closing_all = false;
+}
 
 Window* window_at(int x, int y)
 {

@@ -208,8 +208,11 @@ BOOL WINAPI DestroyWindow(HWND hwnd)
         registry_remove(hwnd);
     forget_menu_bar(hwnd);
     state().dialogs.erase((uintptr_t)hwnd);
+    bool was_top_level = w->parent == nullptr;
     state().windows.erase((uintptr_t)hwnd);
     mark_screen_changed();
+    if (was_top_level && state().closing_all)
+        close_next_window();
     return TRUE;
 }
 
