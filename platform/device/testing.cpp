@@ -131,6 +131,14 @@ uint32_t screen_pixel(int x, int y)
     return state().screen[(size_t)y * state().screen_width + x];
 }
 
+HWND top_window()
+{
+    for (auto it = state().z_order.rbegin(); it != state().z_order.rend(); ++it)
+        if (Window* w = find_window(*it); w != nullptr && w->visible && !w->minimized)
+            return w->handle;
+    return nullptr;
+}
+
 int screen_width() { return state().screen_width; }
 int screen_height() { return state().screen_height; }
 RECT work_area() { return device::work_area(); }

@@ -49,6 +49,9 @@ bool soft_key_enabled(int index);
 // While set, SHCreateMenuBar fails as when the shell has no room for a bar. Reset clears it.
 void refuse_menu_bars(bool refuse);
 
+// The topmost visible top-level window of this process (a dialog, a box, a dropped list).
+HWND top_window();
+
 // The screen as presented: composes first.
 uint32_t screen_pixel(int x, int y);  // 0x00RRGGBB
 int screen_width();

@@ -1,5 +1,6 @@
 // The dialog window class and its default procedure: the program's dialog procedure
 // first, then what Windows' DefDlgProc does for what it left alone.
+#include "controls/look.h"
 #include "dialogs/dialogs.h"
 #include "gdi/gdi.h"
 #include "wm/window_manager.h"
@@ -7,8 +8,6 @@
 namespace tickvane::device {
 
 namespace {
-
-constexpr COLORREF kDialogFace = 0x00F0F0F0;
 
 bool is_child_of(HWND child, HWND dialog)
 {
@@ -43,7 +42,7 @@ LRESULT erase(HWND dialog, HDC hdc)
 {
     RECT client;
     GetClientRect(dialog, &client);
-    HBRUSH face = CreateSolidBrush(kDialogFace);
+    HBRUSH face = CreateSolidBrush(look::kDialogFace);  // a grey: the same as a COLORREF
     FillRect(hdc, &client, face);
     DeleteObject(face);
     return 1;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/text_layout.h"
 #include "text/text.h"
 
 namespace tickvane::device {
@@ -16,27 +17,6 @@ constexpr int kButtonMinWidth = 60;
 constexpr int kButtonGap = 6;
 
 int width_of(std::u16string_view s, int px) { return text::measure(s, px).width; }
-
-void wrap_paragraph(std::u16string_view p, int max_width, int px, std::vector<std::u16string>& out)
-{
-    while (!p.empty()) {
-        size_t fit = 1;  // at least one character per line, however narrow
-        while (fit < p.size() && width_of(p.substr(0, fit + 1), px) <= max_width)
-            ++fit;
-        if (fit < p.size()) {
-            size_t space = p.substr(0, fit + 1).find_last_of(u' ');
-            if (space != std::u16string_view::npos && space > 0)
-                fit = space;
-        }
-        std::u16string_view line = p.substr(0, fit);
-        while (!line.empty() && line.back() == u' ')
-            line.remove_suffix(1);
-        out.emplace_back(line);
-        p.remove_prefix(fit);
-        while (!p.empty() && p.front() == u' ')
-            p.remove_prefix(1);
-    }
-}
 
 }  // namespace
 
@@ -55,29 +35,12 @@ std::vector<BoxButton> box_buttons(UINT type)
     }
 }
 
-std::vector<std::u16string> wrap_lines(std::u16string_view text, int max_width, int pixel_size)
-{
-    std::vector<std::u16string> lines;
-    while (true) {
-        size_t end = text.find_first_of(u"\r\n");
-        std::u16string_view paragraph = text.substr(0, end);
-        if (paragraph.empty())
-            lines.emplace_back();
-        else
-            wrap_paragraph(paragraph, max_width, pixel_size, lines);
-        if (end == std::u16string_view::npos)
-            break;
-        text.remove_prefix(end + (text.substr(end, 2) == u"\r\n" ? 2 : 1));
-    }
-    return lines;
-}
-
 BoxLayout lay_out_box(std::u16string_view text, UINT type, int max_client_width)
 {
     BoxLayout b;
     b.icon = (type & 0xF0) != 0;
     int text_left = kMargin + (b.icon ? kIconSize + kIconGap : 0);
-    b.lines = wrap_lines(text, std::max(max_client_width - text_left - kMargin, 16), kBoxFontPixels);
+    b.lines = label_lines(text, kBoxFontPixels, std::max(max_client_width - text_left - kMargin, 16));
     text::Extent e = text::measure(u"Ag", kBoxFontPixels);
     b.line_height = e.ascent + e.descent + 2;
     int text_width = 0;

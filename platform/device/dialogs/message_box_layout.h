@@ -28,9 +28,6 @@ constexpr int kBoxFontPixels = 12;
 
 // The buttons that a MB_* type asks for, with this Japanese handheld's labels.
 std::vector<BoxButton> box_buttons(UINT type);
-// Breaks `text` into lines no wider than `max_width`: at line breaks, after a space
-// when one is on the line, else between any two characters (Japanese has no spaces).
-std::vector<std::u16string> wrap_lines(std::u16string_view text, int max_width, int pixel_size);
 BoxLayout lay_out_box(std::u16string_view text, UINT type, int max_client_width);
 
 }  // namespace tickvane::device

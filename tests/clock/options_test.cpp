@@ -1,0 +1,350 @@
+// The soft keys, the options dialog and the exit confirmation, driven as a person
+// drives them on the headless device: taps on the soft keys and controls, keys in
+// the dialog and the boxes. Asserted on the settings file's bytes, the rows of the
+// notification database, the windows on the screen and the exit code.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "clock_run.h"
+#include "device_tree.h"
+#include "resource.h"
+#include "testing.h"
+#include "zubo.h"
+
+using namespace tickvane::test;
+namespace dt = tickvane::device::testing;
+
+namespace {
+
+using Step = std::function<void()>;
+
+class Options : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dt::reset();  // the clock reads 2026-12-07 09:05:30
+        install_clock_tree();
+        g_ignoreNextDeactivate = 0;
+    }
+    // One step per idle point of the clock's loops (the dialog's and the boxes' too);
+    // when the steps run out the clock is ended as its own dismissal would.
+    ClockRun run_steps(std::vector<Step> steps)
+    {
+        return run_clock([steps](int idle, HWND) {
+            if (idle < (int)steps.size())
+                steps[(size_t)idle]();
+            else
+                end_clock();
+        });
+    }
+    static void tap_centre(HWND hwnd)
+    {
+        RECT r{};
+        ASSERT_TRUE(GetWindowRect(hwnd, &r));
+        dt::tap((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+    static void soft_key(int index)
+    {
+        RECT r = dt::soft_key_rect(index);
+        dt::tap((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+    static HWND options() { return FindWindowW(nullptr, u"OPTION"); }
+    static HWND box(const char16_t* caption) { return FindWindowW(nullptr, caption); }
+    static int selection(int id) { return (int)SendMessageW(GetDlgItem(options(), id), CB_GETCURSEL, 0, 0); }
+    static void tap_face()
+    {
+        RECT area = dt::work_area();
+        dt::tap(area.right - 10, area.bottom - 10);  // a corner the dialog does not cover
+    }
+};
+
+}  // namespace
+
+TEST_F(Options, SoftKeysShowOptionsLeftAndExitRight)
+{
+    std::vector<Step> steps = {[] {
+        EXPECT_EQ(dt::soft_key_label(0), u"オプション");
+        EXPECT_EQ(dt::soft_key_label(1), u"プログラムの終了");
+        EXPECT_TRUE(dt::soft_key_enabled(0));
+        EXPECT_TRUE(dt::soft_key_enabled(1));
+        EXPECT_NE(g_hMenu, nullptr);
+    }};
+    EXPECT_EQ(run_steps(steps).exit_code, 0);
+}
+
+TEST_F(Options, OpeningWithoutSettingsSelectsZeroAndDoesNotDismiss)
+{
+    std::vector<Step> steps = {
+        [] { soft_key(0); },
+        [] {
+            ASSERT_NE(options(), nullptr) << "the options key opens the dialog";
+            EXPECT_EQ(selection(IDC_MINUTES), 0);
+            EXPECT_EQ(selection(IDC_SECONDS), 0);
+            EXPECT_EQ(g_ignoreNextDeactivate, 0) << "the dialog's own deactivation used the flag";
+            EXPECT_FALSE(IsWindowEnabled(clock_window())) << "the clock waits behind a modal dialog";
+            EXPECT_EQ(dt::soft_key_label(0), u"オプション");
+            EXPECT_FALSE(dt::soft_key_enabled(0)) << "the soft keys rest while the dialog is up";
+            tap_face();  // the clock is disabled: a tap on it does nothing
+        },
+        [] { dt::press_key(VK_ESCAPE); },
+        [] {
+            EXPECT_EQ(options(), nullptr) << "Escape is Close";
+            EXPECT_EQ(GetActiveWindow(), clock_window()) << "the clock takes input again";
+        },
+    };
+    ClockRun run = run_steps(steps);
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_TRUE(dt::pending().empty()) << "neither the dialog nor the tap on the disabled clock dismissed it";
+}
+
+TEST_F(Options, ApplyStoresThePositionsAndKeepsTheDialogOpen)
+{
+    write_settings("2 3");
+    std::vector<Step> steps = {
+        [] { dt::press_key(VK_F1); },
+        [] {
+            ASSERT_NE(options(), nullptr) << "F1 is the left soft key";
+            EXPECT_EQ(selection(IDC_MINUTES), 2);
+            EXPECT_EQ(selection(IDC_SECONDS), 3);
+            // The focus starts on the first tab stop (Apply); Tab twice reaches the minutes.
+            dt::press_key(VK_TAB);
+            dt::press_key(VK_TAB);
+            dt::press_key(VK_DOWN);  // 3 -> 5
+            dt::press_key(VK_TAB);
+            dt::press_key(VK_UP);    // 45 -> 30
+            dt::press_key(VK_RETURN);  // the default button, Apply
+        },
+        [] {
+            EXPECT_EQ(read_settings(), "3 2");
+            ASSERT_NE(options(), nullptr) << "Apply leaves the dialog open";
+            dt::press_key(VK_TAB, true);  // back to the minutes
+            dt::press_key(VK_HOME);       // "0"
+            tap_centre(GetDlgItem(options(), IDOK));
+        },
+        [] {
+            EXPECT_EQ(read_settings(), "0 2") << "a second Apply writes again";
+            dt::press_key(VK_TAB, true);  // the tap left the focus on Apply: back over the seconds
+            dt::press_key(VK_TAB, true);  // to the minutes
+            dt::press_key(VK_DOWN);       // "1"
+            tap_centre(GetDlgItem(options(), IDOK));
+        },
+        [] {
+            EXPECT_EQ(read_settings(), "1 2");
+            tap_centre(GetDlgItem(options(), IDCANCEL));
+        },
+        [] { EXPECT_EQ(options(), nullptr) << "Close closes"; },
+    };
+    EXPECT_EQ(run_steps(steps).exit_code, 0);
+}
+
+TEST_F(Options, ChoosingFromTheDroppedListWithTaps)
+{
+    std::vector<Step> steps = {
+        [] { soft_key(0); },
+        [] { tap_centre(GetDlgItem(options(), IDC_SECONDS)); },
+        [] {
+            HWND list = dt::top_window();
+            ASSERT_NE(list, options()) << "the tap dropped the seconds list";
+            RECT r{};
+            GetWindowRect(list, &r);
+            int item = (r.bottom - r.top) / 4;
+            dt::tap((r.left + r.right) / 2, r.top + item * 2 + item / 2);  // "30"
+        },
+        [] {
+            EXPECT_EQ(dt::top_window(), options()) << "choosing closes the list";
+            EXPECT_EQ(selection(IDC_SECONDS), 2);
+            tap_centre(GetDlgItem(options(), IDOK));
+        },
+        [] { EXPECT_EQ(read_settings(), "0 2"); },
+    };
+    EXPECT_EQ(run_steps(steps).exit_code, 0);
+}
+
+TEST_F(Options, ZeroAndZeroIsRefusedAndTheNextSwitchAwayAbsorbed)
+{
+    write_settings("1 1");
+    std::vector<Step> steps = {
+        [] { soft_key(0); },
+        [] {
+            dt::press_key(VK_TAB);
+            dt::press_key(VK_TAB);
+            dt::press_key(VK_UP);  // minutes "0"
+            dt::press_key(VK_TAB);
+            dt::press_key(VK_UP);  // seconds "0"
+            tap_centre(GetDlgItem(options(), IDOK));
+        },
+        [] {
+            HWND error = box(u"エラー");
+            ASSERT_NE(error, nullptr) << "zero minutes and zero seconds are refused with a box";
+            EXPECT_EQ(GetActiveWindow(), error);
+            EXPECT_FALSE(IsWindowEnabled(options())) << "the box is modal to the dialog";
+            EXPECT_EQ(read_settings(), "1 1") << "nothing is written";
+            dt::press_key(VK_RETURN);
+        },
+        [] {
+            EXPECT_EQ(box(u"エラー"), nullptr);
+            EXPECT_EQ(GetActiveWindow(), options()) << "the dialog is back in front";
+            EXPECT_EQ(g_minuteChoice, 1) << "the remembered choices are put back";
+            EXPECT_EQ(g_secondChoice, 1);
+            EXPECT_EQ(g_ignoreNextDeactivate, 1) << "the clock was already inactive: the flag stays";
+            dt::press_key(VK_ESCAPE);
+        },
+        [] { dt::switch_away(); },
+        [] {
+            EXPECT_NE(clock_window(), nullptr) << "the announced deactivation is absorbed";
+            EXPECT_EQ(g_ignoreNextDeactivate, 0);
+            dt::switch_back();
+        },
+        [] { dt::switch_away(); },  // this one ends the appearance
+    };
+    ClockRun run = run_steps(steps);
+    EXPECT_EQ(run.exit_code, 0);
+    auto rows = dt::pending();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].due, "2026-12-07 09:06:45") << "1 minute 15 seconds, as still stored";
+}
+
+TEST_F(Options, AListWithNoSelectionKeepsItsStoredPosition)
+{
+    write_settings("7 2");  // minutes position 7 lies outside the five-item list
+    std::vector<Step> steps = {
+        [] { soft_key(0); },
+        [] {
+            EXPECT_EQ(selection(IDC_MINUTES), CB_ERR);
+            dt::press_key(VK_TAB);
+            dt::press_key(VK_TAB);
+            dt::press_key(VK_TAB);
+            dt::press_key(VK_DOWN);  // seconds 30 -> 45
+            dt::press_key(VK_RETURN);
+        },
+        [] { EXPECT_EQ(read_settings(), "7 3") << "the other choice is stored, and no -1"; },
+    };
+    EXPECT_EQ(run_steps(steps).exit_code, 0);
+}
+
+TEST_F(Options, TheClockKeepsRefreshingBehindTheDialog)
+{
+    // The clock's own pixels, also where the dialog covers them on the screen.
+    auto client = [] {
+        std::vector<COLORREF> px;
+        HWND clock = clock_window();
+        RECT r{};
+        GetClientRect(clock, &r);
+        HDC dc = GetDC(clock);
+        for (int y = 0; y < r.bottom; y += 2)
+            for (int x = 0; x < r.right; x += 2)
+                px.push_back(GetPixel(dc, x, y));
+        ReleaseDC(clock, dc);
+        return px;
+    };
+    std::vector<COLORREF> before;
+    std::vector<Step> steps = {
+        [] { soft_key(0); },
+        [&] {
+            ASSERT_NE(options(), nullptr);
+            before = client();
+            dt::set_local_time(SYSTEMTIME{2027, 3, 3, 17, 18, 47, 12, 0});
+        },
+        [] {},  // a tick of the refresh timer, dispatched by the dialog's loop
+        [&] {
+            ASSERT_NE(options(), nullptr) << "still open";
+            std::vector<COLORREF> after = client();
+            ASSERT_EQ(after.size(), before.size());
+            size_t changed = 0;
+            for (size_t i = 0; i < after.size(); ++i)
+                changed += after[i] != before[i];
+            EXPECT_GT(changed, after.size() / 50) << "the date and all four large digits were redrawn";
+        },
+    };
+    EXPECT_EQ(run_steps(steps).exit_code, 0);
+}
+
+TEST_F(Options, ConfirmedExitEndsWithoutANewRegistration)
+{
+    HMENU menu = nullptr;
+    std::vector<Step> steps = {
+        [&] {
+            menu = g_hMenu;
+            soft_key(1);
+        },
+        [] {
+            HWND confirm = box(u"確認");
+            ASSERT_NE(confirm, nullptr) << "the exit key asks first";
+            EXPECT_EQ(g_ignoreNextDeactivate, 0) << "the box's own deactivation used the flag";
+            dt::press_key(VK_RETURN);  // OK is the default
+        },
+    };
+    ClockRun run = run_steps(steps);
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.idles, 2) << "the program ended on OK";
+    EXPECT_TRUE(dt::pending().empty()) << "no next appearance is arranged";
+    EXPECT_EQ(g_hMenu, nullptr);
+    EXPECT_FALSE(IsMenu(menu)) << "the menu was released";
+    end_clock();  // a teardown after the exit finds nothing left to release
+    EXPECT_EQ(g_hMenu, nullptr);
+}
+
+TEST_F(Options, CancelledExitKeepsTheClockAndATapStillDismisses)
+{
+    std::vector<Step> steps = {
+        [] { dt::press_key(VK_F2); },
+        [] {
+            ASSERT_NE(box(u"確認"), nullptr) << "F2 is the right soft key";
+            dt::press_key(VK_ESCAPE);
+        },
+        [] {
+            EXPECT_EQ(box(u"確認"), nullptr);
+            EXPECT_EQ(GetActiveWindow(), clock_window());
+            EXPECT_EQ(g_ignoreNextDeactivate, 0);
+            EXPECT_TRUE(dt::pending().empty());
+            tap_face();
+        },
+    };
+    ClockRun run = run_steps(steps);
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.idles, 3) << "the tap ended the clock";
+    EXPECT_EQ(dt::pending().size(), 1u);
+}
+
+TEST_F(Options, WithoutAMenuBarTheClockSaysSoAndRunsWithoutSoftKeys)
+{
+    dt::refuse_menu_bars(true);
+    std::vector<Step> steps = {
+        [] {
+            HWND dame = box(u"dame");
+            ASSERT_NE(dame, nullptr) << "the failure is reported while the window is made";
+            dt::press_key(VK_RETURN);
+        },
+        [] {
+            ASSERT_NE(clock_window(), nullptr);
+            EXPECT_TRUE(IsWindowVisible(clock_window()));
+            EXPECT_EQ(dt::soft_key_label(0), u"");
+            EXPECT_EQ(dt::soft_key_label(1), u"");
+            dt::press_key(VK_F1);  // nothing to press
+        },
+        [] {
+            EXPECT_EQ(options(), nullptr);
+            tap_face();
+        },
+    };
+    ClockRun run = run_steps(steps);
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(dt::pending().size(), 1u) << "a tap still dismisses the clock";
+}
+
+TEST_F(Options, TheDesktopCloseButtonClosesTheDialogAndEndsTheAppearance)
+{
+    std::vector<Step> steps = {
+        [] { soft_key(0); },
+        [] {
+            ASSERT_NE(options(), nullptr);
+            dt::close_display();
+        },
+    };
+    ClockRun run = run_steps(steps);
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.idles, 2) << "one close ended both the dialog and the clock";
+    EXPECT_EQ(dt::pending().size(), 1u) << "as switching away does, it arranges the next appearance";
+}

@@ -1,0 +1,360 @@
+// Modal dialogs and message boxes on the headless device, driven by taps and keys:
+// layout in dialog units, the owner's disabling and activation, the modal loop's
+// dispatching and ending, the keyboard interface, and MessageBoxW's answers.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "dialogs/fonts.h"
+#include "dialogs/message_box_layout.h"
+#include "resource.h"
+#include "testing.h"
+#include "win32.h"
+
+namespace dt = tickvane::device::testing;
+namespace dev = tickvane::device;
+
+namespace {
+
+using Step = std::function<void()>;
+
+struct Logged {
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+std::vector<Logged> g_owner_log;
+std::vector<int> g_commands;  // identifiers the dialog procedure saw in WM_COMMAND
+int g_end_on = 0;             // a command that ends the dialog with EndDialog
+
+LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    g_owner_log.push_back({msg, wParam, lParam});
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+INT_PTR CALLBACK RecordingDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM)
+{
+    if (msg == WM_INITDIALOG)
+        return TRUE;
+    if (msg != WM_COMMAND || HIWORD(wParam) != BN_CLICKED)
+        return FALSE;
+    g_commands.push_back(LOWORD(wParam));
+    if (LOWORD(wParam) == IDCANCEL)
+        DestroyWindow(dialog);  // as the clock's dialog closes itself
+    else if (g_end_on != 0 && LOWORD(wParam) == g_end_on)
+        EndDialog(dialog, 1000 + g_end_on);
+    return TRUE;
+}
+
+// A DLGTEMPLATE in memory, for layouts the clock's own template does not cover.
+class TemplateBuilder {
+public:
+    TemplateBuilder(DWORD style, short cx, short cy, const std::u16string& title)
+    {
+        dword(style | DS_SETFONT), dword(0), words.push_back(0), words.push_back(0), words.push_back(0);
+        words.push_back((uint16_t)cx), words.push_back((uint16_t)cy), words.push_back(0), words.push_back(0);
+        text(title), words.push_back(8), text(u"MS Shell Dlg");
+    }
+    TemplateBuilder& item(uint16_t cls, int id, DWORD style, short x, short y, short cx, short cy,
+                          const std::u16string& label)
+    {
+        if (words.size() % 2)
+            words.push_back(0);  // items start on a DWORD
+        dword(style | WS_CHILD | WS_VISIBLE), dword(0);
+        for (short v : {x, y, cx, cy})
+            words.push_back((uint16_t)v);
+        words.push_back((uint16_t)id), words.push_back(0xFFFF), words.push_back(cls), text(label), words.push_back(0);
+        ++words[4];
+        return *this;
+    }
+    LPCDLGTEMPLATEW get() const { return reinterpret_cast<LPCDLGTEMPLATEW>(words.data()); }
+
+private:
+    void dword(DWORD v) { words.push_back((uint16_t)(v & 0xFFFF)), words.push_back((uint16_t)(v >> 16)); }
+    void text(const std::u16string& s)
+    {
+        words.insert(words.end(), s.begin(), s.end());
+        words.push_back(0);
+    }
+    std::vector<uint16_t> words;
+};
+
+constexpr uint16_t kButton = 0x80, kStatic = 0x82;
+
+class Dialogs : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dt::reset();
+        g_owner_log.clear();
+        g_commands.clear();
+        g_end_on = 0;
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = OwnerProc;
+        wc.lpszClassName = u"owner";
+        ASSERT_NE(RegisterClassW(&wc), 0);
+        owner = CreateWindowExW(0, u"owner", u"owner", WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, nullptr, nullptr, dt::instance(), nullptr);
+        ShowWindow(owner, SW_SHOW);
+        g_owner_log.clear();
+    }
+    void TearDown() override { dt::on_idle(nullptr); }
+    // Runs `body` (which opens something modal) with one step per idle point; when
+    // the steps run out whatever is still open is closed with Escape, then the quit.
+    template <class Body>
+    auto with_steps(std::vector<Step> steps, Body body)
+    {
+        int idle = 0;
+        dt::on_idle([&] {
+            int i = idle++;
+            if (i < (int)steps.size())
+                steps[(size_t)i]();
+            else if (i < (int)steps.size() + 5)
+                dt::press_key(VK_ESCAPE);
+            else
+                PostQuitMessage(99);
+        });
+        return body();
+    }
+    INT_PTR run_options_template()
+    {
+        HRSRC found = FindResourceW(dt::instance(), MAKEINTRESOURCEW(IDD_OPTION), RT_DIALOG);
+        auto* tmpl = (LPCDLGTEMPLATEW)LockResource(LoadResource(dt::instance(), found));
+        return DialogBoxIndirectParamW(dt::instance(), tmpl, owner, RecordingDlgProc, 0);
+    }
+    static HWND dialog() { return GetActiveWindow(); }
+    static void tap_centre(HWND hwnd)
+    {
+        RECT r{};
+        GetWindowRect(hwnd, &r);
+        dt::tap((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+    std::vector<WPARAM> owner_activations() const
+    {
+        std::vector<WPARAM> out;
+        for (const Logged& l : g_owner_log)
+            if (l.msg == WM_ACTIVATE)
+                out.push_back(l.wParam);
+        return out;
+    }
+    HWND owner = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Dialogs, TheOptionTemplateIsLaidOutInDialogUnitsOfItsFont)
+{
+    dev::BaseUnits units = dev::base_units(dev::font_for_pixels(11));  // 8 points at 96 dpi
+    auto px = [](int du, int base, int div) { return (du * base + div / 2) / div; };
+    with_steps({[&] {
+                    HWND d = dialog();
+                    RECT client{}, frame{}, area = dt::work_area();
+                    GetClientRect(d, &client);
+                    GetWindowRect(d, &frame);
+                    EXPECT_EQ(client.right, px(136, units.x, 4));
+                    EXPECT_EQ(client.bottom, px(108, units.y, 8));
+                    EXPECT_EQ(frame.left, area.left) << "template position 0, 0 is the work area's corner";
+                    EXPECT_EQ(frame.top, area.top);
+                    EXPECT_LE(frame.right, area.right) << "the dialog fits the handheld's screen";
+                    EXPECT_LE(frame.bottom, area.bottom);
+                    RECT apply{}, minutes{};
+                    GetWindowRect(GetDlgItem(d, IDOK), &apply);
+                    GetWindowRect(GetDlgItem(d, IDC_MINUTES), &minutes);
+                    RECT origin{};
+                    GetWindowRect(GetDlgItem(d, IDOK), &origin);
+                    int client_left = frame.right - 1 - client.right, client_top = frame.bottom - 1 - client.bottom;
+                    EXPECT_EQ(apply.left - client_left, px(7, units.x, 4));
+                    EXPECT_EQ(apply.top - client_top, px(87, units.y, 8));
+                    EXPECT_EQ(apply.right - apply.left, px(50, units.x, 4));
+                    EXPECT_EQ(apply.bottom - apply.top, px(14, units.y, 8));
+                    EXPECT_EQ(minutes.left - client_left, px(7, units.x, 4));
+                    EXPECT_LT(minutes.bottom - minutes.top, px(72, units.y, 8)) << "a closed list is one line high";
+                    EXPECT_EQ(GetFocus(), GetDlgItem(d, IDOK)) << "the first tab stop has the focus";
+                }},
+               [&] { return run_options_template(); });
+}
+
+TEST_F(Dialogs, RepaintingTheDialogRepaintsItsControls)
+{
+    auto dark_in = [](HWND control) {
+        RECT r{};
+        GetWindowRect(control, &r);
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                n += dt::screen_pixel(x, y) < 0x404040;
+        return n;
+    };
+    int before = 0;
+    with_steps({[&] {
+                    before = dark_in(GetDlgItem(dialog(), IDOK));
+                    ASSERT_GT(before, 20) << "the Apply button shows its text and frame";
+                    InvalidateRect(dialog(), nullptr, TRUE);
+                },
+                [&] { EXPECT_EQ(dark_in(GetDlgItem(dialog(), IDOK)), before); }},
+               [&] { return run_options_template(); });
+}
+
+TEST_F(Dialogs, TheOwnerWaitsDisabledAndGetsActivationBackWhenTheDialogDestroysItself)
+{
+    SetTimer(owner, 7, 300, nullptr);
+    size_t ticks_before = 0;
+    INT_PTR result = with_steps({[&] {
+                                     EXPECT_FALSE(IsWindowEnabled(owner));
+                                     EXPECT_NE(dialog(), owner);
+                                     tap_centre(owner);  // a tap on the disabled owner goes nowhere
+                                     ticks_before = g_owner_log.size();
+                                 },
+                                 [&] {
+                                     EXPECT_NE(dialog(), owner) << "the dialog stays in front";
+                                     for (size_t i = ticks_before; i < g_owner_log.size(); ++i)
+                                         EXPECT_NE(g_owner_log[i].msg, (UINT)WM_LBUTTONDOWN);
+                                 },
+                                 [] {},
+                                 [&] {
+                                     size_t timers = 0;
+                                     for (const Logged& l : g_owner_log)
+                                         timers += l.msg == WM_TIMER;
+                                     EXPECT_GE(timers, 2u) << "the modal loop dispatches the owner's timer";
+                                     tap_centre(GetDlgItem(dialog(), IDCANCEL));
+                                 }},
+                                [&] { return run_options_template(); });
+    EXPECT_EQ(result, 0) << "a dialog that destroyed itself ended no result";
+    EXPECT_EQ(g_commands, std::vector<int>{IDCANCEL});
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_EQ(GetActiveWindow(), owner);
+    std::vector<WPARAM> activations = owner_activations();
+    ASSERT_EQ(activations.size(), 2u);
+    EXPECT_EQ(LOWORD(activations[0]), WA_INACTIVE) << "the dialog took activation";
+    EXPECT_EQ(LOWORD(activations[1]), WA_ACTIVE) << "and gave it straight back, never passing it elsewhere";
+}
+
+TEST_F(Dialogs, EndDialogReturnsItsResultAndAQuitEndsTheLoopAndIsPassedOn)
+{
+    g_end_on = IDOK;
+    INT_PTR ended = with_steps({[] { dt::press_key(VK_RETURN); }}, [&] { return run_options_template(); });
+    EXPECT_EQ(ended, 1000 + IDOK) << "Enter pressed the default button";
+
+    with_steps({[] { PostQuitMessage(5); }}, [&] { return run_options_template(); });
+    MSG msg{};
+    EXPECT_EQ(GetMessageW(&msg, nullptr, 0, 0), FALSE) << "the quit reaches the loop outside";
+    EXPECT_EQ(msg.wParam, 5u);
+}
+
+TEST_F(Dialogs, TabStopsEnterEscapeAndTheCloseBox)
+{
+    TemplateBuilder t(WS_POPUP | WS_CAPTION | WS_SYSMENU, 150, 80, u"keys");
+    t.item(kButton, 11, WS_TABSTOP | BS_PUSHBUTTON, 5, 5, 40, 14, u"first")
+        .item(kStatic, -1, WS_GROUP, 5, 25, 40, 8, u"label")
+        .item(kButton, 12, WS_TABSTOP | WS_DISABLED, 50, 5, 40, 14, u"off")
+        .item(kButton, IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 5, 60, 40, 14, u"OK")
+        .item(kButton, IDCANCEL, WS_TABSTOP, 50, 60, 40, 14, u"Cancel");
+    auto run = [&] { return DialogBoxIndirectParamW(dt::instance(), t.get(), owner, RecordingDlgProc, 0); };
+    std::vector<HWND> focus;
+    auto note = [&] { focus.push_back(GetFocus()); };
+    with_steps({[&] {
+                    note();
+                    dt::press_key(VK_TAB);
+                },
+                [&] {
+                    note();
+                    dt::press_key(VK_TAB);
+                },
+                [&] {
+                    note();
+                    dt::press_key(VK_TAB);  // wraps round to the first
+                },
+                [&] {
+                    note();
+                    dt::press_key(VK_TAB, true);
+                },
+                [&] {
+                    note();
+                    dt::press_key(VK_TAB, true);
+                    dt::press_key(VK_RETURN);  // OK has the focus again: presses OK
+                    dt::press_key(VK_TAB, true);
+                    dt::press_key(VK_RETURN);  // "first" has the focus: presses it, not the default
+                }},
+               run);
+    // Three tab stops are enabled: "first", OK, Cancel; the label and the disabled button are skipped.
+    ASSERT_EQ(focus.size(), 5u);
+    EXPECT_NE(focus[0], nullptr);
+    EXPECT_NE(focus[1], focus[0]);
+    EXPECT_NE(focus[2], focus[1]);
+    EXPECT_EQ(focus[3], focus[0]) << "Tab wraps round";
+    EXPECT_EQ(focus[4], focus[2]) << "Shift+Tab goes back";
+    ASSERT_GE(g_commands.size(), 3u);
+    EXPECT_EQ(g_commands[0], IDOK);
+    EXPECT_EQ(g_commands[1], 11);
+    EXPECT_EQ(g_commands[2], IDCANCEL) << "Escape is Cancel";
+
+    g_commands.clear();
+    with_steps({[&] {
+                    RECT frame{};
+                    GetWindowRect(dialog(), &frame);
+                    dt::tap(frame.right - 10, frame.top + 10);  // the caption's close box
+                }},
+               run);
+    EXPECT_EQ(g_commands, std::vector<int>{IDCANCEL}) << "the close box is Cancel";
+}
+
+TEST_F(Dialogs, MessageBoxesAnswerAsOnWindows)
+{
+    auto ask = [&](UINT type, std::vector<Step> steps) {
+        return with_steps(std::move(steps), [&] { return MessageBoxW(owner, u"終了しますか？", u"確認", type); });
+    };
+    EXPECT_EQ(ask(MB_OKCANCEL | MB_ICONQUESTION, {[] { dt::press_key(VK_RETURN); }}), IDOK);
+    EXPECT_EQ(ask(MB_OKCANCEL, {[] { dt::press_key(VK_ESCAPE); }}), IDCANCEL);
+    EXPECT_EQ(ask(MB_OK, {[] { dt::press_key(VK_ESCAPE); }}), IDOK) << "a box with only OK takes Escape as OK";
+    EXPECT_EQ(ask(MB_OKCANCEL,
+                  {[] {
+                      dt::press_key(VK_TAB);
+                      dt::press_key(VK_RETURN);
+                  }}),
+              IDCANCEL);
+    EXPECT_EQ(ask(MB_OKCANCEL,
+                  {[&] {
+                      HWND box = dialog();
+                      EXPECT_FALSE(IsWindowEnabled(owner));
+                      RECT frame{}, area = dt::work_area();
+                      GetWindowRect(box, &frame);
+                      EXPECT_GE(frame.left, area.left);
+                      EXPECT_LE(frame.right, area.right);
+                      EXPECT_NEAR(frame.left - area.left, area.right - frame.right, 1) << "centred";
+                      tap_centre(GetDlgItem(box, IDCANCEL));
+                  }}),
+              IDCANCEL);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_EQ(GetActiveWindow(), owner);
+    EXPECT_EQ(MessageBoxW((HWND)(uintptr_t)0x1234, u"x", u"y", MB_OK), 0) << "no such owner";
+    EXPECT_EQ(with_steps({[] { dt::press_key(VK_RETURN); }}, [] { return MessageBoxW(nullptr, nullptr, nullptr, MB_OK); }),
+              IDOK)
+        << "no owner, no text, no caption";
+}
+
+TEST(MessageBoxLayout, ALongTextWrapsInsideTheScreenAndButtonsFitTheBox)
+{
+    dt::reset();
+    dev::BoxLayout box = dev::lay_out_box(u"０分０秒は設定できません。０分０秒は設定できません。", MB_OK, 150);
+    EXPECT_LE(box.width, 150);
+    ASSERT_GT(box.lines.size(), 1u) << "Japanese breaks between characters";
+    std::u16string joined;
+    for (const auto& l : box.lines)
+        joined += l;
+    EXPECT_EQ(joined, u"０分０秒は設定できません。０分０秒は設定できません。") << "nothing lost or doubled";
+    EXPECT_GE(box.height, (int)box.lines.size() * box.line_height) << "every line has its room";
+
+    box = dev::lay_out_box(u"終了しますか？", MB_OKCANCEL | MB_ICONQUESTION, 200);
+    ASSERT_EQ(box.buttons.size(), 2u);
+    EXPECT_EQ(box.buttons[0].label, u"OK");
+    EXPECT_EQ(box.buttons[1].label, u"キャンセル");
+    EXPECT_EQ(box.default_index, 0);
+    EXPECT_LE(box.buttons[1].rect.right, box.width);
+    EXPECT_LE(box.buttons[0].rect.right, box.buttons[1].rect.left);
+    EXPECT_TRUE(box.icon);
+    EXPECT_LE(box.icon_rect.right, box.text_left);
+    EXPECT_EQ(dev::lay_out_box(u"x", MB_OKCANCEL | 0x100, 200).default_index, 1) << "MB_DEFBUTTON2";
+}
