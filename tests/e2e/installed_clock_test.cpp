@@ -9,6 +9,7 @@
 #include "installed_tree.h"
 #include "window_face.h"
 #include "x11_session.h"
+#include "xdotool.h"
 
 using namespace tickvane::e2e;
 using tickvane::display::testing::X11Session;
@@ -46,13 +47,7 @@ protected:
 
     // Every window titled "Tickvane"; with `wait`, waits up to `limit` for one to appear.
     std::vector<unsigned long> clock_windows(bool wait = false, milliseconds limit = seconds(10)) {
-        std::vector<std::string> argv{"xdotool", "search", "--name", "^Tickvane$"};
-        if (wait) argv.insert(argv.begin() + 2, "--sync");
-        std::istringstream out(run_bounded(argv, x_env(), limit).output);
-        std::vector<unsigned long> ids;
-        for (std::string word; out >> word;)  // warnings on stderr come interleaved
-            if (word.find_first_not_of("0123456789") == std::string::npos) ids.push_back(std::stoul(word));
-        return ids;
+        return windows_named(x_->name(), "^Tickvane$", wait, limit);
     }
 
     bool no_window_within(milliseconds limit) {
@@ -76,8 +71,7 @@ protected:
     }
 
     void press(unsigned long id, const std::string& key) {
-        Outcome done = run_bounded({"xdotool", "key", "--window", std::to_string(id), key}, x_env(), seconds(5));
-        ASSERT_TRUE(done.finished && done.exit_code == 0) << "xdotool key " << key << ": " << done.output;
+        EXPECT_EQ(xdotool(x_->name(), {"key", "--window", std::to_string(id), key}), "");
     }
 
     InstalledTree tree_;

@@ -11,6 +11,7 @@
 #include "installed_tree.h"
 #include "window_face.h"
 #include "x11_session.h"
+#include "xdotool.h"
 
 using namespace tickvane::e2e;
 using tickvane::display::testing::X11Session;
@@ -53,15 +54,7 @@ protected:
 
     std::vector<unsigned long> clock_windows(bool wait, milliseconds limit)
     {
-        std::vector<std::string> argv{"xdotool", "search", "--name", "^Tickvane$"};
-        if (wait)
-            argv.insert(argv.begin() + 2, "--sync");
-        std::istringstream out(run_bounded(argv, environment_with({"DISPLAY=" + x_->name()}), limit).output);
-        std::vector<unsigned long> ids;
-        for (std::string word; out >> word;)
-            if (word.find_first_not_of("0123456789") == std::string::npos)
-                ids.push_back(std::stoul(word));
-        return ids;
+        return windows_named(x_->name(), "^Tickvane$", wait, limit);
     }
 
     // Empty once the window shows the face of the device's current second (or the
