@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "bounded_process.h"
-#include "installed_tree.h"
+#include "clock_on_xvfb.h"
 #include "window_face.h"
 #include "x11_session.h"
 #include "xdotool.h"
@@ -22,18 +22,8 @@ constexpr ShownTime kPinned{2024, 6, 1, 6, 9, 5, 37};  // a Saturday; frozen, se
 constexpr const char* kPinnedText = "2024-06-01 09:05:37";
 constexpr int kScale = 2;
 
-class InstalledClockOnXvfb : public ::testing::Test {
+class InstalledClockOnXvfb : public ClockOnXvfb {
 protected:
-    void SetUp() override {
-        if (std::string(TICKVANE_LIBFAKETIME).empty()) GTEST_SKIP() << "libfaketime is not installed";
-        if (!run_bounded({"xdotool", "version"}, environment_with({}), seconds(5)).finished)
-            GTEST_SKIP() << "xdotool is not installed";
-        std::string why;
-        x_ = X11Session::start(24, &why);
-        if (!x_) GTEST_SKIP() << why;
-        ASSERT_TRUE(tree_.install(TICKVANE_CMAKE, TICKVANE_BUILD_DIR, &why)) << why;
-    }
-
     std::vector<std::string> x_env() { return environment_with({"DISPLAY=" + x_->name()}); }
 
     Child& start_clock() {
@@ -74,9 +64,7 @@ protected:
         EXPECT_EQ(xdotool(x_->name(), {"key", "--window", std::to_string(id), key}), "");
     }
 
-    InstalledTree tree_;
-    std::unique_ptr<X11Session> x_;  // outlives the clocks' windows
-    std::deque<Child> clocks_;       // killed first, before Xvfb goes
+    std::deque<Child> clocks_;  // killed first, before Xvfb goes
 };
 
 TEST_F(InstalledClockOnXvfb, ShowsTheDateBadgeAndZeroPaddedTimeFromTheGlyphSheets) {

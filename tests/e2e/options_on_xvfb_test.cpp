@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "bounded_process.h"
-#include "installed_tree.h"
+#include "clock_on_xvfb.h"
 #include "window_face.h"
 #include "x11_session.h"
 #include "xdotool.h"
@@ -38,20 +38,8 @@ uint32_t at(const std::vector<uint32_t>& s, int x, int y)
     return s[(size_t)(y * kScale) * (kWidth * kScale) + (size_t)(x * kScale)];
 }
 
-class OptionsOnXvfb : public ::testing::Test {
+class OptionsOnXvfb : public ClockOnXvfb {
 protected:
-    void SetUp() override
-    {
-        if (std::string(TICKVANE_LIBFAKETIME).empty())
-            GTEST_SKIP() << "libfaketime is not installed";
-        if (!run_bounded({"xdotool", "version"}, environment_with({}), seconds(5)).finished)
-            GTEST_SKIP() << "xdotool is not installed";
-        std::string why;
-        x_ = X11Session::start(24, &why);
-        if (!x_)
-            GTEST_SKIP() << why;
-        ASSERT_TRUE(tree_.install(TICKVANE_CMAKE, TICKVANE_BUILD_DIR, &why)) << why;
-    }
     std::vector<std::string> device_env()
     {
         return environment_with({"DISPLAY=" + x_->name(), "TICKVANE_DEVICE_ROOT=" + tree_.root(),
@@ -133,8 +121,6 @@ protected:
         return test();
     }
 
-    InstalledTree tree_;
-    std::unique_ptr<X11Session> x_;
     std::optional<Child> clock_;
 };
 

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "bounded_process.h"
-#include "installed_tree.h"
+#include "clock_on_xvfb.h"
 #include "window_face.h"
 #include "x11_session.h"
 #include "xdotool.h"
@@ -23,19 +23,13 @@ namespace {
 constexpr int kScale = 2;
 constexpr time_t kStory = 1717232737;  // 2024-06-01 09:05:37 UTC, a Saturday
 
-class Reappearance : public ::testing::Test {
+class Reappearance : public ClockOnXvfb {
 protected:
     void SetUp() override
     {
-        if (std::string(TICKVANE_LIBFAKETIME).empty())
-            GTEST_SKIP() << "libfaketime is not installed";
-        if (!run_bounded({"xdotool", "version"}, environment_with({}), seconds(5)).finished)
-            GTEST_SKIP() << "xdotool is not installed";
-        std::string why;
-        x_ = X11Session::start(24, &why);
-        if (!x_)
-            GTEST_SKIP() << why;
-        ASSERT_TRUE(tree_.install(TICKVANE_CMAKE, TICKVANE_BUILD_DIR, &why)) << why;
+        ClockOnXvfb::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         // Every process of the device runs the same faked clock: a fixed offset from
         // the real one, so the service and the clocks it starts agree on the second.
         offset_ = kStory - time(nullptr);
@@ -93,8 +87,6 @@ protected:
         return out.output;
     }
 
-    InstalledTree tree_;
-    std::unique_ptr<X11Session> x_;
     time_t offset_ = 0;
 };
 

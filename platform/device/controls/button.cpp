@@ -182,15 +182,9 @@ LRESULT CALLBACK button_proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case BM_SETSTYLE:
         return set_style(hwnd, wParam, lParam);
     case WM_SETFONT:
-        if (Window* w = find_window(hwnd))
-            w->font = (HFONT)wParam;
-        if (LOWORD(lParam))
-            InvalidateRect(hwnd, nullptr, FALSE);
-        return 0;
-    case WM_GETFONT: {
-        Window* w = find_window(hwnd);
-        return w != nullptr ? (LRESULT)w->font : 0;
-    }
+        return set_control_font(hwnd, wParam, lParam);
+    case WM_GETFONT:
+        return control_font(hwnd);
     case WM_KILLFOCUS:
     case WM_CANCELMODE:
         cancel_press(hwnd);

@@ -160,10 +160,8 @@ LRESULT CALLBACK combo_proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         return 1;
     case WM_SETFONT:
         return set_font(hwnd, wParam, lParam);
-    case WM_GETFONT: {
-        Window* w = find_window(hwnd);
-        return w != nullptr ? (LRESULT)w->font : 0;
-    }
+    case WM_GETFONT:
+        return control_font(hwnd);
     case WM_GETDLGCODE:
         return dialog_code(combo_of(hwnd), lParam);
     case WM_LBUTTONDOWN:

@@ -63,15 +63,9 @@ LRESULT CALLBACK static_proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_GETDLGCODE:
         return DLGC_STATIC;
     case WM_SETFONT:
-        if (Window* w = find_window(hwnd))
-            w->font = (HFONT)wParam;
-        if (LOWORD(lParam))
-            InvalidateRect(hwnd, nullptr, FALSE);
-        return 0;
-    case WM_GETFONT: {
-        Window* w = find_window(hwnd);
-        return w != nullptr ? (LRESULT)w->font : 0;
-    }
+        return set_control_font(hwnd, wParam, lParam);
+    case WM_GETFONT:
+        return control_font(hwnd);
     case WM_ENABLE:
         InvalidateRect(hwnd, nullptr, FALSE);
         return 0;

@@ -88,6 +88,21 @@ void wrap_paragraph(std::u16string_view text, int pixel_size, int width, std::ve
 
 }  // namespace
 
+LRESULT set_control_font(HWND control, WPARAM font, LPARAM redraw)
+{
+    if (Window* w = find_window(control))
+        w->font = (HFONT)font;
+    if (LOWORD(redraw))
+        InvalidateRect(control, nullptr, FALSE);
+    return 0;
+}
+
+LRESULT control_font(HWND control)
+{
+    Window* w = find_window(control);
+    return w != nullptr ? (LRESULT)w->font : 0;
+}
+
 int control_font_pixels(HWND control)
 {
     Window* w = find_window(control);

@@ -11,6 +11,10 @@
 namespace tickvane::device {
 
 int control_font_pixels(HWND control);
+// WM_SETFONT (kept in the window, redrawn when asked) and WM_GETFONT, as every
+// control answers them.
+LRESULT set_control_font(HWND control, WPARAM font, LPARAM redraw);
+LRESULT control_font(HWND control);
 // Height of one line of text at `pixel_size`: the font's ascent plus descent.
 int line_height(int pixel_size);
 // The baseline that centres one line of text in the rows [top, top + height).

@@ -1,0 +1,23 @@
+// What every end-to-end test of the installed clock starts from: libfaketime and
+// xdotool at hand (the test is skipped otherwise), a private Xvfb, and the build
+// installed into a fresh device tree.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "installed_tree.h"
+#include "x11_session.h"
+
+namespace tickvane::e2e {
+
+class ClockOnXvfb : public ::testing::Test {
+protected:
+    void SetUp() override;
+
+    InstalledTree tree_;
+    std::unique_ptr<display::testing::X11Session> x_;  // outlives the clocks' windows
+};
+
+}  // namespace tickvane::e2e
