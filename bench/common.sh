@@ -24,6 +24,15 @@ start_xvfb() {
     export DISPLAY
 }
 
+# Installs the build at $1 into a device tree in the work folder; sets root and
+# clock_exe and points the device at that tree, shown in a desktop window.
+install_device_tree() {
+    root=$work/root
+    cmake --install "$1" --prefix "$root" >/dev/null
+    clock_exe="$root/Program Files/Tickvane/zubo.exe"
+    export TICKVANE_DEVICE_ROOT=$root TICKVANE_DISPLAY=window LC_ALL=${BENCH_LOCALE:-C}
+}
+
 stats() {  # numbers on stdin -> "median min max"
     sort -n | awk '{ v[NR] = $1 } END {
         m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2

@@ -17,10 +17,7 @@ command -v Xvfb >/dev/null || { echo "run.sh: Xvfb is not installed" >&2; exit 1
 
 source "$(dirname "$0")/../common.sh"
 
-root=$work/root
-cmake --install "$build" --prefix "$root" >/dev/null
-clock_exe="$root/Program Files/Tickvane/zubo.exe"
-export TICKVANE_DEVICE_ROOT=$root TICKVANE_DISPLAY=window LC_ALL=C
+install_device_tree "$build"
 
 start_xvfb
 

@@ -24,10 +24,7 @@ done
 source "$(dirname "$0")/../common.sh"
 
 # --- the device tree, the X server -------------------------------------------------------
-root=$work/root
-cmake --install "$build" --prefix "$root" >/dev/null
-clock_exe="$root/Program Files/Tickvane/zubo.exe"
-export TICKVANE_DEVICE_ROOT=$root TICKVANE_DISPLAY=window LC_ALL=${BENCH_LOCALE:-C}
+install_device_tree "$build"
 
 start_xvfb
 # The pointer stays off every window, so no focus change reaches either program.

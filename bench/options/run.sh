@@ -21,10 +21,7 @@ done
 
 source "$(dirname "$0")/../common.sh"
 
-root=$work/root
-cmake --install "$build" --prefix "$root" >/dev/null
-clock_exe="$root/Program Files/Tickvane/zubo.exe"
-export TICKVANE_DEVICE_ROOT=$root TICKVANE_DISPLAY=window LC_ALL=C
+install_device_tree "$build"
 
 start_xvfb
 # The pointer stays off the window: only the soft key is ever tapped (a tap on the face
