@@ -1,4 +1,4 @@
-// Renders the device's Japanese strings at 12, 13 and 14 px with every hinting choice,
+// Renders the device's Japanese strings and the lists' digits at 11 to 14 px with every hinting choice,
 // dark on white and white on a title-bar blue, into a PNG enlarged for inspection.
 #include <png.h>
 
@@ -18,8 +18,8 @@ using namespace tickvane::text;
 
 namespace {
 
-constexpr std::u16string_view kLine = u"Tickvane オプション プログラムの終了 終了しますか？ ０分０秒は設定できません 適用 閉じる 秒 分";
-constexpr int kSizes[] = {12, 13, 14};
+constexpr std::u16string_view kLine = u"Tickvane オプション プログラムの終了 終了しますか？ ０分０秒は設定できません 適用 閉じる 秒 分 0 1 3 5 10 15 30 45";
+constexpr int kSizes[] = {11, 12, 13, 14};
 constexpr int kRowHeight = 20;
 constexpr int kLabelWidth = 90;
 constexpr uint32_t kTitleBlue = 0x00103C9C;
