@@ -15,7 +15,7 @@
 
 #include "first_frame_args.h"
 #include "window_probe.h"
-#include "x11_session.h"
+#include "private_x_server.h"
 
 using tickvane::bench::parse_first_frame_args;
 using tickvane::bench::WindowProbe;
@@ -54,23 +54,8 @@ struct Outcome {
     double seconds = 0;
 };
 
-class FirstFrameOnX : public ::testing::Test {
+class FirstFrameOnX : public tickvane::bench::OnPrivateXServer {
 protected:
-    void SetUp() override
-    {
-        std::string why_not;
-        session_ = X11Session::start(24, &why_not);
-        if (!session_)
-            GTEST_SKIP() << why_not;
-        display_ = XOpenDisplay(session_->name().c_str());
-        ASSERT_NE(display_, nullptr);
-    }
-    void TearDown() override
-    {
-        if (display_ != nullptr)
-            XCloseDisplay(display_);
-    }
-
     // A mapped white window (inside `parent`, or top-level); with `ink`, a black square drawn into it.
     Window show_window(const char* title, bool ink, Window parent = 0)
     {
@@ -103,8 +88,6 @@ protected:
         return o;
     }
 
-    std::unique_ptr<X11Session> session_;
-    Display* display_ = nullptr;
 };
 
 TEST_F(FirstFrameOnX, ProbeTellsMissingBlankAndPaintedApart)

@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "x11_session.h"
+#include "private_x_server.h"
 #include "x_window.h"
 
 using namespace tickvane::bench;
@@ -18,23 +18,8 @@ using tickvane::display::testing::X11Session;
 
 namespace {
 
-class XWindowOnX : public ::testing::Test {
+class XWindowOnX : public tickvane::bench::OnPrivateXServer {
 protected:
-    void SetUp() override
-    {
-        std::string why_not;
-        session_ = X11Session::start(24, &why_not);
-        if (!session_)
-            GTEST_SKIP() << why_not;
-        display_ = XOpenDisplay(session_->name().c_str());
-        ASSERT_NE(display_, nullptr);
-    }
-    void TearDown() override
-    {
-        if (display_ != nullptr)
-            XCloseDisplay(display_);
-    }
-
     Window make_window(const char* title, bool mapped)
     {
         Window w = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 480, 640, 0, 0, 0);
@@ -57,8 +42,6 @@ protected:
         return got;
     }
 
-    std::unique_ptr<X11Session> session_;
-    Display* display_ = nullptr;
 };
 
 TEST_F(XWindowOnX, FindsOnlyTheMappedWindowWithTheExactTitle)

@@ -54,11 +54,12 @@ void refresh_bars(int width)
 {
     BarCache& c = bars();
     std::u16string title = active_title();
-    if (c.width == width && c.title == title && c.soft_keys == soft_key_bar_version())
+    uint64_t soft_keys = soft_key_bar_version();  // looks at the shown keys: once per present
+    if (c.width == width && c.title == title && c.soft_keys == soft_keys)
         return;
     c.width = width;
     c.title = title;
-    c.soft_keys = soft_key_bar_version();
+    c.soft_keys = soft_keys;
     gradient(c.title_bar, width, kTitleBarHeight, 0x2F5FB4, 0x123C86);
     text::Target t{c.title_bar.data(), width, kTitleBarHeight, width};
     text::Extent e = text::measure(title, kTitleTextSize);

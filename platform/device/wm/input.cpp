@@ -52,17 +52,21 @@ bool non_client(const display::Event& e, Window& w, MSG& out)
     return true;
 }
 
+// A window holding the capture (a dropped list) sees every tap, the bar's too.
+bool captured(const display::Event& e, Window& c, MSG& out)
+{
+    UINT message = e.kind == display::EventKind::PointerDown ? WM_LBUTTONDOWN
+                   : e.kind == display::EventKind::PointerUp ? WM_LBUTTONUP
+                                                             : WM_MOUSEMOVE;
+    state().pointer_window = e.kind == display::EventKind::PointerUp ? nullptr : c.handle;
+    out = mouse_message(c, message, e.x, e.y, message == WM_LBUTTONUP ? 0 : 0x0001 /* MK_LBUTTON */);
+    return true;
+}
+
 bool pointer(const display::Event& e, MSG& out)
 {
-    // A window holding the capture (a dropped list) sees every tap, the bar's too.
-    if (Window* c = find_window(state().capture)) {
-        UINT message = e.kind == display::EventKind::PointerDown ? WM_LBUTTONDOWN
-                       : e.kind == display::EventKind::PointerUp ? WM_LBUTTONUP
-                                                                 : WM_MOUSEMOVE;
-        state().pointer_window = e.kind == display::EventKind::PointerUp ? nullptr : c->handle;
-        out = mouse_message(*c, message, e.x, e.y, message == WM_LBUTTONUP ? 0 : 0x0001 /* MK_LBUTTON */);
-        return true;
-    }
+    if (Window* c = find_window(state().capture))
+        return captured(e, *c, out);
     if (soft_key_takes_pointer(e))
         return soft_key_pointer(e, out);
     Window* w = window_at(e.x, e.y);
