@@ -58,7 +58,9 @@ INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             ApplyOptions(dialog);
             return TRUE;
         case IDCANCEL:
-            DestroyWindow(dialog);
+            // Only EndDialog gives the main window back its input; a destroyed
+            // modal dialog would leave it disabled for good.
+            EndDialog(dialog, IDCANCEL);
             return TRUE;
         }
         return FALSE;

@@ -28,6 +28,7 @@ struct Logged {
 std::vector<Logged> g_owner_log;
 std::vector<int> g_commands;  // identifiers the dialog procedure saw in WM_COMMAND
 int g_end_on = 0;             // a command that ends the dialog with EndDialog
+bool g_destroy_on_cancel = false;  // Cancel destroys the dialog instead of ending it
 
 LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -42,8 +43,10 @@ INT_PTR CALLBACK RecordingDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM)
     if (msg != WM_COMMAND || HIWORD(wParam) != BN_CLICKED)
         return FALSE;
     g_commands.push_back(LOWORD(wParam));
-    if (LOWORD(wParam) == IDCANCEL)
-        DestroyWindow(dialog);  // as the clock's dialog closes itself
+    if (LOWORD(wParam) == IDCANCEL && g_destroy_on_cancel)
+        DestroyWindow(dialog);
+    else if (LOWORD(wParam) == IDCANCEL)
+        EndDialog(dialog, IDCANCEL);  // as the clock's dialog closes itself
     else if (g_end_on != 0 && LOWORD(wParam) == g_end_on)
         EndDialog(dialog, 1000 + g_end_on);
     return TRUE;
@@ -92,6 +95,7 @@ protected:
         g_owner_log.clear();
         g_commands.clear();
         g_end_on = 0;
+        g_destroy_on_cancel = false;
         WNDCLASSW wc{};
         wc.lpfnWndProc = OwnerProc;
         wc.lpszClassName = u"owner";
@@ -198,7 +202,7 @@ TEST_F(Dialogs, RepaintingTheDialogRepaintsItsControls)
                [&] { return run_options_template(); });
 }
 
-TEST_F(Dialogs, TheOwnerWaitsDisabledAndGetsActivationBackWhenTheDialogDestroysItself)
+TEST_F(Dialogs, TheOwnerWaitsDisabledAndGetsActivationBackWhenTheDialogEnds)
 {
     SetTimer(owner, 7, 300, nullptr);
     size_t ticks_before = 0;
@@ -222,7 +226,7 @@ TEST_F(Dialogs, TheOwnerWaitsDisabledAndGetsActivationBackWhenTheDialogDestroysI
                                      tap_centre(GetDlgItem(dialog(), IDCANCEL));
                                  }},
                                 [&] { return run_options_template(); });
-    EXPECT_EQ(result, 0) << "a dialog that destroyed itself ended no result";
+    EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(g_commands, std::vector<int>{IDCANCEL});
     EXPECT_TRUE(IsWindowEnabled(owner));
     EXPECT_EQ(GetActiveWindow(), owner);
@@ -230,6 +234,22 @@ TEST_F(Dialogs, TheOwnerWaitsDisabledAndGetsActivationBackWhenTheDialogDestroysI
     ASSERT_EQ(activations.size(), 2u);
     EXPECT_EQ(LOWORD(activations[0]), WA_INACTIVE) << "the dialog took activation";
     EXPECT_EQ(LOWORD(activations[1]), WA_ACTIVE) << "and gave it straight back, never passing it elsewhere";
+}
+
+// As on Windows, only EndDialog gives the owner back: a program that destroys its modal
+// dialog instead is left with a disabled window, and its loop ends with 0.
+TEST_F(Dialogs, ADialogThatDestroysItselfLeavesItsOwnerDisabled)
+{
+    g_destroy_on_cancel = true;
+    INT_PTR result = with_steps({[&] { tap_centre(GetDlgItem(dialog(), IDCANCEL)); }},
+                                [&] { return run_options_template(); });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(g_commands, std::vector<int>{IDCANCEL});
+    EXPECT_FALSE(IsWindowEnabled(owner));
+    EXPECT_EQ(GetActiveWindow(), nullptr);
+    std::vector<WPARAM> activations = owner_activations();
+    ASSERT_EQ(activations.size(), 1u);
+    EXPECT_EQ(LOWORD(activations[0]), WA_INACTIVE) << "activation left with the dialog and stays away";
 }
 
 TEST_F(Dialogs, EndDialogReturnsItsResultAndAQuitEndsTheLoopAndIsPassedOn)

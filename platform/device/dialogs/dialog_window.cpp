@@ -80,19 +80,12 @@ void register_dialog_class()
     RegisterClassW(&wc);
 }
 
-// The window manager's hook: a modal dialog gives its owner back before it hides, so
-// that activation returns to the owner (as EndDialog does) also when the program
-// ends the dialog with DestroyWindow.
+// The window manager's hook: a modal dialog destroyed without EndDialog ends its loop,
+// but its owner stays disabled, as on Windows, where only EndDialog gives it back.
 void before_destroy(Window& w)
 {
-    DialogRecord* r = dialog_record(w.handle);
-    if (r == nullptr)
-        return;
-    r->ended = true;
-    HWND owner = r->disabled_owner;
-    r->disabled_owner = nullptr;
-    if (owner != nullptr)
-        EnableWindow(owner, TRUE);
+    if (DialogRecord* r = dialog_record(w.handle))
+        r->ended = true;
 }
 
 }  // namespace tickvane::device

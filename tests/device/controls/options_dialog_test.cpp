@@ -28,7 +28,7 @@ INT_PTR CALLBACK OptionsProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM)
         return FALSE;
     g_seen.emplace_back(LOWORD(wParam), HIWORD(wParam));
     if (LOWORD(wParam) == IDCANCEL)
-        DestroyWindow(dialog);
+        EndDialog(dialog, IDCANCEL);
     return TRUE;
 }
 
