@@ -34,7 +34,7 @@ bool is_past_start(const std::wstring& task_name, const std::wstring& family, co
 std::wstring boundary_text(const SYSTEMTIME& t);
 
 // The first whole minute at or after `t`, for schedulers that count in minutes: a start
-// may come late, never early. Empty past the last representable time.
+// may come late, never early. Empty for a time that is no date.
 std::optional<SYSTEMTIME> first_whole_minute(const SYSTEMTIME& t);
 
 }  // namespace tickvane::win32
