@@ -105,6 +105,7 @@ struct POINT {
     LONG x;
     LONG y;
 };
+typedef POINT* LPPOINT;
 struct RECT {
     LONG left;
     LONG top;
@@ -362,6 +363,7 @@ HWND WINAPI GetActiveWindow();
 HWND WINAPI SetActiveWindow(HWND hwnd);
 BOOL WINAPI GetClientRect(HWND hwnd, LPRECT rect);
 BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect);
+BOOL WINAPI ClientToScreen(HWND hwnd, LPPOINT point);
 LRESULT WINAPI DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT WINAPI SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 BOOL WINAPI PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

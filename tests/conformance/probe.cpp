@@ -38,6 +38,23 @@ const char* who(HWND hwnd)
 
 const UINT_PTR kCloseTimer = 7;
 
+// Where the options dialog's controls land, in the dialog's client coordinates: the
+// dialog font's base units decide it, so the two platforms' fonts show here.
+void note_layout(HWND dialog)
+{
+    RECT client;
+    GetClientRect(dialog, &client);
+    note("layout: dialog client %dx%d", (int)client.right, (int)client.bottom);
+    POINT origin = {0, 0};
+    ClientToScreen(dialog, &origin);
+    for (int id : {IDOK, IDCANCEL, IDC_MINUTES, IDC_SECONDS}) {
+        RECT r;
+        GetWindowRect(GetDlgItem(dialog, id), &r);
+        note("layout: control %d at %d,%d size %dx%d", id, (int)(r.left - origin.x), (int)(r.top - origin.y),
+             (int)(r.right - r.left), (int)(r.bottom - r.top));
+    }
+}
+
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
@@ -47,6 +64,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         return TRUE;
     case WM_TIMER:
         KillTimer(dialog, kCloseTimer);
+        note_layout(dialog);
         note("dialog: closing, active is the dialog %d", GetActiveWindow() == dialog ? 1 : 0);
         if (s_ending == Ending::end_dialog)
             EndDialog(dialog, IDCANCEL);

@@ -248,6 +248,16 @@ BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect)
     return TRUE;
 }
 
+BOOL WINAPI ClientToScreen(HWND hwnd, LPPOINT point)
+{
+    Window* w = find_window(hwnd);
+    if (w == nullptr || point == nullptr)
+        return FALSE;
+    point->x += w->rect.left;
+    point->y += w->rect.top;
+    return TRUE;
+}
+
 HCURSOR WINAPI LoadCursorW(HINSTANCE instance, LPCWSTR name)
 {
     // The handheld shows no pointer; the arrow exists so that classes can name it.
