@@ -83,11 +83,11 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_ACTIVATE:
-        note("main: WM_ACTIVATE %s, other window %s", LOWORD(wParam) == WA_INACTIVE ? "inactive" : "active",
+        note("%s: WM_ACTIVATE %s, other window %s", who(hwnd), LOWORD(wParam) == WA_INACTIVE ? "inactive" : "active",
              lParam == 0 ? "none" : who((HWND)lParam));
         break;
     case WM_ENABLE:
-        note("main: WM_ENABLE %d", (int)wParam);
+        note("%s: WM_ENABLE %d", who(hwnd), (int)wParam);
         break;
     case WM_TIMER:
         if (wParam == kCloseTimer) {
@@ -127,6 +127,19 @@ void run_message_box()
     SetTimer(s_main, kCloseTimer, 100, nullptr);
     int answer = MessageBoxW(s_main, TEXT("終了しますか？"), TEXT("確認"), MB_OKCANCEL | MB_ICONQUESTION);
     note_afterwards("MessageBoxW", answer);
+}
+
+// What the clock takes for a switch to another program: another top-level window shown
+// over it; and where activation goes when that window goes away.
+void run_other_window()
+{
+    note("-- another window comes forward and goes");
+    HWND other = CreateWindowExW(0, TEXT("conformance"), TEXT("other"), WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, s_instance, nullptr);
+    ShowWindow(other, SW_SHOWNORMAL);
+    note("shown: active %s", who(GetActiveWindow()));
+    DestroyWindow(other);
+    note("destroyed: active %s", who(GetActiveWindow()));
 }
 
 // A 4 x 4 source copied with rectangles that reach past its edges onto a red target:
@@ -191,6 +204,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show)
     run_dialog(Ending::end_dialog);
     run_dialog(Ending::destroy_window);
     run_message_box();
+    run_other_window();
     run_edges();
     DestroyWindow(s_main);
     write_log();
