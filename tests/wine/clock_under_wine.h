@@ -1,0 +1,67 @@
+// One test of the Windows clock under Wine: the program's prefix back to a
+// just-installed clock, a private Xvfb of the test's screen size without a window
+// manager, and the clock started there with its local time pinned by libfaketime
+// (frozen: FAKETIME="YYYY-MM-DD hh:mm:ss" with FAKETIME_DONT_FAKE_MONOTONIC=1, so
+// Wine's timers and waits still run). Driven with xdotool.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bmp_reader.h"
+#include "bounded_process.h"
+#include "glyph_boxes.h"
+#include "wine_prefix.h"
+#include "x11_session.h"
+
+namespace tickvane::wine {
+
+using std::chrono::milliseconds;
+
+class ClockUnderWine : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts Xvfb and the clock; true once the year that our device draws for that time
+    // and screen shows near the top left corner (where the client area starts).
+    bool start(int width, int height, const std::string& pinned);
+    // Empty once the client area shows the device's face, else the last difference seen.
+    std::string face_within(milliseconds limit);
+
+    test::Image capture_screen();
+    void click(int client_x, int client_y);  // may be in the menu bar, above the client area
+    // Inside the two items' texts as Wine lays out the bar: about 5-65 and 80-175.
+    void click_options_item() { click(20, menu_bar_middle_); }
+    void click_exit_item() { click(120, menu_bar_middle_); }
+    void keys(const std::vector<std::string>& names);
+    bool window_shown(const std::string& title_regex, milliseconds limit);
+    bool window_gone(const std::string& title_regex, milliseconds limit);
+    std::optional<int> exit_code(milliseconds limit) { return clock_->wait_exit(limit); }
+    std::string clock_output() const { return clock_ ? clock_->output() : ""; }
+    // A capture of the whole screen into $TICKVANE_WINE_SHOTS/<test>-<name>.png, if set.
+    void save_screen(const std::string& name);
+
+    std::string settings() const;           // the settings file's bytes
+    std::vector<std::string> jobs() const;  // the names of the scheduled .job files
+
+    WinePrefix* prefix_ = nullptr;
+
+private:
+    Box client_{"client", 0, 0, 0, 0};  // the clock's client area on the screen
+    int menu_bar_middle_ = 0;            // the menu bar's middle row, in client coordinates
+    std::unique_ptr<display::testing::X11Session> x_;
+    std::optional<e2e::Child> clock_;
+    bool launch(const std::string& pinned);
+    std::vector<std::string> x_env() const;
+    unsigned long root_ = 0;
+    int width_ = 0, height_ = 0;
+    test::Image face_;  // what our device draws for this screen and time
+};
+
+}  // namespace tickvane::wine

@@ -1,0 +1,68 @@
+// The two menu-bar commands of the Windows clock under Wine: the options dialog
+// driven by keys, and the exit confirmation.
+#include "clock_under_wine.h"
+
+using namespace tickvane::wine;
+using std::chrono::seconds;
+
+namespace {
+
+constexpr const char* kPinned = "2024-06-01 09:05:37";
+
+class MenuUnderWine : public ClockUnderWine {};
+
+TEST_F(MenuUnderWine, OptionsStoresTheChoicesRefusesZeroAndCloses)
+{
+    ASSERT_TRUE(start(480, 640, kPinned));
+    click_options_item();
+    ASSERT_TRUE(window_shown("^OPTION$", seconds(10))) << "the options item opened no dialog";
+    save_screen("dialog");
+
+    keys({"Tab", "Tab", "Down", "Tab", "Down", "Return"});  // Apply is the first tab stop; minutes 1, seconds 15
+    EXPECT_TRUE(window_shown("^OPTION$", seconds(0))) << "Apply leaves the dialog open";
+    keys({"shift+Tab", "Home", "Tab", "Home", "Return"});  // 0 and 0
+    EXPECT_TRUE(window_shown("^エラー$", seconds(10))) << "0 minutes 0 seconds raised no error box";
+    save_screen("error-box");
+    keys({"Return"});
+    EXPECT_TRUE(window_gone("^エラー$", seconds(10)));
+    EXPECT_EQ(settings(), "1 1") << "the first Apply is stored, the refused one is not";
+
+    keys({"Escape"});
+    EXPECT_TRUE(window_gone("^OPTION$", seconds(10))) << "Escape did not close the dialog";
+    EXPECT_FALSE(exit_code(seconds(0)).has_value()) << "closing the dialog ended the clock";
+    EXPECT_EQ(face_within(seconds(5)), "") << "the face shows again where the dialog stood";
+    save_screen("closed");
+}
+
+TEST_F(MenuUnderWine, AfterTheOptionsDialogTheClockStillAnswersItsMenu)
+{
+    ASSERT_TRUE(start(480, 640, kPinned));
+    click_options_item();
+    ASSERT_TRUE(window_shown("^OPTION$", seconds(10)));
+    keys({"Escape"});
+    ASSERT_TRUE(window_gone("^OPTION$", seconds(10)));
+
+    click_options_item();
+    EXPECT_TRUE(window_shown("^OPTION$", seconds(10))) << "the clock's window no longer takes clicks";
+}
+
+TEST_F(MenuUnderWine, ExitAsksAndEndsWithoutSchedulingANextLaunch)
+{
+    ASSERT_TRUE(start(480, 640, kPinned));
+    click_exit_item();
+    ASSERT_TRUE(window_shown("^確認$", seconds(10))) << "the exit item asked nothing";
+    save_screen("confirmation");
+    keys({"Escape"});  // Cancel
+    ASSERT_TRUE(window_gone("^確認$", seconds(10)));
+    EXPECT_FALSE(exit_code(seconds(1)).has_value()) << "Cancel ended the clock";
+
+    click_exit_item();
+    ASSERT_TRUE(window_shown("^確認$", seconds(10)));
+    keys({"Return"});  // OK
+    std::optional<int> code = exit_code(seconds(15));
+    ASSERT_TRUE(code.has_value()) << "the clock still runs after OK";
+    EXPECT_EQ(*code, 0);
+    EXPECT_EQ(jobs(), std::vector<std::string>{}) << "the exit item schedules no next launch";
+}
+
+}  // namespace
