@@ -451,6 +451,7 @@ int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 #define IDOK 1
 #define IDCANCEL 2
 
+#define DS_ABSALIGN 0x0001L
 #define DS_FIXEDSYS 0x0008L
 #define DS_SETFONT 0x0040L
 #define DS_MODALFRAME 0x0080L

@@ -73,6 +73,11 @@ public:
         ++words[4];
         return *this;
     }
+    TemplateBuilder& at(short x, short y)
+    {
+        words[5] = (uint16_t)x, words[6] = (uint16_t)y;
+        return *this;
+    }
     LPCDLGTEMPLATEW get() const { return reinterpret_cast<LPCDLGTEMPLATEW>(words.data()); }
 
 private:
@@ -179,6 +184,33 @@ TEST_F(Dialogs, TheOptionTemplateIsLaidOutInDialogUnitsOfItsFont)
                     EXPECT_EQ(GetFocus(), GetDlgItem(d, IDOK)) << "the first tab stop has the focus";
                 }},
                [&] { return run_options_template(); });
+}
+
+// The template's position is the client area's, from the owner's client area (or the
+// screen, with DS_ABSALIGN); a frame that would leave the work area is moved onto it.
+TEST_F(Dialogs, TheTemplatePositionPlacesTheClientAreaWithinTheWorkArea)
+{
+    RECT area = dt::work_area();
+    POINT owner_origin{0, 0};
+    ClientToScreen(owner, &owner_origin);
+    for (DWORD align : {DWORD{0}, DWORD{DS_ABSALIGN}}) {
+        TemplateBuilder t(WS_POPUP | WS_CAPTION | align, 60, 40, u"placed");
+        t.at(40, 16).item(kButton, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 2, 2, 30, 10, u"Close");
+        with_steps({[&] {
+                        POINT client{0, 0};
+                        ClientToScreen(dialog(), &client);
+                        RECT frame{};
+                        GetWindowRect(dialog(), &frame);
+                        LONG x = align ? 0 : owner_origin.x, y = align ? 0 : owner_origin.y;
+                        EXPECT_EQ(client.x, x + 60) << "40 units of 6 / 4 px";
+                        if (align == 0)
+                            EXPECT_EQ(client.y, y + 24) << "16 units of 12 / 8 px: the frame fits below the origin";
+                        else
+                            EXPECT_EQ(frame.top, area.top) << "a frame above the work area is moved onto it";
+                        EXPECT_GE(frame.top, area.top);
+                    }},
+                   [&] { return DialogBoxIndirectParamW(dt::instance(), t.get(), owner, RecordingDlgProc, 0); });
+    }
 }
 
 TEST_F(Dialogs, RepaintingTheDialogRepaintsItsControls)

@@ -42,14 +42,22 @@ HFONT template_font(const DialogTemplate& t)
     return font_for_pixels((int)(t.point_size * kPointsToPixels + 0.5));
 }
 
-// The template's position counts from the top-left of the work area (the screen
-// below the title bar); a dialog too large for the screen keeps its top-left corner.
-RECT place(const RECT& frame_size)
+// As on Windows, the template's position is that of the client area, counted from the
+// owner's client area (from the work area without an owner, or with DS_ABSALIGN from
+// the screen); the frame then goes around it, and the whole is moved onto the work
+// area. A dialog too large for the screen keeps its top-left corner there.
+RECT place(const RECT& frame, HWND owner, DWORD style)
 {
     RECT area = work_area();
-    int width = frame_size.right - frame_size.left, height = frame_size.bottom - frame_size.top;
-    int x = std::clamp<int>(area.left + frame_size.left, area.left, std::max<int>(area.left, area.right - width));
-    int y = std::clamp<int>(area.top + frame_size.top, area.top, std::max<int>(area.top, area.bottom - height));
+    POINT origin{area.left, area.top};
+    if (style & DS_ABSALIGN)
+        origin = POINT{0, 0};
+    else if (owner != nullptr)
+        origin = POINT{0, 0}, ClientToScreen(owner, &origin);
+    int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    int left = origin.x + frame.left, top = origin.y + frame.top;
+    int x = std::clamp<int>(left, area.left, std::max<int>(area.left, area.right - width));
+    int y = std::clamp<int>(top, area.top, std::max<int>(area.top, area.bottom - height));
     return RECT{x, y, x + width, y + height};
 }
 
@@ -88,8 +96,7 @@ HWND create_dialog(const DialogTemplate& t, HINSTANCE instance, HWND owner, DLGP
     client.right = client.left + mul_div(t.cx, units.x, 4);
     client.bottom = client.top + mul_div(t.cy, units.y, 8);
     RECT frame = frame_around(style, client);
-    RECT at = place(RECT{client.left, client.top, client.left + (frame.right - frame.left),
-                         client.top + (frame.bottom - frame.top)});
+    RECT at = place(frame, owner, style);
     HWND dialog = CreateWindowExW(t.ex_style, kDialogClass, t.title.c_str(), style, at.left, at.top,
                                   at.right - at.left, at.bottom - at.top, owner, nullptr, instance, nullptr);
     if (dialog == nullptr)
