@@ -8,8 +8,7 @@
 #include <sstream>
 
 #include "bounded_process.h"
-#include "wine_prefix.h"
-#include "x11_session.h"
+#include "prefix_on_xvfb.h"
 
 namespace fs = std::filesystem;
 using namespace tickvane::wine;
@@ -58,16 +57,11 @@ std::string joined(const std::vector<std::string>& lines)
 
 }  // namespace
 
-TEST(ConformanceUnderWine, TheDeviceDoesWhatWineDoesWhereTheClockReliesOnIt)
+class ConformanceUnderWine : public PrefixOnXvfb {};
+
+TEST_F(ConformanceUnderWine, TheDeviceDoesWhatWineDoesWhereTheClockReliesOnIt)
 {
-    if (std::string missing = missing_tools(); !missing.empty())
-        GTEST_SKIP() << missing;
-    std::string why;
-    WinePrefix* prefix = WinePrefix::shared(&why);
-    ASSERT_NE(prefix, nullptr) << why;
-    auto x = tickvane::display::testing::X11Session::start(24, &why);
-    ASSERT_NE(x, nullptr) << why;
-    ServerStop stop{prefix};  // Wine's desktop process must not outlive this X server
+    WinePrefix* prefix = prefix_;
 
     fs::path probe = fs::path(TICKVANE_WINDOWS_ZUBO).parent_path() / "conformance_probe.exe";
     fs::path wine_log = fs::path(prefix->drive_c()) / "conformance-log.txt";
@@ -76,7 +70,7 @@ TEST(ConformanceUnderWine, TheDeviceDoesWhatWineDoesWhereTheClockReliesOnIt)
     fs::copy_file(probe, fs::path(prefix->drive_c()) / probe.filename(), fs::copy_options::overwrite_existing, ec);
     ASSERT_FALSE(ec) << probe << ": " << ec.message();
     auto on_wine = tickvane::e2e::run_bounded({"env", "-C", prefix->drive_c(), "wine", "C:\\conformance_probe.exe"},
-                                              prefix->environment({"DISPLAY=" + x->name()}), seconds(60));
+                                              environment(), seconds(60));
     ASSERT_TRUE(on_wine.finished && on_wine.exit_code == 0) << on_wine.output;
 
     fs::path root = fs::temp_directory_path() / ("tickvane-conformance-" + std::to_string(getpid()));

@@ -43,11 +43,4 @@ private:
     std::string path_;
 };
 
-// Stops the prefix's wineserver when it goes out of scope: Wine's desktop process stays
-// bound to the X server it first saw, so it must not outlive a test's own Xvfb.
-struct ServerStop {
-    const WinePrefix* prefix;
-    ~ServerStop() { prefix->stop_server(); }
-};
-
 }  // namespace tickvane::wine
