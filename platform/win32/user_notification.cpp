@@ -25,8 +25,22 @@ private:
     HRESULT result_;
 };
 
+// The Task Scheduler service checks who registers by impersonating the caller, which
+// COM's default process security does not allow. Set once per process; a program that
+// set its own security first keeps it (RPC_E_TOO_LATE).
+void allow_impersonation()
+{
+    static bool done = false;
+    if (!done) {
+        done = true;
+        CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_PKT_PRIVACY, RPC_C_IMP_LEVEL_IMPERSONATE,
+                             nullptr, 0, nullptr);
+    }
+}
+
 HRESULT register_launch(const LaunchRequest& request)
 {
+    allow_impersonation();
     HRESULT hr = register_with_task_service(request);
     if (SUCCEEDED(hr))
         return hr;
