@@ -46,4 +46,23 @@ TEST_F(DismissalUnderWine, ATapEndsTheClockAndSchedulesItsNextLaunch)
     EXPECT_EQ((std::vector<int>{t.start_hour, t.start_minute}), (std::vector<int>{0, 1}));
 }
 
+// The close key asks the window to close, as the handheld's close button sends a program
+// away: the clock registers its next appearance, here after the stored 1 min 30 s.
+TEST_F(DismissalUnderWine, TheCloseKeyEndsTheClockWithTheStoredInterval)
+{
+    ASSERT_TRUE(start(480, 640, "2024-06-01 09:05:37"));
+    std::ofstream(prefix_->settings_file(), std::ios::binary) << "1 2";
+    keys({"alt+F4"});
+    std::optional<int> code = exit_code(seconds(15));
+    ASSERT_TRUE(code.has_value()) << "Alt+F4 did not end the clock";
+    EXPECT_EQ(*code, 0) << clock_output();
+
+    ASSERT_EQ(jobs(), std::vector<std::string>{"Tickvane zubo 20240601T090707.job"});
+    std::optional<JobFile> scheduled = job(jobs()[0]);
+    ASSERT_TRUE(scheduled.has_value());
+    ASSERT_EQ(scheduled->triggers.size(), 1u);
+    EXPECT_EQ((std::vector<int>{scheduled->triggers[0].start_hour, scheduled->triggers[0].start_minute}),
+              (std::vector<int>{9, 8}));
+}
+
 }  // namespace
