@@ -193,6 +193,7 @@ TEST_F(Dialogs, TheTemplatePositionPlacesTheClientAreaWithinTheWorkArea)
     RECT area = dt::work_area();
     POINT owner_origin{0, 0};
     ClientToScreen(owner, &owner_origin);
+    dev::BaseUnits units = dev::base_units(dev::font_for_pixels(11));
     for (DWORD align : {DWORD{0}, DWORD{DS_ABSALIGN}}) {
         TemplateBuilder t(WS_POPUP | WS_CAPTION | align, 60, 40, u"placed");
         t.at(40, 16).item(kButton, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 2, 2, 30, 10, u"Close");
@@ -202,15 +203,37 @@ TEST_F(Dialogs, TheTemplatePositionPlacesTheClientAreaWithinTheWorkArea)
                         RECT frame{};
                         GetWindowRect(dialog(), &frame);
                         LONG x = align ? 0 : owner_origin.x, y = align ? 0 : owner_origin.y;
-                        EXPECT_EQ(client.x, x + 60) << "40 units of 6 / 4 px";
+                        EXPECT_EQ(client.x, x + 40 * units.x / 4);
                         if (align == 0)
-                            EXPECT_EQ(client.y, y + 24) << "16 units of 12 / 8 px: the frame fits below the origin";
+                            EXPECT_EQ(client.y, y + 16 * units.y / 8) << "the frame fits below the origin";
                         else
                             EXPECT_EQ(frame.top, area.top) << "a frame above the work area is moved onto it";
                         EXPECT_GE(frame.top, area.top);
                     }},
                    [&] { return DialogBoxIndirectParamW(dt::instance(), t.get(), owner, RecordingDlgProc, 0); });
     }
+}
+
+// Turned to landscape the handheld's work area is lower than the options dialog: the
+// dialog rises over the title bar and its buttons stay above the soft keys.
+TEST_F(Dialogs, InLandscapeTheOptionsDialogKeepsItsButtonsAboveTheSoftKeys)
+{
+    dt::rotate();
+    dt::on_idle([] { PostQuitMessage(0); });
+    for (MSG m; GetMessageW(&m, nullptr, 0, 0);)
+        DispatchMessageW(&m);
+    RECT area = dt::work_area();
+    ASSERT_GT(area.right, area.bottom) << "landscape";
+    with_steps({[&] {
+                    RECT frame{}, apply{};
+                    GetWindowRect(dialog(), &frame);
+                    GetWindowRect(GetDlgItem(dialog(), IDOK), &apply);
+                    EXPECT_LT(frame.top, area.top) << "the dialog is taller than the work area";
+                    EXPECT_GE(frame.top, 0);
+                    EXPECT_LE(frame.bottom, area.bottom);
+                    EXPECT_LE(apply.bottom, area.bottom) << "Apply is clear of the soft keys";
+                }},
+               [&] { return run_options_template(); });
 }
 
 TEST_F(Dialogs, RepaintingTheDialogRepaintsItsControls)

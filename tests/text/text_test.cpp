@@ -31,6 +31,17 @@ struct Canvas {
 
 TEST(Text, FamilyIsVlGothic) { EXPECT_STREQ(family(), "VL Gothic"); }
 
+// GDI's font height (what dialog units count in) comes from the font's Windows ascent
+// and descent, 1000 and 270 per 1000 units in VL Gothic, each rounded: 11 + 3 at 11 px,
+// 13 + 4 at 13 px. FreeType's own line metrics follow the smaller typographic ones.
+TEST(Text, GdiHeightComesFromTheFontsWindowsAscentAndDescent) {
+    ASSERT_STREQ(family(), "VL Gothic");
+    EXPECT_EQ(measure(u"A", 11).gdi_height, 14);
+    EXPECT_EQ(measure(u"A", 13).gdi_height, 17);
+    const Extent e = measure(u"A", 11);
+    EXPECT_LT(e.ascent + e.descent, e.gdi_height);
+}
+
 // Every device string at the small UI sizes: ink shows, stays in the measured box,
 // and the advance that draw reports is the measured width.
 TEST(Text, DeviceStringsInkInsideTheirMeasuredBox) {

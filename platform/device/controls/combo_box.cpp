@@ -9,14 +9,14 @@
 #include "controls/combo_box.h"
 #include "controls/control_classes.h"
 #include "controls/text_layout.h"
+#include "text/text.h"
 #include "wm/window_manager.h"
 
 namespace tickvane::device {
 
 namespace {
 
-constexpr int kItemPadding = 2;  // beside the text's line height
-constexpr int kBoxPadding = 6;   // border and inner margin above and below the item
+constexpr int kBoxPadding = 8;  // border and inner margin above and below the item
 
 std::map<uintptr_t, ComboBox>& combos()
 {
@@ -217,7 +217,8 @@ HWND combo_of_list(HWND list)
 
 void forget_combo_boxes() { combos().clear(); }
 
-int item_height(HWND combo) { return line_height(control_font_pixels(combo)) + kItemPadding; }
+// An item is as high as the font is for GDI (tmHeight), as on Windows.
+int item_height(HWND combo) { return text::measure(u"", control_font_pixels(combo)).gdi_height; }
 
 int closed_height(HWND combo) { return item_height(combo) + kBoxPadding; }
 

@@ -45,7 +45,9 @@ HFONT template_font(const DialogTemplate& t)
 // As on Windows, the template's position is that of the client area, counted from the
 // owner's client area (from the work area without an owner, or with DS_ABSALIGN from
 // the screen); the frame then goes around it, and the whole is moved onto the work
-// area. A dialog too large for the screen keeps its top-left corner there.
+// area. A dialog taller than the work area (the handheld turned to landscape) rises
+// over the title bar, which only repeats its caption, so that its buttons stay clear
+// of the soft keys.
 RECT place(const RECT& frame, HWND owner, DWORD style)
 {
     RECT area = work_area();
@@ -58,6 +60,8 @@ RECT place(const RECT& frame, HWND owner, DWORD style)
     int left = origin.x + frame.left, top = origin.y + frame.top;
     int x = std::clamp<int>(left, area.left, std::max<int>(area.left, area.right - width));
     int y = std::clamp<int>(top, area.top, std::max<int>(area.top, area.bottom - height));
+    if (y + height > area.bottom)
+        y = std::max<int>(0, area.bottom - height);
     return RECT{x, y, x + width, y + height};
 }
 

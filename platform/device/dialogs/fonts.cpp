@@ -30,7 +30,7 @@ BaseUnits base_units(HFONT font)
     text::Extent letters = text::measure(u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", px);
     BaseUnits b;
     b.x = (letters.width / 26 + 1) / 2;
-    b.y = letters.ascent + letters.descent;
+    b.y = letters.gdi_height;  // tmHeight, as Windows counts dialog units
     if (b.x < 1)
         b.x = 1;
     if (b.y < 1)

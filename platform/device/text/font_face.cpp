@@ -1,5 +1,7 @@
 #include "text/font_face.h"
 
+#include FT_TRUETYPE_TABLES_H
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -74,7 +76,13 @@ bool FontFace::use_pixel_size(int pixel_size) {
 
 LineMetrics FontFace::line_metrics() const {
     const FT_Size_Metrics& m = face_->size->metrics;
-    return {round_26_6(m.ascender), round_26_6(-m.descender)};
+    LineMetrics line{round_26_6(m.ascender), round_26_6(-m.descender), 0};
+    line.gdi_height = line.ascent + line.descent;
+    auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face_, FT_SFNT_OS2));
+    if (os2 != nullptr && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0)
+        line.gdi_height = round_26_6(FT_MulFix(os2->usWinAscent, m.y_scale)) +
+                          round_26_6(FT_MulFix(os2->usWinDescent, m.y_scale));
+    return line;
 }
 
 }  // namespace tickvane::text

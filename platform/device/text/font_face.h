@@ -15,6 +15,10 @@ namespace tickvane::text {
 struct LineMetrics {
     int ascent = 0;   // pixels above the baseline
     int descent = 0;  // pixels below it, positive
+    // The height Windows' GDI gives the font (TEXTMETRIC's tmHeight): from the font's
+    // Windows ascent and descent, which FreeType passes over for the typographic ones
+    // when the font asks for those. Dialog units are counted in it.
+    int gdi_height = 0;
 };
 
 class FontFace {

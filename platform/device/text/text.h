@@ -24,6 +24,7 @@ struct Extent {
     int width = 0;
     int ascent = 0;
     int descent = 0;
+    int gdi_height = 0;  // the font's height as Windows' GDI reports it (tmHeight)
 };
 
 Extent measure(std::u16string_view text, int pixel_size);

@@ -41,7 +41,7 @@ Extent measure_run(FontFace& face, GlyphCache& glyphs, std::u16string_view text,
     if (!usable_size(pixel_size) || !face.use_pixel_size(pixel_size)) return {};
     const LineMetrics line = face.line_metrics();
     const long long width = walk(glyphs, text, pixel_size, [](const Glyph&, long long) {});
-    return {saturate(width), line.ascent, line.descent};
+    return {saturate(width), line.ascent, line.descent, line.gdi_height};
 }
 
 int draw_run(GlyphCache& glyphs, const Target& target, const Clip& clip, int x, int baseline_y,
