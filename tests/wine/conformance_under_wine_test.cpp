@@ -27,16 +27,15 @@ std::vector<std::string> lines_of(const fs::path& file)
 
 bool starts_with(const std::string& s, const std::string& prefix) { return s.rfind(prefix, 0) == 0; }
 
-// Known, harmless differences taken out: the dialog's layout follows each platform's
-// dialog font, and Wine disables a dialog's owner before WM_INITDIALOG where the
-// documentation (and our device) does it after. Both still disable the owner.
-std::vector<std::string> comparable(const std::vector<std::string>& log, std::string* layout, int* disables)
+// One known, harmless difference taken out: Wine disables a dialog's owner before
+// WM_INITDIALOG, where the documentation (and our device) does it after. Both still
+// disable the owner. The dialog layout stays in: the prefix has no Tahoma, and Wine's
+// "MS Shell Dlg" measures as VL Gothic does (6 x 14 at 8 pt), so the layouts must agree.
+std::vector<std::string> comparable(const std::vector<std::string>& log, int* disables)
 {
     std::vector<std::string> kept;
     for (const std::string& line : log) {
-        if (starts_with(line, "layout: ")) {
-            *layout += "  " + line + "\n";
-        } else if (line == "main: WM_ENABLE 0") {
+        if (line == "main: WM_ENABLE 0") {
             ++*disables;
         } else if (starts_with(line, "dialog: WM_INITDIALOG")) {
             kept.push_back("dialog: WM_INITDIALOG");
@@ -83,13 +82,11 @@ TEST_F(ConformanceUnderWine, TheDeviceDoesWhatWineDoesWhereTheClockReliesOnIt)
     fs::remove_all(root, ec);
     ASSERT_TRUE(on_device.finished && on_device.exit_code == 0) << on_device.output;
 
-    std::string wine_layout, device_layout;
     int wine_disables = 0, device_disables = 0;
-    auto wine = comparable(lines_of(wine_log), &wine_layout, &wine_disables);
-    auto device = comparable(device_lines, &device_layout, &device_disables);
+    auto wine = comparable(lines_of(wine_log), &wine_disables);
+    auto device = comparable(device_lines, &device_disables);
     ASSERT_GT(wine.size(), 20u) << "the probe under Wine wrote too little:\n" << joined(wine);
     EXPECT_EQ(device, wine) << "device:\n" << joined(device) << "Wine:\n" << joined(wine);
     EXPECT_EQ(device_disables, 3) << "two dialogs and a box disable the owner";
     EXPECT_EQ(wine_disables, 3);
-    std::cout << "dialog layout on the device:\n" << device_layout << "under Wine:\n" << wine_layout;
 }
