@@ -6,6 +6,25 @@ namespace tickvane::win32 {
 
 namespace {
 
+const ULONGLONG kTicksPerMinute = 60ULL * 10'000'000ULL;  // FILETIME counts 100 ns
+
+std::optional<ULONGLONG> ticks_of(const SYSTEMTIME& t)
+{
+    FILETIME ft;
+    if (!SystemTimeToFileTime(&t, &ft))
+        return std::nullopt;
+    return (ULONGLONG)ft.dwHighDateTime << 32 | ft.dwLowDateTime;
+}
+
+std::optional<SYSTEMTIME> system_time_of(ULONGLONG ticks)
+{
+    FILETIME ft{(DWORD)ticks, (DWORD)(ticks >> 32)};
+    SYSTEMTIME t;
+    if (!FileTimeToSystemTime(&ft, &t))
+        return std::nullopt;
+    return t;
+}
+
 std::optional<std::wstring> full_path_of_file(const WCHAR* path)
 {
     if (path == nullptr || path[0] == 0)
@@ -87,22 +106,20 @@ std::wstring boundary_text(const SYSTEMTIME& t)
 
 std::optional<SYSTEMTIME> first_whole_minute(const SYSTEMTIME& t)
 {
-    FILETIME ft;
-    if (!SystemTimeToFileTime(&t, &ft))
+    auto at = ticks_of(t);
+    if (!at)
         return std::nullopt;
-    ULARGE_INTEGER u;
-    u.LowPart = ft.dwLowDateTime;
-    u.HighPart = ft.dwHighDateTime;
-    const ULONGLONG minute = 60ULL * 10'000'000ULL;
-    ULONGLONG rest = u.QuadPart % minute;
-    if (rest != 0)
-        u.QuadPart += minute - rest;
-    ft.dwLowDateTime = u.LowPart;
-    ft.dwHighDateTime = u.HighPart;
-    SYSTEMTIME rounded;
-    if (!FileTimeToSystemTime(&ft, &rounded))
-        return std::nullopt;
-    return rounded;
+    ULONGLONG rest = *at % kTicksPerMinute;
+    return system_time_of(rest == 0 ? *at : *at + kTicksPerMinute - rest);
+}
+
+std::wstring past_start_cutoff()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    auto at = ticks_of(now);
+    auto cutoff = at ? system_time_of(*at - kTicksPerMinute) : std::nullopt;
+    return compact_time(cutoff ? *cutoff : now);
 }
 
 }  // namespace tickvane::win32

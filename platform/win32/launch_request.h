@@ -30,6 +30,9 @@ std::wstring compact_time(const SYSTEMTIME& t);
 // (compact): one the scheduler has had its chance to run.
 bool is_past_start(const std::wstring& task_name, const std::wstring& family, const std::wstring& cutoff);
 
+// A minute before the local time now, compact: starts due before it have had their chance.
+std::wstring past_start_cutoff();
+
 // "YYYY-MM-DDTHH:MM:SS": a local time as the Task Scheduler reads its boundaries.
 std::wstring boundary_text(const SYSTEMTIME& t);
 

@@ -72,23 +72,6 @@ HRESULT describe_settings(ITaskDefinition* task)
     return hr;
 }
 
-std::wstring a_minute_ago()
-{
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER u;
-    u.LowPart = now.dwLowDateTime;
-    u.HighPart = now.dwHighDateTime;
-    u.QuadPart -= 60ULL * 10'000'000ULL;
-    now.dwLowDateTime = u.LowPart;
-    now.dwHighDateTime = u.HighPart;
-    FILETIME local;
-    SYSTEMTIME t;
-    FileTimeToLocalFileTime(&now, &local);
-    FileTimeToSystemTime(&local, &t);
-    return compact_time(t);
-}
-
 // One-time tasks stay in the scheduler after they ran; with a start every few seconds
 // they would pile up. Each registration removes this program's starts that fell due
 // over a minute ago and are not running; the ones still to come stay, as on the handheld.
@@ -98,7 +81,7 @@ void remove_past_starts(ITaskFolder* root, const LaunchRequest& r)
     LONG count = 0;
     if (FAILED(root->GetTasks(TASK_ENUM_HIDDEN, &tasks)) || FAILED(tasks->get_Count(&count)))
         return;
-    std::wstring cutoff = a_minute_ago();
+    std::wstring cutoff = past_start_cutoff();
     std::vector<std::wstring> past;
     for (LONG i = 1; i <= count; ++i) {
         VARIANT index;
