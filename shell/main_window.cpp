@@ -17,6 +17,7 @@ static void RefreshFace(HWND hwnd)
     InvalidateRect(hwnd, 0, FALSE);
     int width = GetSystemMetrics(SM_CXSCREEN);
     int height = GetSystemMetrics(SM_CYSCREEN);
+    FitBackBufferToScreen(hwnd, width, height);
     PaintClockFace(hwnd, width, height);
 }
 

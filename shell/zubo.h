@@ -16,6 +16,7 @@ extern HMENU g_hMenu;
 // shell/
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 void CreateBackBuffer(HWND hwnd);
+void FitBackBufferToScreen(HWND hwnd, int screenWidth, int screenHeight);
 
 // clockface/
 int DigitGlyphX(int n);

@@ -161,3 +161,23 @@ TEST(ClockFace, EveryTickReadsTheClockAgain)
     });
     EXPECT_EQ(run.exit_code, 0);
 }
+
+// Past 400 pixels the face used to be cut at the back buffer's edge; on every screen
+// each glyph must land where the layout puts it, and the rest stay white.
+TEST(ClockFace, LargeScreensShowEveryGlyphWhereTheLayoutPutsIt)
+{
+    struct Case {
+        int w, h;
+    } cases[] = {{400, 400}, {480, 640}, {640, 480}, {480, 800}, {1280, 1024}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
+        bool landscape = c.w > c.h;
+        int large[5] = {0, c.w / 4 - 5, c.w / 2 + 5, 3 * (c.w / 4), c.w / 2 - 5};
+        first_face({c.w, c.h, "", at(2026, 12, 1, 7, 18, 47, 38)}, [&] {
+            EXPECT_EQ(compare_face(face(year_2026(), date_row(landscape ? 100 : 0, landscape ? 0 : 40, 12, 7, kMonday),
+                                        large_row(large, landscape ? 40 : 80, c.h, 18, 47),
+                                        seconds(landscape ? c.w - 50 : 200, landscape ? 0 : 220, 38))),
+                      "");
+        });
+    }
+}
