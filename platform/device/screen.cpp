@@ -79,13 +79,15 @@ void compose_row(int y, int left, int right, uint32_t* out)
     if (bar != nullptr) {
         int bar_y = y < kTitleBarHeight ? y : y - (H - kSoftKeyBarHeight);
         std::memcpy(out, bar->data() + (size_t)bar_y * W + left, (size_t)(right - left) * 4);
-        return;
+        if (bar != &bars().title_bar)
+            return;
+    } else {
+        std::fill(out, out + (right - left), kWorkAreaColour);
     }
-    std::fill(out, out + (right - left), kWorkAreaColour);
     for (HWND hwnd : state().z_order) {
         Window* w = find_window(hwnd);
         if (w == nullptr || !w->visible || w->minimized || w->surface.bpp != 32 || y < w->frame.top ||
-            y >= w->frame.bottom)
+            y >= w->frame.bottom || (bar != nullptr && !w->above_title_bar))
             continue;
         int from = std::max<int>(left, w->frame.left), to = std::min<int>(right, w->frame.right);
         if (from >= to)
@@ -184,6 +186,7 @@ void present_if_dirty()
 
 void rotate_screen()
 {
+    RECT old_area = work_area();
     std::swap(state().screen_width, state().screen_height);
     if (state().display)
         state().display->resize(state().screen_width, state().screen_height);
@@ -200,7 +203,7 @@ void rotate_screen()
             invalidate_all(*w, true);
         send(*w, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w->rect.right - w->rect.left, w->rect.bottom - w->rect.top));
     }
-    mark_screen_changed();
+    keep_popups_on_screen(old_area);
 }
 
 void wait_on_fds(int timeout_ms, const std::vector<int>& fds)

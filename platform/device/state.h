@@ -49,6 +49,7 @@ struct Window {
     RECT rect{};                  // the client area, screen coordinates
     RECT frame{};                 // the whole window with caption and border; equals rect without them
     bool fills_work_area = false; // created with CW_USEDEFAULT: follows the screen's work area
+    bool above_title_bar = false; // taller than the work area: shown over the title bar, caption first
     bool visible = false;
     bool minimized = false;
     bool destroying = false;

@@ -348,3 +348,63 @@ TEST_F(Options, TheDesktopCloseButtonClosesTheDialogAndEndsTheAppearance)
     EXPECT_EQ(run.idles, 2) << "one close ended both the dialog and the clock";
     EXPECT_EQ(dt::pending().size(), 1u) << "as switching away does, it arranges the next appearance";
 }
+
+namespace {
+
+// A popup is in view when its frame lies on the screen above the soft keys, its
+// buttons inside the work area, and its caption is seen: the close box, a white
+// outline 14 pixels wide at the caption's right end, would be hidden under the
+// device's title bar.
+void expect_in_view(const char16_t* caption, std::initializer_list<int> buttons)
+{
+    HWND w = FindWindowW(nullptr, caption);
+    ASSERT_NE(w, nullptr);
+    RECT frame{}, area = dt::work_area();
+    GetWindowRect(w, &frame);
+    EXPECT_GE(frame.top, 0);
+    EXPECT_GE(frame.left, area.left);
+    EXPECT_LE(frame.right, area.right);
+    EXPECT_LE(frame.bottom, area.bottom);
+    int white = 0;
+    for (int x = frame.right - 18; x < frame.right - 4; ++x)
+        white += dt::screen_pixel(x, frame.top + 4) == 0xFFFFFF;
+    EXPECT_EQ(white, 14) << "the caption with its close box is seen";
+    for (int id : buttons) {
+        RECT b{};
+        GetWindowRect(GetDlgItem(w, id), &b);
+        EXPECT_TRUE(b.left >= area.left && b.right <= area.right && b.top >= area.top && b.bottom <= area.bottom)
+            << "button " << id << " lies inside the work area";
+    }
+}
+
+}  // namespace
+
+// Turning the handheld moves an open dialog or box back into view, and a dialog
+// opened in landscape (taller than the work area there) shows its caption.
+TEST_F(Options, TurningTheScreenKeepsTheDialogAndEachBoxInView)
+{
+    Step rotate = [] { dt::rotate(); };
+    Step dialog_in_view = [] { expect_in_view(u"OPTION", {IDOK, IDCANCEL}); };
+    struct Case {
+        const char* name;
+        std::vector<Step> steps;
+    } cases[] = {
+        {"options turned there and back",
+         {[] { soft_key(0); }, rotate, dialog_in_view, rotate, dialog_in_view, [] { dt::press_key(VK_ESCAPE); }}},
+        {"options opened in landscape", {rotate, [] { soft_key(0); }, dialog_in_view, [] { dt::press_key(VK_ESCAPE); }}},
+        {"exit box", {[] { soft_key(1); }, rotate, [] { expect_in_view(u"確認", {IDOK, IDCANCEL}); },
+                      rotate, [] { expect_in_view(u"確認", {IDOK, IDCANCEL}); }, [] { dt::press_key(VK_ESCAPE); }}},
+        {"error box over the dialog",
+         {[] { soft_key(0); }, [] { tap_centre(GetDlgItem(options(), IDOK)); }, rotate,
+          [] {
+              expect_in_view(u"エラー", {IDOK});
+              expect_in_view(u"OPTION", {IDOK, IDCANCEL});
+          },
+          [] { dt::press_key(VK_RETURN); }, [] { dt::press_key(VK_ESCAPE); }}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        EXPECT_EQ(run_steps(c.steps).exit_code, 0);
+    }
+}

@@ -45,10 +45,8 @@ HFONT template_font(const DialogTemplate& t)
 // As on Windows, the template's position is that of the client area, counted from the
 // owner's client area (from the work area without an owner, or with DS_ABSALIGN from
 // the screen); the frame then goes around it, and the whole is moved onto the work
-// area. A dialog taller than the work area (the handheld turned to landscape) rises
-// over the title bar, which only repeats its caption, so that its buttons stay clear
-// of the soft keys.
-RECT place(const RECT& frame, HWND owner, DWORD style)
+// area (over the title bar when it is taller, as in landscape).
+RECT place(const RECT& frame, HWND owner, DWORD style, bool& above_title_bar)
 {
     RECT area = work_area();
     POINT origin{area.left, area.top};
@@ -56,13 +54,8 @@ RECT place(const RECT& frame, HWND owner, DWORD style)
         origin = POINT{0, 0};
     else if (owner != nullptr)
         origin = POINT{0, 0}, ClientToScreen(owner, &origin);
-    int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    int left = origin.x + frame.left, top = origin.y + frame.top;
-    int x = std::clamp<int>(left, area.left, std::max<int>(area.left, area.right - width));
-    int y = std::clamp<int>(top, area.top, std::max<int>(area.top, area.bottom - height));
-    if (y + height > area.bottom)
-        y = std::max<int>(0, area.bottom - height);
-    return RECT{x, y, x + width, y + height};
+    RECT wanted{origin.x + frame.left, origin.y + frame.top, origin.x + frame.right, origin.y + frame.bottom};
+    return fit_into_work_area(wanted, above_title_bar);
 }
 
 bool create_item(HWND dialog, const DialogItemTemplate& item, HINSTANCE instance, BaseUnits units, HFONT font)
@@ -100,11 +93,13 @@ HWND create_dialog(const DialogTemplate& t, HINSTANCE instance, HWND owner, DLGP
     client.right = client.left + mul_div(t.cx, units.x, 4);
     client.bottom = client.top + mul_div(t.cy, units.y, 8);
     RECT frame = frame_around(style, client);
-    RECT at = place(frame, owner, style);
+    bool above_title_bar = false;
+    RECT at = place(frame, owner, style, above_title_bar);
     HWND dialog = CreateWindowExW(t.ex_style, kDialogClass, t.title.c_str(), style, at.left, at.top,
                                   at.right - at.left, at.bottom - at.top, owner, nullptr, instance, nullptr);
     if (dialog == nullptr)
         return nullptr;
+    find_window(dialog)->above_title_bar = above_title_bar;
     DialogRecord& r = state().dialogs[(uintptr_t)dialog];
     r.font = font;
     for (const DialogItemTemplate& item : t.items)

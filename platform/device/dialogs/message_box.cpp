@@ -104,10 +104,13 @@ HWND create_box(HWND owner, const std::u16string& text, const std::u16string& ca
     int w = b.layout.width + frame_w, h = b.layout.height + frame_h;
     int x = (int)area.left + std::max(0, ((int)(area.right - area.left) - w) / 2);
     int y = (int)area.top + std::max(0, ((int)(area.bottom - area.top) - h) / 2);
-    HWND box = CreateWindowExW(0, kDialogClass, caption.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU, x, y, w, h, owner,
-                               nullptr, nullptr, nullptr);
+    bool above_title_bar = false;
+    RECT at = fit_into_work_area(RECT{x, y, x + w, y + h}, above_title_bar);
+    HWND box = CreateWindowExW(0, kDialogClass, caption.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU, at.left, at.top, w,
+                               h, owner, nullptr, nullptr, nullptr);
     if (box == nullptr)
         return nullptr;
+    find_window(box)->above_title_bar = above_title_bar;
     DialogRecord& r = state().dialogs[(uintptr_t)box];
     r.font = font_for_pixels(kBoxFontPixels);
     HWND default_button = nullptr;

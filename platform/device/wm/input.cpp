@@ -145,11 +145,16 @@ void close_next_window()
 
 Window* window_at(int x, int y)
 {
-    if (!contains(work_area(), x, y))
-        return nullptr;  // the title and soft-key bars belong to the shell
+    // The title and soft-key bars belong to the shell, except where a window stands
+    // over the title bar.
+    RECT area = work_area();
+    bool on_title_bar = y < area.top && x >= area.left && x < area.right && y >= 0;
+    if (!contains(area, x, y) && !on_title_bar)
+        return nullptr;
     for (auto it = state().z_order.rbegin(); it != state().z_order.rend(); ++it) {
         Window* w = find_window(*it);
-        if (w == nullptr || !w->visible || w->minimized || !contains(w->frame, x, y))
+        if (w == nullptr || !w->visible || w->minimized || !contains(w->frame, x, y) ||
+            (on_title_bar && !w->above_title_bar))
             continue;
         if (!contains(w->rect, x, y))
             return w;  // its caption or border
