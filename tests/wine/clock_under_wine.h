@@ -1,6 +1,7 @@
 // One test of the Windows clock under Wine: the program's prefix back to a
-// just-installed clock, a private Xvfb of the test's screen size without a window
-// manager, and the clock started there with its local time pinned by libfaketime
+// just-installed clock, a private 1280 x 1024 Xvfb without a window manager (so that
+// Wine's X window holds the menu bar and the client area only), and the clock started
+// there with its local time pinned by libfaketime
 // (frozen: FAKETIME="YYYY-MM-DD hh:mm:ss" with FAKETIME_DONT_FAKE_MONOTONIC=1, so
 // Wine's timers and waits still run). Driven with xdotool.
 #pragma once
@@ -28,10 +29,13 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Starts Xvfb and the clock; true once the year that our device draws for that time
-    // and screen shows near the top left corner (where the client area starts).
-    bool start(int width, int height, const std::string& pinned);
-    // Empty once the client area shows the device's face, else the last difference seen.
+    // Starts Xvfb and the clock; true once the clock's window shows the year that our
+    // device draws for that time, at the top left corner of a 240 x 320 client area.
+    bool start(const std::string& pinned);
+    // The rotate key; true once the client area has turned to 320 x 240.
+    bool rotate();
+    // Empty once the client area shows the face our device draws on a screen of the client
+    // area's size, else the last difference seen.
     std::string face_within(milliseconds limit);
 
     test::Image capture_screen();
@@ -57,11 +61,12 @@ private:
     int menu_bar_middle_ = 0;            // the menu bar's middle row, in client coordinates
     std::unique_ptr<display::testing::X11Session> x_;
     std::optional<e2e::Child> clock_;
-    bool launch(const std::string& pinned);
+    bool launch();
+    bool find_client(int width, int height);
     std::vector<std::string> x_env() const;
     unsigned long root_ = 0;
-    int width_ = 0, height_ = 0;
-    test::Image face_;  // what our device draws for this screen and time
+    unsigned long window_ = 0;  // the clock's X window
+    std::string pinned_;
 };
 
 }  // namespace tickvane::wine

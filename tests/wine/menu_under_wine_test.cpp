@@ -13,7 +13,7 @@ class MenuUnderWine : public ClockUnderWine {};
 
 TEST_F(MenuUnderWine, OptionsStoresTheChoicesRefusesZeroAndCloses)
 {
-    ASSERT_TRUE(start(480, 640, kPinned));
+    ASSERT_TRUE(start(kPinned));
     click_options_item();
     ASSERT_TRUE(window_shown("^OPTION$", seconds(10))) << "the options item opened no dialog";
     save_screen("dialog");
@@ -36,7 +36,7 @@ TEST_F(MenuUnderWine, OptionsStoresTheChoicesRefusesZeroAndCloses)
 
 TEST_F(MenuUnderWine, AfterTheOptionsDialogTheClockStillAnswersItsMenu)
 {
-    ASSERT_TRUE(start(480, 640, kPinned));
+    ASSERT_TRUE(start(kPinned));
     click_options_item();
     ASSERT_TRUE(window_shown("^OPTION$", seconds(10)));
     keys({"Escape"});
@@ -48,7 +48,7 @@ TEST_F(MenuUnderWine, AfterTheOptionsDialogTheClockStillAnswersItsMenu)
 
 TEST_F(MenuUnderWine, ExitAsksAndEndsWithoutSchedulingANextLaunch)
 {
-    ASSERT_TRUE(start(480, 640, kPinned));
+    ASSERT_TRUE(start(kPinned));
     click_exit_item();
     ASSERT_TRUE(window_shown("^確認$", seconds(10))) << "the exit item asked nothing";
     save_screen("confirmation");
