@@ -142,6 +142,7 @@ bool ClockUnderWine::find_client(int width, int height)
         return false;
     }
     client_ = Box{"client", client->x, client->y, width, height};
+    menu_bar_ = Box{"menu bar", window->x, window->y, window->width, client->y - window->y};
     menu_bar_middle_ = (window->y - client->y) / 2;
     return true;
 }
@@ -169,6 +170,14 @@ std::string ClockUnderWine::face_within(milliseconds limit)
 test::Image ClockUnderWine::capture_screen()
 {
     return test::Image{kScreenWidth, kScreenHeight, x_->capture(root_, kScreenWidth, kScreenHeight)};
+}
+
+std::optional<Box> ClockUnderWine::window_box(const std::string& title_regex)
+{
+    std::vector<unsigned long> ids = e2e::windows_named(x_->name(), title_regex, false, seconds(5));
+    if (ids.size() != 1)
+        return std::nullopt;
+    return window_rect(x_env(), ids[0]);
 }
 
 void ClockUnderWine::click(int client_x, int client_y)

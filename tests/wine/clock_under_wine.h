@@ -39,6 +39,10 @@ protected:
     std::string face_within(milliseconds limit);
 
     test::Image capture_screen();
+    Box menu_bar() const { return menu_bar_; }  // on the screen
+    // Where a window of ours stands on the screen (without a window manager: its client
+    // area, plus the menu bar for the clock's); empty when xdotool cannot tell.
+    std::optional<Box> window_box(const std::string& title_regex);
     void click(int client_x, int client_y);  // may be in the menu bar, above the client area
     // Inside the two items' texts as Wine lays out the bar: about 5-65 and 80-175.
     void click_options_item() { click(20, menu_bar_middle_); }
@@ -58,7 +62,8 @@ protected:
 
 private:
     Box client_{"client", 0, 0, 0, 0};  // the clock's client area on the screen
-    int menu_bar_middle_ = 0;            // the menu bar's middle row, in client coordinates
+    Box menu_bar_{"menu bar", 0, 0, 0, 0};  // on the screen
+    int menu_bar_middle_ = 0;               // the menu bar's middle row, in client coordinates
     std::unique_ptr<display::testing::X11Session> x_;
     std::optional<e2e::Child> clock_;
     bool launch();
