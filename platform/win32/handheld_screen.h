@@ -4,6 +4,9 @@
 
 #include "win32.h"
 
+#include <optional>
+#include <string>
+
 namespace tickvane::win32 {
 
 constexpr SIZE kDefaultScreen = {240, 320};
@@ -13,11 +16,20 @@ constexpr SIZE kSmallestScreen = {240, 240};
 SIZE handheld_screen();
 void set_handheld_screen(SIZE size);
 
+// The screen's size and the window's centre on the desktop, as the last appearance left them.
+struct HandheldPlace {
+    SIZE screen;
+    POINT centre;
+};
+std::wstring handheld_place_file();  // empty when the user has no local application data
+std::optional<HandheldPlace> load_handheld_place();
+void save_handheld_place(const HandheldPlace& place);
+
 // Makes `hwnd` play the screen: a resizable frame around a client area of the screen's
-// size, in the middle of its monitor's work area.
+// size, where the last appearance left it, or else in the middle of its monitor's work area.
 void play_handheld_screen(HWND hwnd);
 // The window's own share of its messages: following its size, the minimum size and the
-// rotate key (F5). True when the message was handled, with its result in `result`.
+// rotate key (F5), keeping its place for the next appearance. True when the message was handled, with its result in `result`.
 bool handheld_window_message(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
 }  // namespace tickvane::win32

@@ -1,6 +1,7 @@
 // The program window as the handheld on the desktop: its client area is the screen. It
 // opens in the middle of the work area, can be resized (not below the smallest handheld
 // screen), and F5 rotates it between portrait and landscape, as the device's window does.
+// Its place and size outlast the process, for the next appearance.
 #include "handheld_screen.h"
 
 #include <commctrl.h>
@@ -13,6 +14,10 @@ namespace {
 // The handheld's program window has a caption and the soft keys; on the desktop it also
 // gets a frame that the user can drag.
 const LONG kAddedStyle = WS_CAPTION | WS_THICKFRAME;
+// A drag moves and sizes the window many times: its place is written once it has rested.
+const UINT_PTR kSavePlaceTimer = 0x5350;
+const UINT kSavePlaceDelayMs = 500;
+std::optional<HandheldPlace> g_unsavedPlace;
 
 SIZE frame_for(HWND hwnd, SIZE client)
 {
@@ -26,7 +31,7 @@ RECT work_area_at(POINT point)
 {
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromPoint(point, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    GetMonitorInfoW(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), &monitor);
     return monitor.rcWork;
 }
 
@@ -69,6 +74,24 @@ void rotate(HWND hwnd)
     show_client(hwnd, SIZE{client.bottom, client.right}, centre_of(window), 0);
 }
 
+void save_unsaved_place()
+{
+    if (g_unsavedPlace)
+        save_handheld_place(*g_unsavedPlace);
+    g_unsavedPlace.reset();
+}
+
+void place_changed(HWND hwnd)
+{
+    if (IsIconic(hwnd))
+        return;  // a minimised window's place is not the handheld's
+    RECT client, window;
+    GetClientRect(hwnd, &client);
+    GetWindowRect(hwnd, &window);
+    g_unsavedPlace = HandheldPlace{SIZE{client.right, client.bottom}, centre_of(window)};
+    SetTimer(hwnd, kSavePlaceTimer, kSavePlaceDelayMs, nullptr);
+}
+
 }  // namespace
 
 void play_handheld_screen(HWND hwnd)
@@ -76,7 +99,11 @@ void play_handheld_screen(HWND hwnd)
     SetWindowLongW(hwnd, GWL_STYLE, GetWindowLongW(hwnd, GWL_STYLE) | kAddedStyle);
     RECT window;
     GetWindowRect(hwnd, &window);
-    show_client(hwnd, handheld_screen(), centre_of(work_area_at(centre_of(window))), SWP_FRAMECHANGED);
+    std::optional<HandheldPlace> last = load_handheld_place();
+    if (last)
+        show_client(hwnd, last->screen, last->centre, SWP_FRAMECHANGED);
+    else
+        show_client(hwnd, handheld_screen(), centre_of(work_area_at(centre_of(window))), SWP_FRAMECHANGED);
     RECT client;
     GetClientRect(hwnd, &client);
     set_handheld_screen(SIZE{client.right, client.bottom});
@@ -85,6 +112,19 @@ void play_handheld_screen(HWND hwnd)
 bool handheld_window_message(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     switch (message) {
+    case WM_WINDOWPOSCHANGED:
+        place_changed(hwnd);
+        return false;
+    case WM_TIMER:
+        if (wParam != kSavePlaceTimer)
+            return false;
+        KillTimer(hwnd, kSavePlaceTimer);
+        save_unsaved_place();
+        *result = 0;
+        return true;
+    case WM_DESTROY:  // the clock ends soon after
+        save_unsaved_place();
+        return false;
     case WM_SIZE:
         // A minimised window keeps its screen; restored, it reports it again.
         if (wParam != SIZE_MINIMIZED)

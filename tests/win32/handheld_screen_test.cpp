@@ -18,6 +18,7 @@ public:
     void SetUp() override
     {
         tickvane::win32::set_handheld_screen(kDefaultScreen);  // another test may have left it turned
+        DeleteFileW(tickvane::win32::handheld_place_file().c_str());  // and its place for the next
         WNDCLASSW wc = {};
         wc.lpfnWndProc = DefWindowProcW;
         wc.hInstance = GetModuleHandleW(nullptr);
@@ -35,6 +36,26 @@ public:
     {
         DestroyWindow(window);
         DestroyMenu(menu);
+        DeleteFileW(tickvane::win32::handheld_place_file().c_str());
+    }
+    // The clock ends, and appears again: a new process, a new window; in between, the
+    // stored width may be spoilt.
+    void next_appearance(const wchar_t* stored_width = nullptr)
+    {
+        DestroyWindow(window);
+        if (stored_width)
+            WritePrivateProfileStringW(L"Handheld", L"ScreenWidth", stored_width,
+                                       tickvane::win32::handheld_place_file().c_str());
+        tickvane::win32::set_handheld_screen(kDefaultScreen);
+        window = CreateWindowExW(0, L"handheld screen test", L"handheld", WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        create_bar();
+    }
+    POINT centre()
+    {
+        RECT r;
+        GetWindowRect(window, &r);
+        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
     void create_bar()
     {
@@ -121,6 +142,23 @@ TEST_F(HandheldScreen, OpensInTheMiddleAndTheScreenIsTheClientAreaThroughResizeR
             EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 640) << step.what;
             EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 480) << step.what;
         }
+    }
+}
+
+TEST_F(HandheldScreen, TheNextAppearanceOpensAsTheLastLeftItUnlessItsPlaceIsUnusable)
+{
+    create_bar();
+    resize_client(300, 400);
+    press_f5();
+    POINT left_at = centre();
+    next_appearance();
+    EXPECT_EQ(seen(), screen(400, 300));
+    EXPECT_EQ(centre().x, left_at.x);
+    EXPECT_EQ(centre().y, left_at.y);
+
+    for (const wchar_t* width : {L"99999", L"12", L"wide"}) {
+        next_appearance(width);
+        EXPECT_EQ(seen(), screen(240, 320)) << "a stored width of " << testing::PrintToString(std::wstring(width));
     }
 }
 
