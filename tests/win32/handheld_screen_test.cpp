@@ -8,6 +8,7 @@
 #include <string>
 
 #include "handheld_screen.h"
+#include "program_window.h"
 
 namespace {
 
@@ -19,14 +20,7 @@ public:
     {
         tickvane::win32::set_handheld_screen(kDefaultScreen);  // another test may have left it turned
         DeleteFileW(tickvane::win32::handheld_place_file().c_str());  // and its place for the next
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"handheld screen test";
-        RegisterClassW(&wc);
-        // As the clock makes its window.
-        window = CreateWindowExW(0, wc.lpszClassName, L"handheld", WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, wc.hInstance, nullptr);
+        window = tickvane::win32::testing::create_program_window();
         ASSERT_NE(window, nullptr);
         menu = CreateMenu();
         AppendMenuW(menu, MF_STRING, 40003, L"オプション");
@@ -47,8 +41,7 @@ public:
             WritePrivateProfileStringW(L"Handheld", L"ScreenWidth", stored_width,
                                        tickvane::win32::handheld_place_file().c_str());
         tickvane::win32::set_handheld_screen(kDefaultScreen);
-        window = CreateWindowExW(0, L"handheld screen test", L"handheld", WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        window = tickvane::win32::testing::create_program_window();
         create_bar();
     }
     POINT centre()

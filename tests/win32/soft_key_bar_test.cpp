@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "program_window.h"
 #include "win32.h"
 
 namespace {
@@ -12,13 +13,7 @@ class SoftKeyBar : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"soft key test";
-        RegisterClassW(&wc);
-        window = CreateWindowExW(0, wc.lpszClassName, L"soft keys", WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, wc.hInstance, nullptr);
+        window = tickvane::win32::testing::create_program_window();
         ASSERT_NE(window, nullptr);
         menu = CreateMenu();
         AppendMenuW(menu, MF_POPUP, (UINT_PTR)CreatePopupMenu(), L"pop-up");
