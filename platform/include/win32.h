@@ -24,6 +24,15 @@
 #define SYS_COLOR_INDEX_FLAG 0x40000000
 #endif
 
+// On the desktop the program window plays the handheld, and its client area is the
+// handheld's screen: the screen's size in the metrics and in a display context's
+// HORZRES / VERTRES is that client area, not the monitor (platform/win32). Every other
+// metric and capability is the system's own.
+int WINAPI HandheldGetSystemMetrics(int index);
+int WINAPI HandheldGetDeviceCaps(HDC hdc, int index);
+#define GetSystemMetrics HandheldGetSystemMetrics
+#define GetDeviceCaps HandheldGetDeviceCaps
+
 #else  // the device
 
 #include <cstddef>

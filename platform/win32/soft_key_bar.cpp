@@ -1,8 +1,11 @@
 // SHCreateMenuBar on desktop Windows: the handheld's two soft keys become the two
-// commands of an ordinary menu bar, and F1 / F2 press them as on the handheld.
+// commands of an ordinary menu bar, and F1 / F2 press them as on the handheld. The
+// window that gets the bar is the handheld's program window, so it also plays the screen.
 #include "win32.h"
 
 #include <commctrl.h>
+
+#include "handheld_screen.h"
 
 namespace {
 
@@ -38,8 +41,9 @@ HMENU source_menu(const SHMENUBARINFO& info)
     return LoadMenuW(info.hInstRes, MAKEINTRESOURCEW(info.nToolBarId));
 }
 
-// F1 and F2 are the handheld's soft-key buttons.
-LRESULT CALLBACK soft_key_keys(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+// F1 and F2 are the handheld's soft-key buttons; the rest of the window's share of its
+// messages is playing the screen.
+LRESULT CALLBACK program_window_proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
 {
     if (message == WM_KEYDOWN && (wParam == VK_F1 || wParam == VK_F2)) {
         HMENU bar = GetMenu(hwnd);
@@ -49,20 +53,11 @@ LRESULT CALLBACK soft_key_keys(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     }
     if (message == WM_NCDESTROY)
-        RemoveWindowSubclass(hwnd, soft_key_keys, kSoftKeySubclass);
+        RemoveWindowSubclass(hwnd, program_window_proc, kSoftKeySubclass);
+    LRESULT result = 0;
+    if (tickvane::win32::handheld_window_message(hwnd, message, wParam, lParam, &result))
+        return result;
     return DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
-// The handheld's program window covers the screen between title bar and soft keys, and
-// the clock lays its face out for the whole screen: the desktop window takes the work area.
-void cover_work_area(HWND hwnd)
-{
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof(monitor);
-    if (GetParent(hwnd) == nullptr && GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-        const RECT& r = monitor.rcWork;
-        SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
 }
 
 }  // namespace
@@ -86,8 +81,9 @@ BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO* info)
             DestroyMenu(bar);
         return FALSE;
     }
-    SetWindowSubclass(info->hwndParent, soft_key_keys, kSoftKeySubclass, 0);
-    cover_work_area(info->hwndParent);
+    SetWindowSubclass(info->hwndParent, program_window_proc, kSoftKeySubclass, 0);
+    if (GetParent(info->hwndParent) == nullptr)
+        tickvane::win32::play_handheld_screen(info->hwndParent);
     info->hwndMB = nullptr;  // the bar is part of the window's frame, not a window of its own
     return TRUE;
 }

@@ -21,6 +21,8 @@ namespace tickvane::wine {
 namespace {
 
 constexpr const char* kClockPath = "C:\\Program Files\\Tickvane\\zubo.exe";
+// A desktop far larger than the handheld's screen that the clock's window plays.
+constexpr int kScreenWidth = 1280, kScreenHeight = 1024;
 
 // Polls `test` until it holds, at most `limit` long; false if it never did.
 template <class Test>
@@ -76,18 +78,12 @@ void ClockUnderWine::TearDown()
 
 std::vector<std::string> ClockUnderWine::x_env() const { return e2e::environment_with({"DISPLAY=" + x_->name()}); }
 
-bool ClockUnderWine::start(int width, int height, const std::string& pinned)
+bool ClockUnderWine::start(const std::string& pinned)
 {
-    width_ = width;
-    height_ = height;
+    pinned_ = pinned;
     std::string why;
-    face_ = device_face(width, height, pinned, &why);
-    if (face_.pixels.empty()) {
-        ADD_FAILURE() << why;
-        return false;
-    }
-    std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-    x_ = X11Session::start(24, &why, {"-screen", "0", screen});  // the later -screen 0 wins
+    x_ = X11Session::start(24, &why, {"-screen", "0", std::to_string(kScreenWidth) + "x" +
+                                                          std::to_string(kScreenHeight) + "x24"});  // the later wins
     if (!x_) {
         ADD_FAILURE() << why;
         return false;
@@ -97,45 +93,75 @@ bool ClockUnderWine::start(int width, int height, const std::string& pinned)
         ADD_FAILURE() << "xwininfo cannot tell the root window of " << x_->name();
         return false;
     }
-    return launch(pinned);
+    return launch() && find_client(240, 320);
 }
 
-bool ClockUnderWine::launch(const std::string& pinned)
+bool ClockUnderWine::launch()
 {
     // Started inside drive_c, so that C: is the current drive for the clock's rooted paths.
     clock_.emplace(std::vector<std::string>{"env", "-C", prefix_->drive_c(), "wine", kClockPath},
                    prefix_->environment({"DISPLAY=" + x_->name(), "TZ=UTC", "LD_PRELOAD=" TICKVANE_LIBFAKETIME,
-                                         "FAKETIME=" + pinned, "FAKETIME_DONT_FAKE_MONOTONIC=1"}));
+                                         "FAKETIME=" + pinned_, "FAKETIME_DONT_FAKE_MONOTONIC=1"}));
     std::vector<unsigned long> ids = e2e::windows_named(x_->name(), "^Tickvane$", true, seconds(40));
     if (ids.size() != 1) {
         ADD_FAILURE() << "no single Tickvane window; the clock said:\n" << clock_->output();
         return false;
     }
-    Box year = glyph_boxes(width_, height_)[0];
+    window_ = ids[0];
+    return true;
+}
+
+// Waits for the clock's window to hold a width x height client area below its menu bar,
+// the year of our device's face at its top left corner.
+bool ClockUnderWine::find_client(int width, int height)
+{
+    std::string why;
+    test::Image face = device_face(width, height, pinned_, &why);
+    if (face.pixels.empty()) {
+        ADD_FAILURE() << why;
+        return false;
+    }
+    Box year = glyph_boxes(width, height)[0];
+    std::optional<Box> window;
     std::optional<Point> client;
-    if (!within(seconds(10), [&] { return (client = find_client(capture_screen(), face_, year)).has_value(); })) {
-        save_screen("no-year");
-        ADD_FAILURE() << "the year that our device shows for " << pinned << " never appeared near the top left"
-                      << " corner of the Wine window; the clock said:\n" << clock_->output();
+    bool found = within(seconds(10), [&] {
+        window = window_rect(x_env(), window_);
+        if (!window || window->width != width || window->height <= height)
+            return false;
+        // The menu bar lies above the client area, which reaches the window's bottom.
+        Box below_menu{"client", window->x, window->y + window->height - height, width, height};
+        client = wine::find_client(capture_screen(), face, year, below_menu);
+        return client.has_value();
+    });
+    if (!found) {
+        save_screen("no-client");
+        ADD_FAILURE() << "the Tickvane window never showed a " << width << " x " << height
+                      << " client area with the year our device draws for " << pinned_ << " at its corner; the window "
+                      << (window ? std::to_string(window->width) + " x " + std::to_string(window->height) : "unknown")
+                      << "; the clock said:\n" << clock_->output();
         return false;
     }
-    // Without a window manager Wine's X window holds the menu bar and the client area.
-    std::optional<Box> window = window_rect(x_env(), ids[0]);
-    if (!window) {
-        ADD_FAILURE() << "xdotool cannot tell where the Tickvane window stands";
-        return false;
-    }
-    client_ = Box{"client", client->x, client->y, window->x + window->width - client->x,
-                  window->y + window->height - client->y};
+    client_ = Box{"client", client->x, client->y, width, height};
+    menu_bar_ = Box{"menu bar", window->x, window->y, window->width, client->y - window->y};
     menu_bar_middle_ = (window->y - client->y) / 2;
     return true;
 }
 
+bool ClockUnderWine::rotate()
+{
+    keys({"F5"});
+    return find_client(client_.height, client_.width);
+}
+
 std::string ClockUnderWine::face_within(milliseconds limit)
 {
-    std::vector<Box> boxes = glyph_boxes(width_, height_);
+    std::string why;
+    test::Image face = device_face(client_.width, client_.height, pinned_, &why);
+    if (face.pixels.empty())
+        return why;
+    std::vector<Box> boxes = glyph_boxes(client_.width, client_.height);
     std::string last;
-    within(limit, [&] { return (last = compare_face(capture_screen(), client_, face_, boxes)).empty(); });
+    within(limit, [&] { return (last = compare_face(capture_screen(), client_, face, boxes)).empty(); });
     return last;
 }
 
@@ -143,7 +169,15 @@ std::string ClockUnderWine::face_within(milliseconds limit)
 // capture, which an X error would end the whole test program for.
 test::Image ClockUnderWine::capture_screen()
 {
-    return test::Image{width_, height_, x_->capture(root_, width_, height_)};
+    return test::Image{kScreenWidth, kScreenHeight, x_->capture(root_, kScreenWidth, kScreenHeight)};
+}
+
+std::optional<Box> ClockUnderWine::window_box(const std::string& title_regex)
+{
+    std::vector<unsigned long> ids = e2e::windows_named(x_->name(), title_regex, false, seconds(5));
+    if (ids.size() != 1)
+        return std::nullopt;
+    return window_rect(x_env(), ids[0]);
 }
 
 void ClockUnderWine::click(int client_x, int client_y)

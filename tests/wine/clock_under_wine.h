@@ -1,6 +1,7 @@
 // One test of the Windows clock under Wine: the program's prefix back to a
-// just-installed clock, a private Xvfb of the test's screen size without a window
-// manager, and the clock started there with its local time pinned by libfaketime
+// just-installed clock, a private 1280 x 1024 Xvfb without a window manager (so that
+// Wine's X window holds the menu bar and the client area only), and the clock started
+// there with its local time pinned by libfaketime
 // (frozen: FAKETIME="YYYY-MM-DD hh:mm:ss" with FAKETIME_DONT_FAKE_MONOTONIC=1, so
 // Wine's timers and waits still run). Driven with xdotool.
 #pragma once
@@ -28,13 +29,20 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Starts Xvfb and the clock; true once the year that our device draws for that time
-    // and screen shows near the top left corner (where the client area starts).
-    bool start(int width, int height, const std::string& pinned);
-    // Empty once the client area shows the device's face, else the last difference seen.
+    // Starts Xvfb and the clock; true once the clock's window shows the year that our
+    // device draws for that time, at the top left corner of a 240 x 320 client area.
+    bool start(const std::string& pinned);
+    // The rotate key; true once the client area has turned to 320 x 240.
+    bool rotate();
+    // Empty once the client area shows the face our device draws on a screen of the client
+    // area's size, else the last difference seen.
     std::string face_within(milliseconds limit);
 
     test::Image capture_screen();
+    Box menu_bar() const { return menu_bar_; }  // on the screen
+    // Where a window of ours stands on the screen (without a window manager: its client
+    // area, plus the menu bar for the clock's); empty when xdotool cannot tell.
+    std::optional<Box> window_box(const std::string& title_regex);
     void click(int client_x, int client_y);  // may be in the menu bar, above the client area
     // Inside the two items' texts as Wine lays out the bar: about 5-65 and 80-175.
     void click_options_item() { click(20, menu_bar_middle_); }
@@ -54,14 +62,16 @@ protected:
 
 private:
     Box client_{"client", 0, 0, 0, 0};  // the clock's client area on the screen
-    int menu_bar_middle_ = 0;            // the menu bar's middle row, in client coordinates
+    Box menu_bar_{"menu bar", 0, 0, 0, 0};  // on the screen
+    int menu_bar_middle_ = 0;               // the menu bar's middle row, in client coordinates
     std::unique_ptr<display::testing::X11Session> x_;
     std::optional<e2e::Child> clock_;
-    bool launch(const std::string& pinned);
+    bool launch();
+    bool find_client(int width, int height);
     std::vector<std::string> x_env() const;
     unsigned long root_ = 0;
-    int width_ = 0, height_ = 0;
-    test::Image face_;  // what our device draws for this screen and time
+    unsigned long window_ = 0;  // the clock's X window
+    std::string pinned_;
 };
 
 }  // namespace tickvane::wine

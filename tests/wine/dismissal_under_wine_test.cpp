@@ -29,8 +29,8 @@ protected:
 // year, so the trigger starts at the first whole minute after it, 00:01.
 TEST_F(DismissalUnderWine, ATapEndsTheClockAndSchedulesItsNextLaunch)
 {
-    ASSERT_TRUE(start(480, 640, "2024-12-31 23:59:50"));
-    click(240, 400);
+    ASSERT_TRUE(start("2024-12-31 23:59:50"));
+    click(120, 200);
     std::optional<int> code = exit_code(seconds(15));
     ASSERT_TRUE(code.has_value()) << "the tap did not end the clock";
     EXPECT_EQ(*code, 0) << clock_output();
@@ -50,7 +50,7 @@ TEST_F(DismissalUnderWine, ATapEndsTheClockAndSchedulesItsNextLaunch)
 // away: the clock registers its next appearance, here after the stored 1 min 30 s.
 TEST_F(DismissalUnderWine, TheCloseKeyEndsTheClockWithTheStoredInterval)
 {
-    ASSERT_TRUE(start(480, 640, "2024-06-01 09:05:37"));
+    ASSERT_TRUE(start("2024-06-01 09:05:37"));
     std::ofstream(prefix_->settings_file(), std::ios::binary) << "1 2";
     keys({"alt+F4"});
     std::optional<int> code = exit_code(seconds(15));

@@ -42,10 +42,9 @@ bool year_shown_at(const Image& screen, int left, int top, const Image& face, co
 }  // namespace
 
 // The painter's layout. Every glyph column lies inside its sheet, only rows get cut; and
-// the face is drawn into a 400 x 400 back buffer, so nothing of it reaches beyond that.
+// the face is drawn into a back buffer that covers the screen, so nothing reaches beyond.
 std::vector<Box> glyph_boxes(int w, int h)
 {
-    constexpr int kBackBuffer = 400;
     bool landscape = w > h;
     int date_x = landscape ? 100 : 0, date_y = landscape ? 0 : 40, time_y = landscape ? 40 : 80;
     int seconds_x = landscape ? w - 50 : 200, seconds_y = landscape ? 0 : 220;
@@ -65,19 +64,19 @@ std::vector<Box> glyph_boxes(int w, int h)
         {"seconds", seconds_x, seconds_y, 35, small},
     };
     for (Box& b : boxes) {
-        b.width = std::clamp(kBackBuffer - b.x, 0, b.width);
-        b.height = std::clamp(kBackBuffer - b.y, 0, b.height);
+        b.width = std::clamp(w - b.x, 0, b.width);
+        b.height = std::clamp(h - b.y, 0, b.height);
     }
     std::erase_if(boxes, [](const Box& b) { return b.width == 0 || b.height == 0; });
     return boxes;
 }
 
-std::optional<Point> find_client(const Image& screen, const Image& face, const Box& year)
+std::optional<Point> find_client(const Image& screen, const Image& face, const Box& year, const Box& near)
 {
-    // Wine's frame is a few pixels wide; caption and menu bar are some twenty high each.
-    for (int top = 0; top <= 100 && top + year.y + year.height <= screen.height; ++top)
-        for (int left = 0; left <= 16 && left + year.x + year.width <= screen.width; ++left)
-            if (year_shown_at(screen, left, top, face, year))
+    // A frame of a few pixels may stand left of and below the client area.
+    for (int top = near.y; top >= near.y - 40 && top >= 0; --top)
+        for (int left = near.x; left <= near.x + 16 && left + year.x + year.width <= screen.width; ++left)
+            if (top + year.y + year.height <= screen.height && year_shown_at(screen, left, top, face, year))
                 return Point{left, top};
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 // The two menu-bar commands of the Windows clock under Wine: the options dialog
 // driven by keys, and the exit confirmation.
 #include "clock_under_wine.h"
+#include "drawn_text.h"
 
 using namespace tickvane::wine;
 using std::chrono::seconds;
@@ -11,9 +12,34 @@ constexpr const char* kPinned = "2024-06-01 09:05:37";
 
 class MenuUnderWine : public ClockUnderWine {};
 
+// The soft keys and the dialog's buttons in Japanese, from the font the prefix links to
+// the faces of Wine's menus and dialogs; they have none of these characters themselves.
+TEST_F(MenuUnderWine, TheJapaneseTextsAreDrawn)
+{
+    ASSERT_TRUE(start(kPinned));
+    EXPECT_EQ(real_glyphs_in(capture_screen(), menu_bar()), "") << "オプション, プログラムの終了";
+    click_options_item();
+    ASSERT_TRUE(window_shown("^OPTION$", seconds(10)));
+    std::optional<Box> dialog = window_box("^OPTION$");
+    ASSERT_TRUE(dialog.has_value());
+    save_screen("dialog");
+    // The buttons where zubo.rc puts them in the dialog's 136 x 108 units; the middle of
+    // each, inside its frame and its focus rectangle.
+    struct Button {
+        const char* text;
+        int left, right;
+    };
+    for (Button b : {Button{"適用", 7, 57}, Button{"閉じる", 71, 121}}) {
+        int x = dialog->x + dialog->width * b.left / 136, width = dialog->width * (b.right - b.left) / 136;
+        int y = dialog->y + dialog->height * 87 / 108, height = dialog->height * 14 / 108;
+        Box text{b.text, x + width / 5, y + height / 4, width * 3 / 5, height / 2};
+        EXPECT_EQ(real_glyphs_in(capture_screen(), text), "");
+    }
+}
+
 TEST_F(MenuUnderWine, OptionsStoresTheChoicesRefusesZeroAndCloses)
 {
-    ASSERT_TRUE(start(480, 640, kPinned));
+    ASSERT_TRUE(start(kPinned));
     click_options_item();
     ASSERT_TRUE(window_shown("^OPTION$", seconds(10))) << "the options item opened no dialog";
     save_screen("dialog");
@@ -36,7 +62,7 @@ TEST_F(MenuUnderWine, OptionsStoresTheChoicesRefusesZeroAndCloses)
 
 TEST_F(MenuUnderWine, AfterTheOptionsDialogTheClockStillAnswersItsMenu)
 {
-    ASSERT_TRUE(start(480, 640, kPinned));
+    ASSERT_TRUE(start(kPinned));
     click_options_item();
     ASSERT_TRUE(window_shown("^OPTION$", seconds(10)));
     keys({"Escape"});
@@ -48,7 +74,7 @@ TEST_F(MenuUnderWine, AfterTheOptionsDialogTheClockStillAnswersItsMenu)
 
 TEST_F(MenuUnderWine, ExitAsksAndEndsWithoutSchedulingANextLaunch)
 {
-    ASSERT_TRUE(start(480, 640, kPinned));
+    ASSERT_TRUE(start(kPinned));
     click_exit_item();
     ASSERT_TRUE(window_shown("^確認$", seconds(10))) << "the exit item asked nothing";
     save_screen("confirmation");

@@ -183,6 +183,9 @@ std::string WinePrefix::reset(const std::string& windows_exe) const
         jobs.push_back(job.path());
     for (const fs::path& job : jobs)
         fs::remove(job, ignored);
+    // The window's place and screen size that the last appearance kept.
+    for (const fs::directory_entry& user : fs::directory_iterator(drive_c() + "/users", ignored))
+        fs::remove_all(user.path() / "AppData/Local/Tickvane", ignored);
     fs::create_directories(install_dir(), ec);
     fs::copy_file(windows_exe, install_dir() + "/zubo.exe", fs::copy_options::overwrite_existing, ec);
     return ec ? "cannot install " + windows_exe + " into " + install_dir() + ": " + ec.message() : "";

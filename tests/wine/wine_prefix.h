@@ -32,7 +32,8 @@ public:
     std::vector<std::string> environment(const std::vector<std::string>& changes = {}) const;
     // Ends the prefix's wineserver and every Windows process of it.
     void stop_server() const;
-    // Back to a just-installed clock: no settings file, no scheduled jobs; empty or why not.
+    // Back to a just-installed clock: no settings file, no scheduled jobs, no kept window
+    // place; empty or why not.
     std::string reset(const std::string& windows_exe) const;
 
 private:

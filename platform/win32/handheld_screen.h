@@ -1,0 +1,35 @@
+// The handheld's screen on the desktop: one per process, 240 x 320 until the program
+// window that plays it (the window holding the soft-key bar) is sized otherwise.
+#pragma once
+
+#include "win32.h"
+
+#include <optional>
+#include <string>
+
+namespace tickvane::win32 {
+
+constexpr SIZE kDefaultScreen = {240, 320};
+// The smallest screen a Windows Mobile 6 Professional handheld has (the square ones).
+constexpr SIZE kSmallestScreen = {240, 240};
+
+SIZE handheld_screen();
+void set_handheld_screen(SIZE size);
+
+// The screen's size and the window's centre on the desktop, as the last appearance left them.
+struct HandheldPlace {
+    SIZE screen;
+    POINT centre;
+};
+std::wstring handheld_place_file();  // empty when the user has no local application data
+std::optional<HandheldPlace> load_handheld_place();
+void save_handheld_place(const HandheldPlace& place);
+
+// Makes `hwnd` play the screen: a resizable frame around a client area of the screen's
+// size, where the last appearance left it, or else in the middle of its monitor's work area.
+void play_handheld_screen(HWND hwnd);
+// The window's own share of its messages: following its size, the minimum size and the
+// rotate key (F5), keeping its place for the next appearance. True when the message was handled, with its result in `result`.
+bool handheld_window_message(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+}  // namespace tickvane::win32
