@@ -1,4 +1,5 @@
 // What a person does on the screen, turned into window messages.
+#include "kept_state.h"
 #include "screen.h"
 #include "softkeys/soft_key_bar.h"
 #include "wm/window_manager.h"
@@ -195,6 +196,7 @@ bool next_input_message(MSG& out)
             break;
         case display::EventKind::Rotate:
             rotate_screen();
+            keep_orientation();
             break;
         case display::EventKind::Close:
             close_all();
