@@ -11,7 +11,6 @@
 
 #include "bounded_process.h"
 #include "clock_on_xvfb.h"
-#include "window_manager.h"
 #include "xdotool.h"
 
 using namespace tickvane::e2e;
@@ -19,25 +18,8 @@ using std::chrono::seconds;
 
 namespace {
 
-class WindowOnTheDesktop : public ClockOnXvfb {
+class WindowOnTheDesktop : public ClockUnderWindowManager {
 protected:
-    void SetUp() override
-    {
-        ClockOnXvfb::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        std::string why;
-        wm_ = start_window_manager(x_->name(), &why);
-        if (!wm_)
-            GTEST_SKIP() << why;
-    }
-    void TearDown() override
-    {
-        clocks_.clear();
-        for (pid_t p : processes_of_device(tree_.root()))  // a service that a dismissal started
-            kill(p, SIGKILL);
-    }
-
     Child& start_clock(const std::string& scale = "TICKVANE_SCALE")
     {
         return clocks_.emplace_back(std::vector<std::string>{tree_.clock_exe()},
@@ -72,7 +54,6 @@ protected:
         return false;
     }
 
-    std::unique_ptr<Child> wm_;
     std::deque<Child> clocks_;
 };
 

@@ -8,7 +8,6 @@
 
 #include "bounded_process.h"
 #include "clock_on_xvfb.h"
-#include "window_manager.h"
 #include "xdotool.h"
 
 using namespace tickvane::e2e;
@@ -17,25 +16,13 @@ using std::chrono::seconds;
 
 namespace {
 
-class RunCommand : public ClockOnXvfb {
+class RunCommand : public ClockUnderWindowManager {
 protected:
     void SetUp() override
     {
-        ClockOnXvfb::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
         if (std::string(TICKVANE_BUILD_DIR) != std::string(TICKVANE_SOURCE_DIR) + "/build")
             GTEST_SKIP() << "the run command builds into build/, not this test's " << TICKVANE_BUILD_DIR;
-        std::string why;
-        wm_ = start_window_manager(x_->name(), &why);
-        if (!wm_)
-            GTEST_SKIP() << why;
-    }
-    void TearDown() override
-    {
-        commands_.clear();
-        for (pid_t p : processes_of_device(tree_.root()))  // what the service started lives in sessions of its own
-            kill(p, SIGKILL);
+        ClockUnderWindowManager::SetUp();
     }
 
     Child& run_clock()
@@ -67,7 +54,6 @@ protected:
         return true;
     }
 
-    std::unique_ptr<Child> wm_;
     std::deque<Child> commands_;
 };
 
