@@ -20,11 +20,11 @@ namespace {
 
 class WindowOnTheDesktop : public ClockUnderWindowManager {
 protected:
-    Child& start_clock(const std::string& scale = "TICKVANE_SCALE")
+    Child& start_clock(const std::string& scale = "TICKVANE_SCALE", const std::string& screen = "TICKVANE_SCREEN")
     {
         return clocks_.emplace_back(std::vector<std::string>{tree_.clock_exe()},
                                     environment_with({"DISPLAY=" + x_->name(), "TICKVANE_DEVICE_ROOT=" + tree_.root(),
-                                                      "TICKVANE_DISPLAY=window", scale, "TICKVANE_SCREEN"}));
+                                                      "TICKVANE_DISPLAY=window", scale, screen}));
     }
     unsigned long clock_window()
     {
@@ -102,23 +102,36 @@ TEST_F(WindowOnTheDesktop, NamesItsProcessItsMachineAndTheProgramsOwnIcon)
     EXPECT_EQ(got, want) << "got " << got.size() << " cardinals, want " << want.size();
 }
 
-TEST_F(WindowOnTheDesktop, TakesTheZoomAskedForWhereItFitsAndCutsItWithAWarningWhereNot)
+TEST_F(WindowOnTheDesktop, FollowsTheDesktopsDpiAndCutsAZoomThatDoesNotFitWithAWarning)
 {
     // Xvfb's 1024x768 monitor: 320 pixels twice is 640, three times no longer fits.
     const struct {
-        std::string setting;
-        int zoom;
+        std::string scale, screen, dpi;  // dpi: the desktop's Xft.dpi setting, none when empty
+        int width, height;
         bool warns;
-    } cases[] = {{"TICKVANE_SCALE", 2, false}, {"TICKVANE_SCALE=1", 1, false}, {"TICKVANE_SCALE=4", 2, true},
-                 {"TICKVANE_SCALE=3", 2, true}};
+    } cases[] = {
+        {"TICKVANE_SCALE", "TICKVANE_SCREEN", "", 480, 640, false},
+        {"TICKVANE_SCALE=1", "TICKVANE_SCREEN", "", 240, 320, false},
+        {"TICKVANE_SCALE=4", "TICKVANE_SCREEN", "", 480, 640, true},
+        {"TICKVANE_SCALE=3", "TICKVANE_SCREEN", "", 480, 640, true},
+        {"TICKVANE_SCALE", "TICKVANE_SCREEN", "192", 480, 640, false},  // HiDPI, but 4 does not fit
+        {"TICKVANE_SCALE", "TICKVANE_SCREEN=100x100", "192", 400, 400, false},
+        {"TICKVANE_SCALE", "TICKVANE_SCREEN=100x100", "144", 300, 300, false},
+    };
     for (const auto& c : cases) {
-        Child& clock = start_clock(c.setting);
+        if (c.dpi.empty())
+            run({"xprop", "-root", "-remove", "RESOURCE_MANAGER"});
+        else
+            run({"xprop", "-root", "-format", "RESOURCE_MANAGER", "8s", "-set", "RESOURCE_MANAGER",
+                 "Xft.antialias:\t1\nXft.dpi:\t" + c.dpi + "\n"});
+        Child& clock = start_clock(c.scale, c.screen);
+        std::string row = c.scale + " " + c.screen + " dpi " + c.dpi;
         unsigned long id = clock_window();
-        ASSERT_NE(id, 0u) << c.setting << ": " << clock.output();
-        EXPECT_TRUE(has_size(id, 240 * c.zoom, 320 * c.zoom)) << c.setting;
+        ASSERT_NE(id, 0u) << row << ": " << clock.output();
+        EXPECT_TRUE(has_size(id, c.width, c.height)) << row;
         std::string said = clock.output();
         EXPECT_EQ(said.find("does not fit the 1024x768 work area; using 2\n") != std::string::npos, c.warns)
-            << c.setting << ": " << said;
+            << row << ": " << said;
         clock.signal(SIGKILL);
         clock.wait_exit(seconds(5));
         for (int i = 0; i < 50 && !windows_named(x_->name(), "^Tickvane$", false, seconds(1)).empty(); ++i)
