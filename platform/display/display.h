@@ -74,7 +74,7 @@ struct DesktopOptions {
 // no display is reachable or it cannot show 24-bit colour.
 // The zoom is the requested one where it fits the work area in both orientations, else
 // the largest that does (with a one-line warning on stderr); 0 asks for the monitor's
-// own: 2, more for a desktop DPI setting above 96.
+// own: 2, more on a HiDPI desktop (its Xft.dpi / 48).
 std::unique_ptr<Display> open_desktop_window(int width, int height, const DesktopOptions& options,
                                              std::string* why_not);
 std::unique_ptr<Display> open_desktop_window(int width, int height, int scale, std::string* why_not);

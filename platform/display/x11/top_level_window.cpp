@@ -81,10 +81,6 @@ void bring_forward(::Display* dpy, Window window, Window root, const Atoms& atom
     XFlush(dpy);
 }
 
-}  // namespace tickvane::display
-
-namespace tickvane::display {
-
 void describe_to_desktop(::Display* dpy, Window window, const Atoms& atoms, const std::vector<uint32_t>& icon) {
     long pid = static_cast<long>(getpid());  // format 32 goes as long
     XChangeProperty(dpy, window, atoms.net_wm_pid, XA_CARDINAL, 32, PropModeReplace,
