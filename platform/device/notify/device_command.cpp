@@ -34,8 +34,7 @@ constexpr const char* help_text =
     "  remove-autostart   undo install-autostart\n"
     "\n"
     "options:\n"
-    "  --root DIR         the device tree (an existing folder); default: TICKVANE_DEVICE_ROOT, else the\n"
-    "                     tree this program is installed in, else ~/.local/share/tickvane/device\n"
+    "  --root DIR         the device tree, an existing folder (default: $TICKVANE_DEVICE_ROOT, else its own)\n"
     "  -h, --help         show this help and exit\n"
     "  --version          show the version and exit\n";
 
