@@ -34,10 +34,7 @@ void start_device(const Settings& settings)
 void stop_device()
 {
     registry_close();
-    if (state().display) {
-        if (auto place = state().display->place())
-            keep_state(state().settings.root, KeptState{std::nullopt, place});
-    }
+    keep_window_place();
     // Windows still open go with the process; only their device-wide entries must not stay.
     state().display.reset();
 }

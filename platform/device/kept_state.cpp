@@ -69,6 +69,17 @@ void apply_kept_orientation()
         std::swap(s.screen_width, s.screen_height);
 }
 
+void keep_window_place()
+{
+    static std::optional<std::pair<int, int>> kept;
+    State& s = state();
+    std::optional<std::pair<int, int>> place = s.display ? s.display->place() : std::nullopt;
+    if (!place || place == kept)
+        return;
+    kept = place;
+    keep_state(s.settings.root, KeptState{std::nullopt, place});
+}
+
 void keep_orientation()
 {
     State& s = state();

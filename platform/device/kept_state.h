@@ -23,5 +23,8 @@ void keep_state(const std::string& root, const KeptState& changes);
 // state which way round); the rotation keeps its new one.
 void apply_kept_orientation();
 void keep_orientation();
+// Keeps where the desktop window is now, when that changed: as soon as it moved, so a
+// clock that is killed comes back there too.
+void keep_window_place();
 
 }  // namespace tickvane::device

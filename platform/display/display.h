@@ -33,6 +33,7 @@ enum class EventKind {
     FocusGained,
     Rotate,       // the person asked for portrait <-> landscape
     Close,        // the desktop window's close button
+    Moved,        // the desktop window may have moved on the desktop (see Display::place)
 };
 
 struct Event {

@@ -201,6 +201,9 @@ bool next_input_message(MSG& out)
         case display::EventKind::Close:
             close_all();
             break;
+        case display::EventKind::Moved:
+            keep_window_place();
+            break;
         }
         if (!state().posted.empty() || state().quit_requested)
             return false;

@@ -144,6 +144,10 @@ bool DesktopWindow::translate(const XEvent& event, Event& out) {
     case KeyRelease:
         if (is_auto_repeat(event.xkey)) return false;
         break;
+    case ConfigureNotify:  // window managers send one for every move of their frame
+        out = Event{};
+        out.kind = EventKind::Moved;
+        return true;
     default: break;
     }
     return translate_event(event, geometry_, atoms_, input_, out);
