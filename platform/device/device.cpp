@@ -4,6 +4,7 @@
 
 #include "controls/controls.h"
 #include "dialogs/dialogs.h"
+#include "kept_state.h"
 #include "registry/window_registry.h"
 #include "text/text.h"
 
@@ -23,6 +24,7 @@ void start_device(const Settings& settings)
     s.screen_height = settings.screen_height;
     std::error_code ec;
     std::filesystem::create_directories(settings.root, ec);
+    apply_kept_orientation();
     registry_open(settings.root);
     text::remember_font_in(settings.root + "/.device/font");
     register_dialog_class();
@@ -32,6 +34,7 @@ void start_device(const Settings& settings)
 void stop_device()
 {
     registry_close();
+    keep_window_place();
     // Windows still open go with the process; only their device-wide entries must not stay.
     state().display.reset();
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "desktop_options.h"
 #include "softkeys/soft_key_bar.h"
 #include "text/text.h"
 #include "wm/window_manager.h"
@@ -115,7 +116,7 @@ void open_display()
     int W = state().screen_width, H = state().screen_height;
     std::string why_not;
     if (s.display != "headless") {
-        state().display = display::open_desktop_window(W, H, s.scale, &why_not);
+        state().display = display::open_desktop_window(W, H, desktop_options(), &why_not);
         if (!state().display)
             std::fprintf(stderr, "tickvane: %s; running headless%s%s\n", why_not.c_str(),
                          s.screenshot.empty() ? "" : ", screen in ", s.screenshot.c_str());

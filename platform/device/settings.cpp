@@ -71,7 +71,7 @@ Settings settings_from_environment(const std::string& executable)
         if (z >= 1 && z <= 8)
             s.scale = z;
         else
-            std::fprintf(stderr, "tickvane: TICKVANE_SCALE=%s is not 1-8; using %d\n", scale.c_str(), s.scale);
+            std::fprintf(stderr, "tickvane: TICKVANE_SCALE=%s is not 1-8; using the monitor's zoom\n", scale.c_str());
     }
     s.screenshot = env("TICKVANE_SCREENSHOT");
     return s;

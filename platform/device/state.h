@@ -25,7 +25,7 @@ struct Settings {
     int screen_width = 240;
     int screen_height = 320;
     std::string display = "";    // "window", "headless" or "" (window when reachable)
-    int scale = 2;
+    int scale = 0;               // zoom of the desktop window; 0: as the monitor suits
     std::string screenshot;      // headless: PNG rewritten after every presented frame
 };
 

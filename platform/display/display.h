@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tickvane::display {
@@ -31,6 +33,7 @@ enum class EventKind {
     FocusGained,
     Rotate,       // the person asked for portrait <-> landscape
     Close,        // the desktop window's close button
+    Moved,        // the desktop window may have moved on the desktop (see Display::place)
 };
 
 struct Event {
@@ -56,10 +59,25 @@ public:
     virtual bool poll(Event& out) = 0;
     // Bring the desktop window in front of others (a second launch asked for it).
     virtual void raise() = 0;
+    // Where the desktop window's frame is on the desktop, to put it there next time;
+    // nothing when there is no desktop window.
+    virtual std::optional<std::pair<int, int>> place() { return std::nullopt; }
+};
+
+// How the desktop window starts.
+struct DesktopOptions {
+    int scale = 0;                                     // 0: follow the monitor
+    std::optional<std::pair<int, int>> place;          // where its frame goes; else the window manager's choice
+    std::vector<uint32_t> icon;                        // _NET_WM_ICON: width, height, ARGB pixels, repeated
 };
 
 // A desktop window on the X server that DISPLAY names; null with `why_not` filled when
 // no display is reachable or it cannot show 24-bit colour.
+// The zoom is the requested one where it fits the work area in both orientations, else
+// the largest that does (with a one-line warning on stderr); 0 asks for the monitor's
+// own: 2, more on a HiDPI desktop (its Xft.dpi / 48).
+std::unique_ptr<Display> open_desktop_window(int width, int height, const DesktopOptions& options,
+                                             std::string* why_not);
 std::unique_ptr<Display> open_desktop_window(int width, int height, int scale, std::string* why_not);
 
 // The screen in memory only; when `png_path` is not empty the PNG there is replaced

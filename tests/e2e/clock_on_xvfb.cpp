@@ -1,6 +1,9 @@
 #include "clock_on_xvfb.h"
 
+#include <signal.h>
+
 #include "bounded_process.h"
+#include "window_manager.h"
 
 namespace tickvane::e2e {
 
@@ -15,6 +18,23 @@ void ClockOnXvfb::SetUp()
     if (!x_)
         GTEST_SKIP() << why;
     ASSERT_TRUE(tree_.install(TICKVANE_CMAKE, TICKVANE_BUILD_DIR, &why)) << why;
+}
+
+void ClockUnderWindowManager::SetUp()
+{
+    ClockOnXvfb::SetUp();
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    std::string why;
+    wm_ = start_window_manager(x_->name(), &why);
+    if (!wm_)
+        GTEST_SKIP() << why;
+}
+
+void ClockUnderWindowManager::TearDown()
+{
+    for (pid_t p : processes_of_device(tree_.root()))
+        kill(p, SIGKILL);
 }
 
 }  // namespace tickvane::e2e

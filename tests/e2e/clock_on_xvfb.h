@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "bounded_process.h"
 #include "installed_tree.h"
 #include "x11_session.h"
 
@@ -18,6 +19,17 @@ protected:
 
     InstalledTree tree_;
     std::unique_ptr<display::testing::X11Session> x_;  // outlives the clocks' windows
+};
+
+// The same with openbox managing the screen (skipped without it); whatever of the
+// device still runs afterwards is killed, also what a service started in a session
+// of its own.
+class ClockUnderWindowManager : public ClockOnXvfb {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::unique_ptr<Child> wm_;
 };
 
 }  // namespace tickvane::e2e

@@ -42,7 +42,7 @@ bool InstalledTree::install(const std::string& cmake, const std::string& build_d
     fs::path real = fs::canonical(pattern, ec);  // as /proc shows executables
     folder_ = ec ? pattern : real.string();
     root_ = folder_ + "/device";
-    Outcome done = run_bounded({cmake, "--install", build_dir, "--prefix", root_}, environment_with({}),
+    Outcome done = run_bounded({cmake, "--install", build_dir, "--strip", "--prefix", root_}, environment_with({}),
                                milliseconds(60000));
     if (!done.finished || done.exit_code != 0 || !fs::is_regular_file(clock_exe())) {
         *why = "cmake --install " + build_dir + " did not give " + clock_exe() + ":\n" + done.output;

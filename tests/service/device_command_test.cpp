@@ -40,17 +40,67 @@ TEST(DeviceCommand, PendingOnAnEmptyRootListsNothingAndCreatesNothing)
     EXPECT_FALSE(std::filesystem::exists(tickvane::device::notify::database_path(tree.root())));
 }
 
-TEST(DeviceCommand, BadUsageExitsWithTwo)
+TEST(DeviceCommand, EveryWrongUsageSaysWhatAndExitsWithTwo)
 {
-    const std::vector<std::vector<std::string>> bad = {
-        {}, {"bogus"}, {"--root"}, {"--root", "/tmp"}, {"--root=", "pending"}, {"service", "pending"}, {"pending", "x"},
+    const struct {
+        std::vector<std::string> args;
+        std::string says;
+    } bad[] = {
+        {{}, "no command given"},
+        {{"bogus"}, "unknown command 'bogus'"},
+        {{"--frob", "pending"}, "unknown option '--frob'"},
+        {{"--root"}, "--root needs a folder"},
+        {{"service", "--root"}, "--root needs a folder"},
+        {{"--root=", "pending"}, "--root needs a folder"},
+        {{"--root", "/tmp"}, "no command given"},
+        {{"--root", "/no/such/dir", "service"}, "--root /no/such/dir: no such folder"},
+        {{"--root=/etc/hostname", "pending"}, "no such folder"},
+        {{"service", "pending"}, "one command at a time"},
+        {{"pending", "x"}, "unknown command 'x'"},
     };
-    for (auto args : bad) {
-        args.insert(args.begin(), TICKVANE_DEVICE_EXE);
-        auto outcome = run_bounded(args, environment_with({}), 5000ms);
-        EXPECT_EQ(outcome.exit_code, 2) << args.size();
-        EXPECT_NE(outcome.output.find("usage"), std::string::npos) << outcome.output;
+    for (const auto& [args, says] : bad) {
+        std::vector<std::string> argv{TICKVANE_DEVICE_EXE};
+        argv.insert(argv.end(), args.begin(), args.end());
+        auto outcome = run_bounded(argv, environment_with({}), 5000ms);
+        EXPECT_EQ(outcome.exit_code, 2) << says;
+        EXPECT_NE(outcome.output.find(says), std::string::npos) << outcome.output;
+        EXPECT_NE(outcome.output.find("usage: tickvane-device"), std::string::npos) << outcome.output;
     }
+    EXPECT_FALSE(std::filesystem::exists("/no/such/dir"));
+}
+
+TEST(DeviceCommand, HelpNamesEveryCommandAndOptionOnALineOfItsOwnAndVersionAnswers)
+{
+    auto help = run_bounded({TICKVANE_DEVICE_EXE, "--help"}, environment_with({}), 5000ms);
+    EXPECT_EQ(help.exit_code, 0);
+    for (std::string item : {"service", "pending", "status", "stop", "install-autostart", "remove-autostart",
+                             "--root DIR", "--help", "--version"})
+        EXPECT_NE(help.output.find(" " + item + "  "), std::string::npos) << item << " missing from\n" << help.output;
+    auto version = run_bounded({TICKVANE_DEVICE_EXE, "--version"}, environment_with({}), 5000ms);
+    EXPECT_EQ(version.exit_code, 0);
+    EXPECT_EQ(version.output.rfind("tickvane-device ", 0), 0u) << version.output;
+    EXPECT_GT(version.output.size(), std::string("tickvane-device \n").size()) << version.output;
+}
+
+TEST(DeviceCommand, StopEndsTheTreesServiceAndStatusFollows)
+{
+    DeviceTree tree;
+    auto command = [&](const char* what) { return run_bounded({TICKVANE_DEVICE_EXE, "--root", tree.root(), what},
+                                                              environment_with({}), 10000ms); };
+    EXPECT_EQ(command("status").exit_code, 3);
+    EXPECT_EQ(command("stop").exit_code, 0) << "stopping a service that does not run is no error";
+    tickvane::e2e::Child service = tree.run_service();
+    ASSERT_TRUE(tree.wait_for_service(5000ms)) << service.output();
+    auto status = command("status");
+    EXPECT_EQ(status.exit_code, 0);
+    EXPECT_NE(status.output.find(std::to_string(service.pid())), std::string::npos) << status.output;
+
+    auto stop = command("stop");
+    EXPECT_EQ(stop.exit_code, 0) << stop.output;
+    std::optional<int> code = service.wait_exit(1000ms);
+    ASSERT_TRUE(code.has_value()) << "the service outlived the stop command";
+    EXPECT_EQ(*code, 0) << service.output();
+    EXPECT_EQ(command("status").exit_code, 3);
 }
 
 }  // namespace

@@ -1,23 +1,90 @@
-// tickvane-device: the device's resident notification service, and a look at what
-// it has pending.
-//   tickvane-device [--root DIR] service    run the service in the foreground
-//   tickvane-device [--root DIR] pending    list pending registrations, earliest first
+// tickvane-device: the device's resident notification service, a look at what it has
+// pending, and starting it with the desktop session. `--help` lists it all.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "device.h"
+#include "notify/autostart.h"
 #include "notify/notification_store.h"
 #include "notify/service.h"
+#include "notify/service_control.h"
+#include "notify/service_starter.h"
 
 namespace fs = std::filesystem;
 using namespace tickvane::device;
 
 namespace {
 
-constexpr const char* usage = "usage: tickvane-device [--root DIR] service|pending\n";
+constexpr const char* help_text =
+    "usage: tickvane-device [--root DIR] COMMAND\n"
+    "The Tickvane device's notification service, which starts registered programs at their time.\n"
+    "\n"
+    "commands:\n"
+    "  service            run the service in the foreground until SIGTERM, SIGINT or SIGHUP\n"
+    "  pending            list pending registrations, earliest first: due<TAB>application<TAB>arguments\n"
+    "  status             say whether the service runs (exit 0) or not (exit 3)\n"
+    "  stop               end the service of the device tree, if one runs\n"
+    "  install-autostart  start the service at every login (systemd user unit and XDG autostart entry)\n"
+    "  remove-autostart   undo install-autostart\n"
+    "\n"
+    "options:\n"
+    "  --root DIR         the device tree, an existing folder (default: $TICKVANE_DEVICE_ROOT, else its own)\n"
+    "  -h, --help         show this help and exit\n"
+    "  --version          show the version and exit\n";
+
+const std::vector<std::string> commands = {"service", "pending", "status", "stop", "install-autostart",
+                                           "remove-autostart"};
+
+struct Invocation {
+    std::string root, command;
+    bool help = false, version = false;
+};
+
+int usage_error(const std::string& what)
+{
+    std::fprintf(stderr, "tickvane-device: %s\nusage: tickvane-device [--root DIR] COMMAND (see --help)\n",
+                 what.c_str());
+    return 2;
+}
+
+// Empty on success, else what is wrong with the command line.
+std::string parse(int argc, char** argv, Invocation& out)
+{
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        bool joined = arg.rfind("--root=", 0) == 0;
+        if (arg == "--root" || joined) {
+            if (!joined && i + 1 >= argc)
+                return "--root needs a folder";
+            std::string value = joined ? arg.substr(7) : argv[++i];
+            std::error_code ec;
+            if (value.empty())
+                return "--root needs a folder";
+            if (!fs::is_directory(value, ec))
+                return "--root " + value + ": no such folder";
+            out.root = value;
+        } else if (arg == "-h" || arg == "--help") {
+            out.help = true;
+        } else if (arg == "--version") {
+            out.version = true;
+        } else if (!arg.empty() && arg[0] == '-') {
+            return "unknown option '" + arg + "'";
+        } else if (std::find(commands.begin(), commands.end(), arg) == commands.end()) {
+            return "unknown command '" + arg + "'";
+        } else if (!out.command.empty()) {
+            return "one command at a time ('" + out.command + "' and '" + arg + "')";
+        } else {
+            out.command = arg;
+        }
+    }
+    return out.command.empty() && !out.help && !out.version ? "no command given" : "";
+}
 
 int list_pending(const std::string& root)
 {
@@ -36,30 +103,52 @@ int list_pending(const std::string& root)
     return 0;
 }
 
+int report_status(const std::string& root)
+{
+    std::optional<pid_t> pid = notify::running_service(root);
+    if (pid)
+        std::printf("tickvane-device: notification service %d runs for %s\n", (int)*pid, root.c_str());
+    else
+        std::printf("tickvane-device: no notification service runs for %s\n", root.c_str());
+    return pid ? 0 : 3;
+}
+
+int install_autostart(const std::string& root)
+{
+    std::optional<std::string> exe = notify::find_service_executable(root);
+    if (!exe) {
+        std::fprintf(stderr, "tickvane-device: no service executable for %s\n", root.c_str());
+        return 1;
+    }
+    std::error_code ec;
+    return notify::install_autostart(fs::absolute(root, ec).lexically_normal().string(), *exe);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    std::string root, command;
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        if (arg == "--root" && i + 1 < argc && argv[i + 1][0] != '\0')
-            root = argv[++i];
-        else if (arg.rfind("--root=", 0) == 0 && arg.size() > 7)
-            root = arg.substr(7);
-        else if (arg == "-h" || arg == "--help")
-            return std::fputs(usage, stdout), 0;
-        else if (command.empty() && (arg == "service" || arg == "pending"))
-            command = arg;
-        else
-            return std::fprintf(stderr, "tickvane-device: unexpected '%s'\n%s", arg.c_str(), usage), 2;
-    }
-    if (command.empty())
-        return std::fputs(usage, stderr), 2;
-    if (root.empty()) {
+    Invocation how;
+    std::string wrong = parse(argc, argv, how);
+    if (!wrong.empty())
+        return usage_error(wrong);
+    if (how.help)
+        return std::fputs(help_text, stdout), 0;
+    if (how.version)
+        return std::printf("tickvane-device %s\n", TICKVANE_VERSION), 0;
+    if (how.root.empty()) {
         std::error_code ec;
         fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-        root = settings_from_environment(ec ? std::string() : exe.string()).root;
+        how.root = settings_from_environment(ec ? std::string() : exe.string()).root;
     }
-    return command == "service" ? notify::run_service(root) : list_pending(root);
+    const std::string& c = how.command;
+    if (c == "service")
+        return notify::run_service(how.root);
+    if (c == "pending")
+        return list_pending(how.root);
+    if (c == "status")
+        return report_status(how.root);
+    if (c == "stop")
+        return notify::stop_service(how.root);
+    return c == "install-autostart" ? install_autostart(how.root) : notify::remove_autostart(how.root);
 }

@@ -35,14 +35,16 @@ socklen_t address_of(const std::string& root, sockaddr_un& address)
 
 }  // namespace
 
-std::string service_socket_name(const std::string& root)
+std::string root_tag(const std::string& root)
 {
     std::error_code ec;
     std::filesystem::path canonical = std::filesystem::weakly_canonical(root, ec);
     char hex[17];
     std::snprintf(hex, sizeof hex, "%016llx", (unsigned long long)fnv1a(ec ? root : canonical.string()));
-    return std::string(1, '\0') + "tickvane-notify-" + hex;
+    return hex;
 }
+
+std::string service_socket_name(const std::string& root) { return std::string(1, '\0') + "tickvane-notify-" + root_tag(root); }
 
 bool wake_service(const std::string& root)
 {

@@ -6,7 +6,10 @@
 
 namespace tickvane::device::notify {
 
-// "\0tickvane-notify-" + 16 hex digits of a hash of the canonical root.
+// 16 hex digits of a hash of the canonical root: what names a root's service.
+std::string root_tag(const std::string& root);
+
+// "\0tickvane-notify-" + root_tag(root).
 std::string service_socket_name(const std::string& root);
 
 // Tells the service of `root` to read the database again. False when no service

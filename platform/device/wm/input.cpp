@@ -1,4 +1,5 @@
 // What a person does on the screen, turned into window messages.
+#include "kept_state.h"
 #include "screen.h"
 #include "softkeys/soft_key_bar.h"
 #include "wm/window_manager.h"
@@ -200,9 +201,13 @@ bool next_input_message(MSG& out)
             break;
         case display::EventKind::Rotate:
             rotate_screen();
+            keep_orientation();
             break;
         case display::EventKind::Close:
             close_all();
+            break;
+        case display::EventKind::Moved:
+            keep_window_place();
             break;
         }
         if (!state().posted.empty() || state().quit_requested)

@@ -11,6 +11,8 @@ struct Atoms {
     Atom net_wm_name = 0;
     Atom utf8_string = 0;
     Atom net_active_window = 0;
+    Atom net_wm_pid = 0;
+    Atom net_wm_icon = 0;
 };
 
 Atoms intern_atoms(::Display* dpy);

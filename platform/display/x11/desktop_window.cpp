@@ -3,6 +3,7 @@
 #include <X11/XKBlib.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 
 #include "display.h"
@@ -11,6 +12,7 @@
 #include "top_level_window.h"
 #include "window_image.h"
 #include "x11_connection.h"
+#include "zoom.h"
 
 namespace tickvane::display {
 namespace {
@@ -25,8 +27,8 @@ bool fits(int width, int height, int scale) {
 
 class DesktopWindow final : public Display {
 public:
-    DesktopWindow(const X11Connection& x, WindowGeometry geometry)
-        : dpy_(x.dpy), visual_(x.visual), geometry_(geometry), image_(x.dpy, x.visual) {}
+    DesktopWindow(const X11Connection& x, WindowGeometry geometry, const DesktopOptions& options)
+        : dpy_(x.dpy), visual_(x.visual), geometry_(geometry), options_(options), image_(x.dpy, x.visual) {}
     ~DesktopWindow() override;
 
     // Creates and maps the window. False with the reason when its image cannot be made.
@@ -38,6 +40,7 @@ public:
     void wait(int timeout_ms, const std::vector<int>& fds) override;
     bool poll(Event& out) override;
     void raise() override;
+    std::optional<std::pair<int, int>> place() override { return frame_place(dpy_, window_); }
 
 private:
     bool next_device_event(Event& out);
@@ -48,6 +51,7 @@ private:
     ::Display* dpy_;
     XVisualInfo visual_;
     WindowGeometry geometry_;
+    DesktopOptions options_;
     WindowImage image_;
     Atoms atoms_;
     Colormap colormap_ = 0;
@@ -63,7 +67,8 @@ bool DesktopWindow::start(std::string& why_not) {
     int w = geometry_.width * geometry_.scale, h = geometry_.height * geometry_.scale;
     atoms_ = intern_atoms(dpy_);
     colormap_ = XCreateColormap(dpy_, RootWindow(dpy_, visual_.screen), visual_.visual, AllocNone);
-    window_ = create_top_level_window(dpy_, visual_, colormap_, w, h, atoms_);
+    window_ = create_top_level_window(dpy_, visual_, colormap_, w, h, atoms_, options_.place);
+    describe_to_desktop(dpy_, window_, atoms_, options_.icon);
     gc_ = XCreateGC(dpy_, window_, 0, nullptr);
     // Held keys then repeat as presses alone, so a repeat is told from a new press.
     XkbSetDetectableAutoRepeat(dpy_, True, nullptr);
@@ -139,6 +144,10 @@ bool DesktopWindow::translate(const XEvent& event, Event& out) {
     case KeyRelease:
         if (is_auto_repeat(event.xkey)) return false;
         break;
+    case ConfigureNotify:  // window managers send one for every move of their frame
+        out = Event{};
+        out.kind = EventKind::Moved;
+        return true;
     default: break;
     }
     return translate_event(event, geometry_, atoms_, input_, out);
@@ -178,23 +187,53 @@ void DesktopWindow::wait(int timeout_ms, const std::vector<int>& fds) {
     }
 }
 
+// A kept place counts while the frame's corner is still on this screen.
+std::optional<std::pair<int, int>> place_on_screen(const X11Connection& x, std::optional<std::pair<int, int>> place) {
+    int screen = x.visual.screen;
+    if (place && (place->first < 0 || place->second < 0 || place->first >= DisplayWidth(x.dpy, screen) ||
+                  place->second >= DisplayHeight(x.dpy, screen)))
+        return std::nullopt;
+    return place;
+}
+
 }  // namespace
 
-std::unique_ptr<Display> open_desktop_window(int width, int height, int scale, std::string* why_not) {
+std::unique_ptr<Display> open_desktop_window(int width, int height, const DesktopOptions& options,
+                                             std::string* why_not) {
     auto fail = [&](const std::string& why) -> std::unique_ptr<Display> {
         if (why_not != nullptr) *why_not = why;
         return nullptr;
     };
-    if (!fits(width, height, scale)) {
+    if (!fits(width, height, 1) || options.scale < 0) {
         return fail("bad window size " + std::to_string(width) + "x" + std::to_string(height) + " at zoom " +
-                    std::to_string(scale));
+                    std::to_string(options.scale));
     }
     X11Connection x;
     std::string reason;
     if (!open_x11_connection(x, reason)) return fail(reason);
-    auto window = std::make_unique<DesktopWindow>(x, WindowGeometry{width, height, scale});
+    ZoomFacts facts = zoom_facts(x.dpy, x.visual.screen);
+    facts.screen_width = width;
+    facts.screen_height = height;
+    facts.requested = options.scale;
+    std::string warning;
+    int scale = std::min(choose_zoom(facts, &warning), kMaxWindowSide / std::max(width, height));
+    if (!warning.empty()) std::fprintf(stderr, "%s\n", warning.c_str());
+    DesktopOptions chosen = options;
+    chosen.scale = scale;
+    chosen.place = place_on_screen(x, options.place);
+    auto window = std::make_unique<DesktopWindow>(x, WindowGeometry{width, height, scale}, chosen);
     if (!window->start(reason)) return fail(reason);
     return window;
+}
+
+std::unique_ptr<Display> open_desktop_window(int width, int height, int scale, std::string* why_not) {
+    if (scale <= 0) {
+        if (why_not != nullptr) *why_not = "bad zoom " + std::to_string(scale);
+        return nullptr;
+    }
+    DesktopOptions options;
+    options.scale = scale;
+    return open_desktop_window(width, height, options, why_not);
 }
 
 }  // namespace tickvane::display

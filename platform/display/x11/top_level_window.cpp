@@ -1,14 +1,28 @@
 #include "top_level_window.h"
 
+#include <X11/Xatom.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstring>
+
 namespace tickvane::display {
 namespace {
 
 constexpr long kEvents = ExposureMask | ButtonPressMask | ButtonReleaseMask | Button1MotionMask | KeyPressMask |
                          KeyReleaseMask | FocusChangeMask | StructureNotifyMask;
 
-void size_hints(::Display* dpy, Window window, int width, int height) {
+void size_hints(::Display* dpy, Window window, int width, int height,
+                const std::optional<std::pair<int, int>>& place = std::nullopt) {
     XSizeHints hints{};
     hints.flags = PMinSize | PMaxSize;
+    if (place) {
+        // The person chose it, on an earlier run: window managers honour that over their own placement.
+        hints.flags |= USPosition | PWinGravity;
+        hints.x = place->first;
+        hints.y = place->second;
+        hints.win_gravity = NorthWestGravity;  // the frame's top-left goes there
+    }
     hints.min_width = hints.max_width = width;
     hints.min_height = hints.max_height = height;
     XSetWMNormalHints(dpy, window, &hints);
@@ -27,17 +41,18 @@ void name_it(::Display* dpy, Window window, const Atoms& atoms) {
 }  // namespace
 
 Window create_top_level_window(::Display* dpy, const XVisualInfo& visual, Colormap colormap, int width, int height,
-                               const Atoms& atoms) {
+                               const Atoms& atoms, const std::optional<std::pair<int, int>>& place) {
     XSetWindowAttributes attributes{};
     attributes.background_pixmap = None;  // the server paints nothing before our first frame
     attributes.border_pixel = 0;          // required when the visual is not the root's
     attributes.colormap = colormap;
     attributes.event_mask = kEvents;
-    Window window = XCreateWindow(dpy, RootWindow(dpy, visual.screen), 0, 0, static_cast<unsigned>(width),
+    int x = place ? place->first : 0, y = place ? place->second : 0;
+    Window window = XCreateWindow(dpy, RootWindow(dpy, visual.screen), x, y, static_cast<unsigned>(width),
                                   static_cast<unsigned>(height), 0, visual.depth, InputOutput, visual.visual,
                                   CWBackPixmap | CWBorderPixel | CWColormap | CWEventMask, &attributes);
     name_it(dpy, window, atoms);
-    size_hints(dpy, window, width, height);
+    size_hints(dpy, window, width, height, place);
     XWMHints wm_hints{};
     wm_hints.flags = InputHint | StateHint;
     wm_hints.input = True;  // keys are part of the handheld
@@ -64,6 +79,37 @@ void bring_forward(::Display* dpy, Window window, Window root, const Atoms& atom
     request.xclient.data.l[1] = CurrentTime;
     XSendEvent(dpy, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
     XFlush(dpy);
+}
+
+void describe_to_desktop(::Display* dpy, Window window, const Atoms& atoms, const std::vector<uint32_t>& icon) {
+    long pid = static_cast<long>(getpid());  // format 32 goes as long
+    XChangeProperty(dpy, window, atoms.net_wm_pid, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&pid), 1);
+    char host[HOST_NAME_MAX + 1] = {};
+    if (gethostname(host, sizeof host - 1) == 0) {
+        XTextProperty machine{reinterpret_cast<unsigned char*>(host), XA_STRING, 8, strlen(host)};
+        XSetWMClientMachine(dpy, window, &machine);
+    }
+    if (icon.empty()) return;
+    std::vector<long> cardinals(icon.begin(), icon.end());
+    XChangeProperty(dpy, window, atoms.net_wm_icon, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(cardinals.data()), static_cast<int>(cardinals.size()));
+}
+
+std::optional<std::pair<int, int>> frame_place(::Display* dpy, Window window) {
+    // Up to the root's child: the frame when a window manager reparented us.
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    for (Window w = window;; w = parent) {
+        if (XQueryTree(dpy, w, &root, &parent, &children, &count) == 0) return std::nullopt;
+        if (children != nullptr) XFree(children);
+        if (parent == root) {
+            int x = 0, y = 0;
+            unsigned width = 0, height = 0, border = 0, depth = 0;
+            if (XGetGeometry(dpy, w, &root, &x, &y, &width, &height, &border, &depth) == 0) return std::nullopt;
+            return std::make_pair(x, y);
+        }
+    }
 }
 
 }  // namespace tickvane::display

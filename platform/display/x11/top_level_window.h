@@ -4,14 +4,27 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <cstdint>
+#include <optional>
+#include <utility>
+#include <vector>
+
 #include "atoms.h"
 
 namespace tickvane::display {
 
 // Unmapped, with every property a window manager reads already set. `colormap` must
-// belong to the visual.
+// belong to the visual. With a `place`, the window manager is asked to put its frame
+// there, as a person placed it before.
 Window create_top_level_window(::Display* dpy, const XVisualInfo& visual, Colormap colormap, int width, int height,
-                               const Atoms& atoms);
+                               const Atoms& atoms, const std::optional<std::pair<int, int>>& place);
+
+// What a taskbar and a session show for it: this process, this machine, and `icon`
+// (_NET_WM_ICON cardinals: width, height, ARGB pixels, repeated; none when empty).
+void describe_to_desktop(::Display* dpy, Window window, const Atoms& atoms, const std::vector<uint32_t>& icon);
+
+// Where the window's frame (the window manager's, or the window itself) is on the root.
+std::optional<std::pair<int, int>> frame_place(::Display* dpy, Window window);
 
 // Resizes the window and tells the window manager the person cannot change that size.
 void set_fixed_size(::Display* dpy, Window window, int width, int height);
