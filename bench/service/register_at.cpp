@@ -2,6 +2,7 @@
 // for the root's notification service and wakes it (never starts one), as
 // CeSetUserNotificationEx does after its checks.
 #include <cstdio>
+#include <string>
 
 #include "notify/registration.h"
 
@@ -12,5 +13,9 @@ int main(int argc, char** argv)
         return 2;
     }
     tickvane::device::notify::Request request{argv[2], argv[3], argc > 4 ? argv[4] : ""};
-    return tickvane::device::notify::register_request(argv[1], request, false) ? 0 : 1;
+    std::string why;
+    if (tickvane::device::notify::register_request(argv[1], request, false, why))
+        return 0;
+    std::fprintf(stderr, "register_at: %s\n", why.c_str());
+    return 1;
 }

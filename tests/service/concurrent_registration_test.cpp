@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <set>
 #include <string>
 
@@ -105,6 +106,31 @@ TEST(ConcurrentRegistration, TwoProcessesRegisteringAtOnceAreAllStored)
         stored.insert(r.arguments);
     EXPECT_EQ(rows.size(), 100u);
     EXPECT_EQ(stored, accepted);
+}
+
+// A device tree used for the first time by several processes at once: none of
+// them is refused for another having made the store's folder or file first.
+TEST(ConcurrentRegistration, FirstUseByEightProcessesAtOnceRefusesNone)
+{
+    for (int round = 0; round < 10; ++round) {
+        DeviceTree tree;
+        std::filesystem::remove_all(tree.root() + "/.device");
+        int go[2], confirmed[2];
+        ASSERT_EQ(pipe(go), 0);
+        ASSERT_EQ(pipe(confirmed), 0);
+        std::vector<pid_t> children;
+        for (int child = 0; child < 8; ++child)
+            children.push_back(registering_child(go, confirmed[1], child, 2));
+        close(go[0]);
+        close(confirmed[1]);
+        close(go[1]);
+        std::set<std::string> accepted = read_lines(confirmed[0]);
+        close(confirmed[0]);
+        for (pid_t pid : children)
+            EXPECT_EQ(exit_code(pid), 0) << "round " << round;
+        EXPECT_EQ(accepted.size(), 16u) << "round " << round;
+        EXPECT_EQ(testing_::pending().size(), 16u) << "round " << round;
+    }
 }
 
 TEST(ConcurrentRegistration, ProcessesKilledWhileRegisteringLoseNothing)

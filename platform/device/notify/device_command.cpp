@@ -2,6 +2,7 @@
 // it has pending.
 //   tickvane-device [--root DIR] service    run the service in the foreground
 //   tickvane-device [--root DIR] pending    list pending registrations, earliest first
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,8 +23,14 @@ constexpr const char* usage = "usage: tickvane-device [--root DIR] service|pendi
 int list_pending(const std::string& root)
 {
     std::error_code ec;
-    if (!fs::exists(notify::database_path(root), ec))
-        return 0;
+    if (!fs::exists(notify::database_path(root), ec)) {
+        auto status = fs::status(root, ec);
+        if (fs::is_directory(status))
+            return 0;  // nothing registered yet
+        std::fprintf(stderr, "tickvane-device: cannot use the device root %s: %s\n", root.c_str(),
+                     std::strerror(fs::exists(status) ? ENOTDIR : ENOENT));
+        return 1;
+    }
     std::string error;
     auto store = notify::NotificationStore::open(root, false, error);
     auto rows = store ? store->all() : std::nullopt;

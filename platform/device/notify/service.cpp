@@ -28,7 +28,11 @@ namespace {
 int take_lock(const std::string& root, int& fd)
 {
     std::error_code ec;
-    fs::create_directories(device_folder(root), ec);
+    if (!fs::create_directories(device_folder(root), ec) && !fs::is_directory(device_folder(root))) {
+        std::fprintf(stderr, "tickvane-device: cannot use the device root %s: %s: %s\n", root.c_str(),
+                     device_folder(root).c_str(), ec ? ec.message().c_str() : "not a folder");
+        return -1;
+    }
     fd = open(service_lock_path(root).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) {
         std::fprintf(stderr, "tickvane-device: %s: %s\n", service_lock_path(root).c_str(), std::strerror(errno));
