@@ -191,4 +191,26 @@ TEST(Service, RegistrationIsKeptWhenNoServiceCanBeStarted)
     EXPECT_FALSE(tree.service_pid());
 }
 
+// The log of a service started on demand stays bounded: at a megabyte it becomes
+// service.log.1, replacing the older one.
+TEST(Service, ItsLogIsRotatedAtAMegabyteKeepingOneOldFile)
+{
+    DeviceTree tree(true);
+    tree.install_service();
+    const std::string log = tree.root() + "/.device/service.log";
+    fs::create_directories(tree.root() + "/.device");
+    std::ofstream(log + ".1") << "the oldest\n";
+    std::ofstream(log) << std::string(1024 * 1024, 'x') << "\n";
+    ASSERT_NE(register_start(local_time_at(time(nullptr) - 1), u"rotated"), nullptr);
+    ASSERT_EQ(tree.wait_for_starts(1, 5000ms).size(), 1u);
+    auto text = [](const std::string& path) {
+        std::ifstream in(path);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    EXPECT_EQ(text(log + ".1").substr(0, 3), "xxx") << "the full log is the old one now";
+    EXPECT_LT(fs::file_size(log), 4096u);
+    EXPECT_NE(text(log).find("notification service"), std::string::npos) << text(log);
+    EXPECT_FALSE(fs::exists(log + ".2"));
+}
+
 }  // namespace

@@ -16,6 +16,7 @@
 
 #include "notify/notification_store.h"
 #include "notify/service_address.h"
+#include "notify/service_log.h"
 #include "notify/service_loop.h"
 
 namespace fs = std::filesystem;
@@ -98,6 +99,7 @@ int run_service(const std::string& root)
     }
     // The programs it starts find the same device.
     setenv("TICKVANE_DEVICE_ROOT", root.c_str(), 1);
+    rotate_service_log(root);
     std::fprintf(stderr, "tickvane-device: notification service %d for %s\n", (int)getpid(), root.c_str());
     int code = ServiceLoop(root, socket, signals).run();
     close(socket);  // the name goes before the lock, so a successor can bind it
