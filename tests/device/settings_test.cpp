@@ -61,6 +61,18 @@ TEST(DeviceSettings, NumbersAreTakenWholeOrNotAtAll)
     }
 }
 
+// The clock started straight from the build folder runs on a device tree there:
+// the build folder is its root, holding the clock where it registers itself.
+TEST(DeviceSettings, TheBuildFolderIsTheBuiltClocksDeviceTree)
+{
+    unsetenv("TICKVANE_DEVICE_ROOT");
+    auto settings = settings_from_environment(ZUBO_EXE);
+    std::filesystem::path build = std::filesystem::path(ZUBO_EXE).parent_path();
+    EXPECT_TRUE(std::filesystem::equivalent(settings.root, build)) << settings.root;
+    EXPECT_TRUE(std::filesystem::equivalent(build / "Program Files/Tickvane/zubo.exe", ZUBO_EXE));
+    EXPECT_TRUE(std::filesystem::exists(build / "tickvane-device")) << "the service a registration starts";
+}
+
 // Two appearances of a program whose stderr is the service's log, each repeating
 // the same warning: the log holds it once, and other lines as written.
 TEST(DeviceLog, ALineTheLogHoldsIsNotWrittenAgain)
