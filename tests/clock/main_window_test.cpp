@@ -20,6 +20,19 @@ namespace {
 
 constexpr uint32_t kRed = 0xFF0000;
 
+// The built clock as another process on this test's device, headless.
+pid_t start_clock_process()
+{
+    pid_t pid = fork();
+    if (pid == 0) {
+        setenv("TICKVANE_DEVICE_ROOT", dt::root().c_str(), 1);
+        setenv("TICKVANE_DISPLAY", "headless", 1);
+        execl(ZUBO_EXE, ZUBO_EXE, (char*)nullptr);
+        _exit(127);
+    }
+    return pid;
+}
+
 // Paints the whole client area red through a window DC, as stale pixels would be.
 void smear(HWND hwnd)
 {
@@ -142,13 +155,7 @@ TEST(MainWindow, SecondProcessBringsTheFirstForwardAndEnds)
     ClockRun run = run_clock([&](int idle, HWND hwnd) {
         if (idle == 0) {
             ShowWindow(hwnd, SW_MINIMIZE);
-            pid_t pid = fork();
-            if (pid == 0) {
-                setenv("TICKVANE_DEVICE_ROOT", dt::root().c_str(), 1);
-                setenv("TICKVANE_DISPLAY", "headless", 1);
-                execl(ZUBO_EXE, ZUBO_EXE, (char*)nullptr);
-                _exit(127);
-            }
+            pid_t pid = start_clock_process();
             auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
             while (waitpid(pid, &child_status, WNOHANG) == 0 && std::chrono::steady_clock::now() < deadline)
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -174,18 +181,8 @@ TEST(MainWindow, SecondProcessBringsTheFirstForwardAndEnds)
 TEST(MainWindow, TwoClocksStartedAtOnceEndAsOne)
 {
     dt::reset();
-    auto start = [] {
-        pid_t pid = fork();
-        if (pid == 0) {
-            setenv("TICKVANE_DEVICE_ROOT", dt::root().c_str(), 1);
-            setenv("TICKVANE_DISPLAY", "headless", 1);
-            execl(ZUBO_EXE, ZUBO_EXE, (char*)nullptr);
-            _exit(127);
-        }
-        return pid;
-    };
     for (int trial = 0; trial < 10; ++trial) {
-        pid_t clocks[2] = {start(), start()};
+        pid_t clocks[2] = {start_clock_process(), start_clock_process()};
         int ended = 0, status = 0;
         auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(4);
         while (ended == 0 && std::chrono::steady_clock::now() < deadline) {
