@@ -34,11 +34,12 @@ void LoadIntervalChoices(void)
     g_minuteChoice = _wtoi(digit);
 }
 
-void SaveIntervalChoices(void)
+// FALSE when the file could not be opened or the three bytes not all written.
+BOOL SaveIntervalChoices(void)
 {
     HANDLE file = CreateFileW(kSettingsPath, GENERIC_WRITE, 0, 0, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, 0);
     if (file == INVALID_HANDLE_VALUE)
-        return;
+        return FALSE;
     SetFilePointer(file, 0, 0, FILE_BEGIN);
 
     // "%d %d" is never shorter than three characters; only the first three are stored.
@@ -48,6 +49,6 @@ void SaveIntervalChoices(void)
     WideCharToMultiByte(CP_ACP, 0, text, 3, bytes, 3, 0, 0);
 
     DWORD written = 0;
-    WriteFile(file, bytes, 3, &written, 0);
-    CloseHandle(file);
+    BOOL wrote = WriteFile(file, bytes, 3, &written, 0) && written == 3;
+    return CloseHandle(file) && wrote;
 }

@@ -21,6 +21,14 @@ static void InitOptions(HWND dialog)
     FillList(dialog, IDC_SECONDS, kSecondItems, 4, g_secondChoice);
 }
 
+// The lists show what the file holds again, after a save that did not happen.
+static void ShowStoredChoices(HWND dialog)
+{
+    LoadIntervalChoices();
+    SendMessageW(GetDlgItem(dialog, IDC_MINUTES), CB_SETCURSEL, (WPARAM)g_minuteChoice, 0);
+    SendMessageW(GetDlgItem(dialog, IDC_SECONDS), CB_SETCURSEL, (WPARAM)g_secondChoice, 0);
+}
+
 // A list left with no selection (its stored position was outside it) keeps the
 // stored position, so that Apply never writes "-1" or loses the other choice.
 static int SelectedOr(HWND dialog, int id, int unchanged)
@@ -42,7 +50,11 @@ static void ApplyOptions(HWND dialog)
         g_secondChoice = secondBefore;
         return;
     }
-    SaveIntervalChoices();
+    if (!SaveIntervalChoices()) {
+        ShowStoredChoices(dialog);
+        g_ignoreNextDeactivate = 1;
+        MessageBoxW(dialog, TEXT("設定を保存できませんでした"), TEXT("エラー"), MB_OK);
+    }
 }
 
 INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)

@@ -26,7 +26,7 @@ void PaintClockFace(HWND hwnd, int screenWidth, int screenHeight);
 // cycle/
 WCHAR ReadConfigChar(int position);
 void LoadIntervalChoices(void);
-void SaveIntervalChoices(void);
+BOOL SaveIntervalChoices(void);
 void ScheduleNextAppearance(void);
 void DismissClock(HWND hwnd);
 void DismissOnDeactivate(HWND hwnd);

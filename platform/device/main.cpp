@@ -3,6 +3,8 @@
 #include <string>
 
 #include "device.h"
+#include "log_once.h"
+#include "registry/start_turn.h"
 #include "res/resources.h"
 #include "unicode.h"
 
@@ -10,9 +12,13 @@ using namespace tickvane::device;
 
 int main(int argc, char** argv)
 {
+    drop_lines_the_log_holds();
     std::error_code ec;
     std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    start_device(settings_from_environment(ec ? std::string(argc > 0 ? argv[0] : "") : exe.string()));
+    std::string executable = ec ? std::string(argc > 0 ? argv[0] : "") : exe.string();
+    Settings settings = settings_from_environment(executable);
+    start_device(settings);
+    start_turn_take(settings.root, executable);
     std::string line;
     for (int i = 1; i < argc; ++i)
         line += (i > 1 ? " " : "") + std::string(argv[i]);

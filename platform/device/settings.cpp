@@ -1,8 +1,10 @@
 // The device's own settings, like a handheld's control panel: read by the device
 // alone, from TICKVANE_* environment variables.
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 
 #include "device.h"
 
@@ -34,13 +36,25 @@ std::string default_root(const std::string& executable)
     return data + "/tickvane/device";
 }
 
+// A whole decimal number from `low` to `high` and nothing else: no sign, no space,
+// no fraction, no trailing letters.
+bool parse_whole(std::string_view text, int low, int high, int& value)
+{
+    int v = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (text.empty() || text[0] == '+' || error != std::errc() || end != text.data() + text.size() || v < low ||
+        v > high)
+        return false;
+    value = v;
+    return true;
+}
+
 bool parse_screen(const std::string& text, int& width, int& height)
 {
+    size_t x = text.find_first_of("xX");
     int w = 0, h = 0;
-    char x = 0, extra = 0;
-    if (std::sscanf(text.c_str(), "%d%c%d%c", &w, &x, &h, &extra) != 3 || (x != 'x' && x != 'X'))
-        return false;
-    if (w < 64 || h < 64 || w > 4096 || h > 4096)
+    if (x == std::string::npos || !parse_whole(std::string_view(text).substr(0, x), 64, 4096, w) ||
+        !parse_whole(std::string_view(text).substr(x + 1), 64, 4096, h))
         return false;
     width = w;
     height = h;
@@ -67,11 +81,9 @@ Settings settings_from_environment(const std::string& executable)
     }
     std::string scale = env("TICKVANE_SCALE");
     if (!scale.empty()) {
-        int z = std::atoi(scale.c_str());
-        if (z >= 1 && z <= 8)
-            s.scale = z;
-        else
-            std::fprintf(stderr, "tickvane: TICKVANE_SCALE=%s is not 1-8; using the monitor's zoom\n", scale.c_str());
+        if (!parse_whole(scale, 1, 8, s.scale))
+            std::fprintf(stderr, "tickvane: TICKVANE_SCALE=%s is not a whole number from 1 to 8; using the monitor's zoom\n",
+                         scale.c_str());
     }
     s.screenshot = env("TICKVANE_SCREENSHOT");
     return s;

@@ -87,6 +87,7 @@ void reset(const Options& options)
     s.pinned_time = options.local_time;
     notify::set_registration_hook({});
     notify::set_service_autostart(options.start_service);
+    notify::forget_told_refusal();
 }
 
 const std::string& root() { return current_root(); }

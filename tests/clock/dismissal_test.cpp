@@ -3,6 +3,9 @@
 // window and the exit code.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "clock_run.h"
@@ -247,4 +250,37 @@ TEST_F(Dismissal, SwitchingAwayWhileRequestsStayRefusedKeepsTheClockInTheBackgro
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_EQ(run.idles, 2);
     EXPECT_TRUE(dt::pending().empty());
+}
+
+// A clock that cannot register stays, and the device says once why and what mends it.
+TEST(RefusedDismissal, SaysOnceWhyAndHow)
+{
+    dt::reset();
+    std::string base = dt::root();  // a fresh root: no clock laid out
+    std::ofstream(base + "/a-file") << "x";
+    const struct {
+        std::string root;
+        std::vector<std::string> told;
+    } cases[] = {
+        {base, {base + "/Program Files/Tickvane/zubo.exe", "cmake --install", "--prefix '" + base + "'"}},
+        {base + "/a-file", {base + "/a-file is not a folder", "TICKVANE_DEVICE_ROOT"}},
+    };
+    for (const auto& c : cases) {
+        dt::Options options;
+        options.root = c.root;
+        dt::reset(options);
+        ::testing::internal::CaptureStderr();
+        ClockRun run = run_clock([](int idle, HWND) {
+            RECT area = dt::work_area();
+            if (idle < 2)
+                dt::tap(area.left + 100, area.top + 150);  // two taps, each refused
+            else
+                end_clock();
+        });
+        std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(run.idles, 3) << "the clock stays after each refused tap";
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        for (const std::string& part : c.told)
+            EXPECT_NE(said.find(part), std::string::npos) << part << " in: " << said;
+    }
 }

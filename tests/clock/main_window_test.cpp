@@ -20,6 +20,19 @@ namespace {
 
 constexpr uint32_t kRed = 0xFF0000;
 
+// The built clock as another process on this test's device, headless.
+pid_t start_clock_process()
+{
+    pid_t pid = fork();
+    if (pid == 0) {
+        setenv("TICKVANE_DEVICE_ROOT", dt::root().c_str(), 1);
+        setenv("TICKVANE_DISPLAY", "headless", 1);
+        execl(ZUBO_EXE, ZUBO_EXE, (char*)nullptr);
+        _exit(127);
+    }
+    return pid;
+}
+
 // Paints the whole client area red through a window DC, as stale pixels would be.
 void smear(HWND hwnd)
 {
@@ -142,13 +155,7 @@ TEST(MainWindow, SecondProcessBringsTheFirstForwardAndEnds)
     ClockRun run = run_clock([&](int idle, HWND hwnd) {
         if (idle == 0) {
             ShowWindow(hwnd, SW_MINIMIZE);
-            pid_t pid = fork();
-            if (pid == 0) {
-                setenv("TICKVANE_DEVICE_ROOT", dt::root().c_str(), 1);
-                setenv("TICKVANE_DISPLAY", "headless", 1);
-                execl(ZUBO_EXE, ZUBO_EXE, (char*)nullptr);
-                _exit(127);
-            }
+            pid_t pid = start_clock_process();
             auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
             while (waitpid(pid, &child_status, WNOHANG) == 0 && std::chrono::steady_clock::now() < deadline)
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -167,4 +174,34 @@ TEST(MainWindow, SecondProcessBringsTheFirstForwardAndEnds)
     EXPECT_EQ(run.exit_code, 0);
     ASSERT_TRUE(WIFEXITED(child_status)) << "the second clock did not end by itself";
     EXPECT_EQ(WEXITSTATUS(child_status), 0);
+}
+
+// Two starts at the same instant, as two taps on the icon or two due registrations
+// give: the later one finds the first one's window and ends, every time.
+TEST(MainWindow, TwoClocksStartedAtOnceEndAsOne)
+{
+    dt::reset();
+    for (int trial = 0; trial < 10; ++trial) {
+        pid_t clocks[2] = {start_clock_process(), start_clock_process()};
+        int ended = 0, status = 0;
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(4);
+        while (ended == 0 && std::chrono::steady_clock::now() < deadline) {
+            for (pid_t& pid : clocks)
+                if (pid > 0 && waitpid(pid, &status, WNOHANG) == pid) {
+                    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "trial " << trial;
+                    pid = 0;
+                    ++ended;
+                }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));  // a second one ending late
+        for (pid_t pid : clocks)
+            if (pid > 0 && waitpid(pid, &status, WNOHANG) == pid)
+                ++ended;
+            else if (pid > 0) {
+                kill(pid, SIGKILL);
+                waitpid(pid, &status, 0);
+            }
+        EXPECT_EQ(ended, 1) << "trial " << trial << ": exactly one clock stays";
+    }
 }

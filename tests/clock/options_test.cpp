@@ -3,6 +3,10 @@
 // the dialog and the boxes. Asserted on the settings file's bytes, the rows of the
 // notification database, the windows on the screen and the exit code.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
 
 #include <functional>
 #include <vector>
@@ -204,6 +208,56 @@ TEST_F(Options, ZeroAndZeroIsRefusedAndTheNextSwitchAwayAbsorbed)
     auto rows = dt::pending();
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].due, "2026-12-07 09:06:45") << "1 minute 15 seconds, as still stored";
+}
+
+// Apply when nothing can be stored: the lists go back to what the file holds, and a
+// box says so (announced, like the clock's other boxes).
+TEST_F(Options, ApplyThatStoresNothingSaysSoAndShowsWhatIsStored)
+{
+    struct Case {
+        const char* what;
+        std::function<void()> break_file;
+        std::function<void()> mend_file;
+        int minutes, seconds;  // what the lists show afterwards
+    };
+    rlimit unlimited{};
+    getrlimit(RLIMIT_FSIZE, &unlimited);
+    const Case cases[] = {
+        {"no byte may be written", [] { rlimit none{0, RLIM_INFINITY}; setrlimit(RLIMIT_FSIZE, &none); },
+         [&] { setrlimit(RLIMIT_FSIZE, &unlimited); }, 2, 1},
+        {"a folder where the file belongs", [] { std::filesystem::remove(settings_path());
+                                                 std::filesystem::create_directory(settings_path()); },
+         [] {}, 0, 0},
+    };
+    signal(SIGXFSZ, SIG_IGN);  // a refused write fails instead of ending the test
+    for (const Case& c : cases) {
+        SetUp();
+        write_settings("2 1");
+        std::vector<Step> steps = {
+            [] { dt::press_key(VK_F1); },
+            [&] {
+                c.break_file();
+                dt::press_key(VK_TAB);
+                dt::press_key(VK_TAB);
+                dt::press_key(VK_DOWN);  // 3 -> 5
+                dt::press_key(VK_TAB);
+                dt::press_key(VK_DOWN);  // 15 -> 30
+                tap_centre(GetDlgItem(options(), IDOK));
+            },
+            [&] {
+                c.mend_file();
+                ASSERT_NE(box(u"エラー"), nullptr) << c.what << ": a failed save is told";
+                EXPECT_EQ(selection(IDC_MINUTES), c.minutes) << c.what << ": the lists show what is stored";
+                EXPECT_EQ(selection(IDC_SECONDS), c.seconds) << c.what;
+                EXPECT_EQ(g_ignoreNextDeactivate, 1) << c.what << ": the box was announced";
+                dt::press_key(VK_RETURN);
+            },
+            [&] { EXPECT_NE(options(), nullptr) << c.what << ": the dialog stays"; },
+        };
+        EXPECT_EQ(run_steps(steps).exit_code, 0) << c.what;
+    }
+    signal(SIGXFSZ, SIG_DFL);
+    EXPECT_TRUE(std::filesystem::is_directory(settings_path())) << "the folder stays a folder";
 }
 
 TEST_F(Options, AListWithNoSelectionKeepsItsStoredPosition)

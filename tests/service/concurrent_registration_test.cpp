@@ -8,7 +8,9 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <set>
+#include <stdexcept>
 #include <string>
 
 #include "notify/due_time.h"
@@ -64,6 +66,28 @@ pid_t registering_child(const int go[2], int confirmed, int child, int count)
     _exit(failures == 0 ? 0 : 1);
 }
 
+// `count` children registering `each` starts (0: until killed), let go at once:
+// their pids, and the pipe's end they confirm each accepted registration on.
+struct Registering {
+    std::vector<pid_t> pids;
+    int confirmed = -1;
+};
+
+Registering start_registering(int count, int each)
+{
+    int go[2], confirmed[2];
+    if (pipe(go) != 0 || pipe(confirmed) != 0)
+        throw std::runtime_error("no pipe");
+    Registering r;
+    for (int child = 0; child < count; ++child)
+        r.pids.push_back(registering_child(go, confirmed[1], child, each));
+    close(go[0]);
+    close(confirmed[1]);
+    close(go[1]);  // all start now
+    r.confirmed = confirmed[0];
+    return r;
+}
+
 std::set<std::string> read_lines(int fd)
 {
     std::set<std::string> lines;
@@ -86,18 +110,11 @@ int exit_code(pid_t pid)
 TEST(ConcurrentRegistration, TwoProcessesRegisteringAtOnceAreAllStored)
 {
     DeviceTree tree;
-    int go[2], confirmed[2];
-    ASSERT_EQ(pipe(go), 0);
-    ASSERT_EQ(pipe(confirmed), 0);
-    pid_t a = registering_child(go, confirmed[1], 1, 50);
-    pid_t b = registering_child(go, confirmed[1], 2, 50);
-    close(go[0]);
-    close(confirmed[1]);
-    close(go[1]);  // both start now
-    std::set<std::string> accepted = read_lines(confirmed[0]);
-    close(confirmed[0]);
-    EXPECT_EQ(exit_code(a), 0);
-    EXPECT_EQ(exit_code(b), 0);
+    Registering two = start_registering(2, 50);
+    std::set<std::string> accepted = read_lines(two.confirmed);
+    close(two.confirmed);
+    for (pid_t pid : two.pids)
+        EXPECT_EQ(exit_code(pid), 0);
     EXPECT_EQ(accepted.size(), 100u);
     auto rows = testing_::pending();
     std::set<std::string> stored;
@@ -107,27 +124,36 @@ TEST(ConcurrentRegistration, TwoProcessesRegisteringAtOnceAreAllStored)
     EXPECT_EQ(stored, accepted);
 }
 
+// A device tree used for the first time by several processes at once: none of
+// them is refused for another having made the store's folder or file first.
+TEST(ConcurrentRegistration, FirstUseByEightProcessesAtOnceRefusesNone)
+{
+    for (int round = 0; round < 10; ++round) {
+        DeviceTree tree;
+        std::filesystem::remove_all(tree.root() + "/.device");
+        Registering eight = start_registering(8, 2);
+        std::set<std::string> accepted = read_lines(eight.confirmed);
+        close(eight.confirmed);
+        for (pid_t pid : eight.pids)
+            EXPECT_EQ(exit_code(pid), 0) << "round " << round;
+        EXPECT_EQ(accepted.size(), 16u) << "round " << round;
+        EXPECT_EQ(testing_::pending().size(), 16u) << "round " << round;
+    }
+}
+
 TEST(ConcurrentRegistration, ProcessesKilledWhileRegisteringLoseNothing)
 {
     DeviceTree tree;
     auto service = tree.run_service();
     ASSERT_TRUE(tree.wait_for_service(3000ms)) << service.output();
-    int go[2], confirmed[2];
-    ASSERT_EQ(pipe(go), 0);
-    ASSERT_EQ(pipe(confirmed), 0);
-    std::vector<pid_t> children;
-    for (int child = 0; child < 3; ++child)
-        children.push_back(registering_child(go, confirmed[1], child, 0));
-    close(go[0]);
-    close(confirmed[1]);
-    close(go[1]);
+    Registering three = start_registering(3, 0);
     usleep(300000);
-    for (pid_t pid : children)
+    for (pid_t pid : three.pids)
         kill(pid, SIGKILL);
-    for (pid_t pid : children)
+    for (pid_t pid : three.pids)
         EXPECT_EQ(exit_code(pid), 128 + SIGKILL);
-    std::set<std::string> accepted = read_lines(confirmed[0]);
-    close(confirmed[0]);
+    std::set<std::string> accepted = read_lines(three.confirmed);
+    close(three.confirmed);
     ASSERT_GT(accepted.size(), 10u) << "too few registrations to tell anything";
 
     // The service starts every due one; those an hour ahead stay.
@@ -137,7 +163,7 @@ TEST(ConcurrentRegistration, ProcessesKilledWhileRegisteringLoseNothing)
                 return false;
         return true;
     };
-    ASSERT_TRUE(eventually(10000ms, settled)) << service.output();
+    ASSERT_TRUE(eventually(30000ms, settled)) << service.output();  // slow under the sanitizers
     std::set<std::string> kept, started;
     for (const auto& r : testing_::pending())
         kept.insert(r.arguments);

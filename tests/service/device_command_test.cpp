@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "notify/notification_store.h"
 #include "service_fixture.h"
@@ -38,6 +39,31 @@ TEST(DeviceCommand, PendingOnAnEmptyRootListsNothingAndCreatesNothing)
     EXPECT_EQ(listed.exit_code, 0);
     EXPECT_EQ(listed.output, "");
     EXPECT_FALSE(std::filesystem::exists(tickvane::device::notify::database_path(tree.root())));
+}
+
+// A root the device cannot use, named by the environment (--root itself must be a
+// folder): both commands name the real cause and fail.
+TEST(DeviceCommand, UnusableRootsAreReportedWithTheirCause)
+{
+    DeviceTree tree;
+    std::ofstream(tree.root() + "/a-file") << "x";
+    const std::string file = tree.root() + "/a-file", missing = tree.root() + "/no-such-folder";
+    const struct {
+        std::string root;
+        const char* command;
+        const char* cause;
+    } cases[] = {
+        {file, "service", "Not a directory"},
+        {file, "pending", "Not a directory"},
+        {missing, "pending", "No such file or directory"},  // the service would lay it out
+    };
+    for (const auto& c : cases) {
+        auto outcome =
+            run_bounded({TICKVANE_DEVICE_EXE, c.command}, environment_with({"TICKVANE_DEVICE_ROOT=" + c.root}), 5000ms);
+        EXPECT_EQ(outcome.exit_code, 1) << c.command << " " << c.root << ": " << outcome.output;
+        EXPECT_NE(outcome.output.find("cannot use the device root " + c.root), std::string::npos) << outcome.output;
+        EXPECT_NE(outcome.output.find(c.cause), std::string::npos) << outcome.output;
+    }
 }
 
 TEST(DeviceCommand, EveryWrongUsageSaysWhatAndExitsWithTwo)

@@ -1,11 +1,15 @@
 // CeSetUserNotificationEx in-process, with no service running: what it refuses, and
 // what it stores for the service.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
+#include <regex>
 #include <set>
 
 #include "service_fixture.h"
@@ -14,6 +18,7 @@
 namespace fs = std::filesystem;
 using namespace tickvane::service_test;
 namespace testing_ = tickvane::device::testing;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -173,14 +178,70 @@ TEST_F(Registration, HookSeesCheckedRequestsAndMayRefuse)
     EXPECT_EQ(seen.size(), 2u) << "reset drops the hook";
 }
 
-TEST_F(Registration, UnwritableDatabaseRefuses)
+// A store SQLite cannot use is kept under a name with the UTC time, never deleted;
+// the registration that met it goes into a fresh store.
+TEST_F(Registration, UnsoundStoreIsSetAsideAndTheRequestStored)
 {
-    fs::create_directories(tree.root() + "/.device/notifications.db");  // a folder where the file should be
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(submit(trigger(ok_time, app)), nullptr);
-    std::string said = ::testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("notification refused"), std::string::npos) << said;
-    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    const std::string db = tree.root() + "/.device/notifications.db";
+    const std::pair<const char*, std::function<void()>> damages[] = {
+        {"cut to 100 bytes", [&] { fs::resize_file(db, 100); }},
+        {"garbage over the header", [&] { std::fstream(db, std::ios::in | std::ios::out | std::ios::binary)
+                                              << "this is no database at all"; }},
+        {"a folder in its place", [&] { fs::remove(db); fs::create_directories(db + "/inside"); }},
+    };
+    for (const auto& [what, damage] : damages) {
+        ASSERT_NE(submit(trigger(ok_time, app)), nullptr);
+        damage();
+        ::testing::internal::CaptureStderr();
+        EXPECT_NE(submit(trigger(with(ok_time, &SYSTEMTIME::wSecond, 50), app)), nullptr) << what;
+        std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << what << ": " << said;
+        size_t at = said.find(tree.root() + "/.device/notifications-");
+        ASSERT_NE(at, std::string::npos) << what << ": the line names the kept file: " << said;
+        std::string kept = said.substr(at, said.find(".db", at) + 3 - at);
+        EXPECT_TRUE(fs::exists(kept)) << what << ": " << kept;
+        EXPECT_TRUE(std::regex_match(fs::path(kept).filename().string(),
+                                     std::regex(R"(notifications-\d{8}T\d{6}Z(-\d+)?\.db)")))
+            << kept << ": named with the UTC time";
+        std::ifstream log(tree.root() + "/.device/service.log");
+        std::string logged((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+        EXPECT_NE(logged.find(kept), std::string::npos) << what << ": the log says it too";
+        auto rows = testing_::pending();
+        ASSERT_FALSE(rows.empty()) << what;
+        EXPECT_EQ(rows.back().due, "2027-03-14 10:23:50") << what;
+    }
+}
+
+// Rows SQLite can still read on either side of a damaged page are carried over;
+// the service finds the damage when it reads the table at its start.
+TEST(ServiceMending, ReadableRowsOfADamagedStoreAreCarriedOver)
+{
+    DeviceTree tree;
+    ASSERT_NE(register_start({2030, 1, 0, 1, 0, 0, 0, 0}, u"first"), nullptr);
+    const std::string db = tree.root() + "/.device/notifications.db";
+    sqlite3* handle = nullptr;
+    ASSERT_EQ(sqlite3_open(db.c_str(), &handle), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(handle,
+                           "WITH RECURSIVE n(i) AS (SELECT 2 UNION ALL SELECT i + 1 FROM n WHERE i < 200)"
+                           " INSERT INTO notifications (due, application, arguments)"
+                           " SELECT '2030-01-01 00:00:00', 'Program Files\\Test\\record_start', printf('%0300d', i) FROM n",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(handle);
+    ASSERT_GT(fs::file_size(db), 20u * 4096);
+    {
+        std::fstream file(db, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(10 * 4096);
+        file << std::string(4096, '\x5a');
+    }
+    auto service = tree.run_service();
+    ASSERT_TRUE(eventually(5000ms, [&] { return service.output().find("carried") != std::string::npos; }))
+        << service.output();
+    size_t carried = testing_::pending().size();
+    EXPECT_GT(carried, 150u) << service.output();
+    EXPECT_LT(carried, 200u) << "a whole page of rows cannot be read";
+    EXPECT_NE(service.output().find(std::to_string(carried) + " registration(s) carried"), std::string::npos)
+        << service.output();
 }
 
 }  // namespace

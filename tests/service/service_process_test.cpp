@@ -12,6 +12,8 @@
 #include <iterator>
 
 #include "service_fixture.h"
+#include "notify/due_time.h"
+#include "notify/notification_store.h"
 #include "notify/service_address.h"
 #include "testing.h"
 
@@ -69,6 +71,26 @@ TEST(Service, StartsTheProgramAtTheRegisteredSecondAndCollectsIt)
     EXPECT_TRUE(eventually(2000ms, [&] { return children_of(service.pid()) == 0; })) << "the started program was "
                                                                                          "not collected";
     EXPECT_FALSE(service.wait_exit(0ms)) << "the service ended: " << service.output();
+}
+
+// The registering process died between its commit and the wake-up: the service
+// notices the row by itself.
+TEST(Service, StartsACommittedRegistrationNobodyAnnounced)
+{
+    DeviceTree tree;
+    auto service = tree.run_service();
+    ASSERT_TRUE(tree.wait_for_service(3000ms)) << service.output();
+    time_t due = second_ahead(1200ms);
+    std::string error;
+    auto store = tickvane::device::notify::NotificationStore::open(tree.root(), true, error);
+    ASSERT_TRUE(store) << error;
+    ASSERT_TRUE(store->add(tickvane::device::notify::due_text(local_time_at(due)),
+                           "Program Files\\Test\\record_start", "unannounced"));
+    store.reset();
+    auto starts = tree.wait_for_starts(1, 4000ms);
+    ASSERT_EQ(starts.size(), 1u) << service.output();
+    EXPECT_EQ(starts[0].argument, "unannounced");
+    EXPECT_LT(starts[0].ns - (int64_t)due * 1000000000, 1000000000) << "within a second of its time";
 }
 
 TEST(Service, StartsOverdueRegistrationsAtOnceAndEachIdenticalOneOnce)
@@ -167,6 +189,28 @@ TEST(Service, RegistrationIsKeptWhenNoServiceCanBeStarted)
     EXPECT_NE(said.find("could not be started"), std::string::npos) << said;
     EXPECT_EQ(testing_::pending().size(), 1u);
     EXPECT_FALSE(tree.service_pid());
+}
+
+// The log of a service started on demand stays bounded: at a megabyte it becomes
+// service.log.1, replacing the older one.
+TEST(Service, ItsLogIsRotatedAtAMegabyteKeepingOneOldFile)
+{
+    DeviceTree tree(true);
+    tree.install_service();
+    const std::string log = tree.root() + "/.device/service.log";
+    fs::create_directories(tree.root() + "/.device");
+    std::ofstream(log + ".1") << "the oldest\n";
+    std::ofstream(log) << std::string(1024 * 1024, 'x') << "\n";
+    ASSERT_NE(register_start(local_time_at(time(nullptr) - 1), u"rotated"), nullptr);
+    ASSERT_EQ(tree.wait_for_starts(1, 5000ms).size(), 1u);
+    auto text = [](const std::string& path) {
+        std::ifstream in(path);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    EXPECT_EQ(text(log + ".1").substr(0, 3), "xxx") << "the full log is the old one now";
+    EXPECT_LT(fs::file_size(log), 4096u);
+    EXPECT_NE(text(log).find("notification service"), std::string::npos) << text(log);
+    EXPECT_FALSE(fs::exists(log + ".2"));
 }
 
 }  // namespace

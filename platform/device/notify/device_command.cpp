@@ -1,6 +1,7 @@
 // tickvane-device: the device's resident notification service, a look at what it has
 // pending, and starting it with the desktop session. `--help` lists it all.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -89,8 +90,14 @@ std::string parse(int argc, char** argv, Invocation& out)
 int list_pending(const std::string& root)
 {
     std::error_code ec;
-    if (!fs::exists(notify::database_path(root), ec))
-        return 0;
+    if (!fs::exists(notify::database_path(root), ec)) {
+        auto status = fs::status(root, ec);
+        if (fs::is_directory(status))
+            return 0;  // nothing registered yet
+        std::fprintf(stderr, "tickvane-device: cannot use the device root %s: %s\n", root.c_str(),
+                     std::strerror(fs::exists(status) ? ENOTDIR : ENOENT));
+        return 1;
+    }
     std::string error;
     auto store = notify::NotificationStore::open(root, false, error);
     auto rows = store ? store->all() : std::nullopt;

@@ -45,9 +45,25 @@ std::string database_path(const std::string& root) { return (fs::path(device_fol
 
 std::unique_ptr<NotificationStore> NotificationStore::open(const std::string& root, bool create, std::string& error)
 {
+    bool unsound = false;
+    auto store = open_as_is(root, create, error, unsound);
+    if (store || !create || !unsound || !set_aside_store(root, error))
+        return store;
+    return open_as_is(root, create, error, unsound);
+}
+
+std::unique_ptr<NotificationStore> NotificationStore::open_as_is(const std::string& root, bool create,
+                                                                 std::string& error, bool& unsound)
+{
     std::error_code ec;
-    if (create && !fs::is_directory(device_folder(root), ec) && !fs::create_directories(device_folder(root), ec)) {
-        error = device_folder(root) + ": " + ec.message();
+    // Another process may make the folder at the same moment; only its absence counts.
+    if (create && !fs::create_directories(device_folder(root), ec) && !fs::is_directory(device_folder(root))) {
+        error = device_folder(root) + ": " + (ec ? ec.message() : "not a folder");
+        return nullptr;
+    }
+    unsound = !store_is_a_file(root);
+    if (unsound) {
+        error = database_path(root) + ": not a file";
         return nullptr;
     }
     sqlite3* db = nullptr;
@@ -71,6 +87,7 @@ std::unique_ptr<NotificationStore> NotificationStore::open(const std::string& ro
     }
     if (!wal || !store->exec("PRAGMA synchronous=FULL") || !store->exec(schema)) {
         error = database_path(root) + ": " + store->error();
+        unsound = store->unsound();
         return nullptr;
     }
     return store;
@@ -84,6 +101,7 @@ bool NotificationStore::exec(const char* sql)
     if (sqlite3_exec(db_, sql, nullptr, nullptr, &message) == SQLITE_OK)
         return true;
     error_ = message ? message : sqlite3_errmsg(db_);
+    unsound_ = is_unsound_code(sqlite3_errcode(db_));
     sqlite3_free(message);
     return false;
 }
@@ -91,13 +109,16 @@ bool NotificationStore::exec(const char* sql)
 void NotificationStore::rollback()
 {
     std::string why = error_;  // the reason the transaction is abandoned, not the rollback's
+    bool unsound = unsound_;
     exec("ROLLBACK");
     error_ = why;
+    unsound_ = unsound;
 }
 
 bool NotificationStore::fail(const char* what)
 {
     error_ = std::string(what) + ": " + sqlite3_errmsg(db_);
+    unsound_ = is_unsound_code(sqlite3_errcode(db_));
     return false;
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "notify/store_mending.h"
+
 struct sqlite3;
 
 namespace tickvane::device::notify {
@@ -26,8 +28,13 @@ std::string database_path(const std::string& root);
 class NotificationStore {
 public:
     // Opens the database, creating it (and its folder) when `create` is set. Null
-    // with `error` filled when it cannot be opened.
+    // with `error` filled when it cannot be opened. With `create`, a store that is
+    // not a sound database is set aside first (see store_mending.h).
     static std::unique_ptr<NotificationStore> open(const std::string& root, bool create, std::string& error);
+    // Runs `use` on the opened store; when it fails on a store found unsound, sets
+    // that one aside and runs `use` once more on the fresh one.
+    template <class Use>
+    static bool using_store(const std::string& root, std::string& error, Use use);
     ~NotificationStore();
     NotificationStore(const NotificationStore&) = delete;
     NotificationStore& operator=(const NotificationStore&) = delete;
@@ -39,15 +46,38 @@ public:
     bool remove(const std::vector<int64_t>& ids);
 
     const std::string& error() const { return error_; }
+    // The last failure came from a file that is not a sound database.
+    bool unsound() const { return unsound_; }
 
 private:
     explicit NotificationStore(sqlite3* db) : db_(db) {}
+    static std::unique_ptr<NotificationStore> open_as_is(const std::string& root, bool create, std::string& error,
+                                                         bool& unsound);
     bool exec(const char* sql);
     bool fail(const char* what);
     void rollback();
 
     sqlite3* db_;
     std::string error_;
+    bool unsound_ = false;
 };
+
+template <class Use>
+bool NotificationStore::using_store(const std::string& root, std::string& error, Use use)
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        auto store = open(root, true, error);
+        if (!store)
+            return false;
+        if (use(*store))
+            return true;
+        error = store->error();
+        bool mend = store->unsound();
+        store.reset();
+        if (!mend || !set_aside_store(root, error))
+            return false;
+    }
+    return false;
+}
 
 }  // namespace tickvane::device::notify

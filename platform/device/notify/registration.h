@@ -15,8 +15,9 @@ struct Request {
 
 // Stores the request and wakes the root's service, starting one when none runs and
 // `may_start_service` is set. The registration's id, or empty when it could not be
-// stored (one line on stderr says why). A service that cannot be started leaves the
+// stored (`why` then says why). A service that cannot be started leaves the
 // registration stored for the next service to start it.
-std::optional<int64_t> register_request(const std::string& root, const Request& request, bool may_start_service);
+std::optional<int64_t> register_request(const std::string& root, const Request& request, bool may_start_service,
+                                        std::string& why);
 
 }  // namespace tickvane::device::notify

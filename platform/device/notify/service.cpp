@@ -16,6 +16,7 @@
 
 #include "notify/notification_store.h"
 #include "notify/service_address.h"
+#include "notify/service_log.h"
 #include "notify/service_loop.h"
 
 namespace fs = std::filesystem;
@@ -28,7 +29,11 @@ namespace {
 int take_lock(const std::string& root, int& fd)
 {
     std::error_code ec;
-    fs::create_directories(device_folder(root), ec);
+    if (!fs::create_directories(device_folder(root), ec) && !fs::is_directory(device_folder(root))) {
+        std::fprintf(stderr, "tickvane-device: cannot use the device root %s: %s: %s\n", root.c_str(),
+                     device_folder(root).c_str(), ec ? ec.message().c_str() : "not a folder");
+        return -1;
+    }
     fd = open(service_lock_path(root).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) {
         std::fprintf(stderr, "tickvane-device: %s: %s\n", service_lock_path(root).c_str(), std::strerror(errno));
@@ -94,6 +99,7 @@ int run_service(const std::string& root)
     }
     // The programs it starts find the same device.
     setenv("TICKVANE_DEVICE_ROOT", root.c_str(), 1);
+    rotate_service_log(root);
     std::fprintf(stderr, "tickvane-device: notification service %d for %s\n", (int)getpid(), root.c_str());
     int code = ServiceLoop(root, socket, signals).run();
     close(socket);  // the name goes before the lock, so a successor can bind it

@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/signalfd.h>
+#include <sys/inotify.h>
 #include <sys/socket.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
@@ -16,6 +17,7 @@
 
 #include "notify/due_time.h"
 #include "notify/program_launcher.h"
+#include "notify/service_log.h"
 
 namespace tickvane::device::notify {
 
@@ -33,7 +35,8 @@ timespec wall_now()
 ServiceLoop::ServiceLoop(std::string root, int socket, int signals)
     : root_(std::move(root)), socket_(socket), signals_(signals),
       timer_(timerfd_create(CLOCK_BOOTTIME, TFD_NONBLOCK | TFD_CLOEXEC)),
-      clock_(timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC))
+      clock_(timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC)),
+      folder_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
 {
 }
 
@@ -41,21 +44,25 @@ ServiceLoop::~ServiceLoop()
 {
     close(timer_);
     close(clock_);
+    close(folder_);
 }
 
 int ServiceLoop::run()
 {
-    if (timer_ < 0 || clock_ < 0) {
-        std::fprintf(stderr, "tickvane-device: no timer: %s\n", std::strerror(errno));
+    if (timer_ < 0 || clock_ < 0 || folder_ < 0) {
+        std::fprintf(stderr, "tickvane-device: no timer or folder watch: %s\n", std::strerror(errno));
         return 1;
     }
     watch_clock();
+    watch_store();
     reload();
     for (;;) {
+        rotate_service_log(root_);
         launch_due();
         arm_timer();
-        pollfd fds[] = {{socket_, POLLIN, 0}, {signals_, POLLIN, 0}, {timer_, POLLIN, 0}, {clock_, POLLIN, 0}};
-        if (poll(fds, 4, -1) < 0) {
+        pollfd fds[] = {{socket_, POLLIN, 0}, {signals_, POLLIN, 0}, {timer_, POLLIN, 0}, {clock_, POLLIN, 0},
+                        {folder_, POLLIN, 0}};
+        if (poll(fds, 5, -1) < 0) {
             if (errno == EINTR)
                 continue;
             std::fprintf(stderr, "tickvane-device: poll: %s\n", std::strerror(errno));
@@ -72,24 +79,25 @@ int ServiceLoop::run()
                 std::fprintf(stderr, "tickvane-device: clock watch: %s\n", std::strerror(errno));
             watch_clock();
         }
-        if (fds[0].revents) {
+        bool woken = fds[0].revents != 0;
+        if (woken)
             drain_socket();
+        if ((fds[4].revents && store_changed()) || woken)
             reload();
-        }
     }
 }
 
 void ServiceLoop::reload()
 {
     std::string error;
-    auto store = NotificationStore::open(root_, true, error);
-    auto rows = store ? store->all() : std::nullopt;
-    if (!rows) {
-        std::fprintf(stderr, "tickvane-device: cannot read the registrations: %s\n",
-                     store ? store->error().c_str() : error.c_str());
-        return;
-    }
-    pending_ = std::move(*rows);
+    bool read = NotificationStore::using_store(root_, error, [&](NotificationStore& store) {
+        auto rows = store.all();
+        if (rows)
+            pending_ = std::move(*rows);
+        return rows.has_value();
+    });
+    if (!read)
+        std::fprintf(stderr, "tickvane-device: cannot read the registrations: %s\n", error.c_str());
 }
 
 void ServiceLoop::launch_due()
@@ -148,6 +156,30 @@ void ServiceLoop::watch_clock()
     spec.it_value.tv_sec = wall_now().tv_sec + 10 * 366 * 86400;
     if (timerfd_settime(clock_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) != 0)
         std::fprintf(stderr, "tickvane-device: cannot watch the clock: %s\n", std::strerror(errno));
+}
+
+// Writes to the database and its WAL, and a database moved into place; not what
+// merely reading it touches, nor the log, so that the service's own reads and
+// messages wake nobody.
+void ServiceLoop::watch_store()
+{
+    if (inotify_add_watch(folder_, device_folder(root_).c_str(), IN_MODIFY | IN_MOVED_TO) < 0)
+        std::fprintf(stderr, "tickvane-device: cannot watch %s: %s\n", device_folder(root_).c_str(),
+                     std::strerror(errno));
+}
+
+bool ServiceLoop::store_changed()
+{
+    alignas(inotify_event) char buffer[4096];
+    bool changed = false;
+    for (ssize_t n; (n = read(folder_, buffer, sizeof buffer)) > 0;)
+        for (ssize_t at = 0; at < n;) {
+            auto* e = (const inotify_event*)(buffer + at);
+            std::string name = e->len ? e->name : "";
+            changed |= name == "notifications.db" || name == "notifications.db-wal";
+            at += (ssize_t)(sizeof(inotify_event) + e->len);
+        }
+    return changed;
 }
 
 bool ServiceLoop::take_signals()

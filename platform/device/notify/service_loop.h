@@ -1,5 +1,6 @@
-// The resident service's loop: sleeps until the earliest registration falls due or
-// a registering process wakes it, starts what is due, and collects its children.
+// The resident service's loop: sleeps until the earliest registration falls due, a
+// registering process wakes it or a commit shows in the store's folder, starts what
+// is due, and collects its children.
 #pragma once
 
 #include <string>
@@ -29,12 +30,15 @@ private:
     void watch_clock();
     bool take_signals();  // false when asked to stop
     void drain_socket();
+    void watch_store();
+    bool store_changed();  // drains the folder's events
 
     std::string root_;
     int socket_;
     int signals_;
     int timer_;  // the next due time, counted on a clock that also runs in suspend
     int clock_;  // becomes readable when someone sets the wall clock
+    int folder_;  // inotify on the store's folder: a commit whose writer died before waking us
     std::vector<Registration> pending_;  // earliest first, as last read
 };
 

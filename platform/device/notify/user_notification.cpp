@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -30,22 +31,63 @@ bool& service_autostart()
     return on;
 }
 
-bool runnable_under_root(const std::string& root, const WCHAR* application)
+// A program started outside a device tree looks for itself under a root where
+// nobody laid one out: the remedy is the install command, from the build folder
+// when it runs from one.
+std::string install_remedy(const std::string& root)
 {
-    if (application == nullptr || application[0] == 0)
-        return false;
-    auto path = host_path(root, application);
     std::error_code ec;
-    return path && std::filesystem::is_regular_file(*path, ec) && access(path->c_str(), X_OK) == 0;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    std::string build = !ec && std::filesystem::exists(exe.parent_path() / "CMakeCache.txt", ec)
+                            ? exe.parent_path().string()
+                            : std::string("<build folder>");
+    return "lay out the device tree with: cmake --install " + build + " --prefix '" + root +
+           "' (or set TICKVANE_DEVICE_ROOT to a device tree)";
 }
 
-bool acceptable(HANDLE existing, const CE_NOTIFICATION_TRIGGER* trigger)
+// Why the application cannot be started under the root, or empty when it can.
+std::string unrunnable(const std::string& root, const WCHAR* application)
+{
+    if (application == nullptr || application[0] == 0)
+        return "no application named";
+    std::error_code ec;
+    if (!std::filesystem::is_directory(root, ec))
+        return "the device root " + root + " is not a folder" + (ec ? " (" + ec.message() + ")" : std::string()) +
+               "; set TICKVANE_DEVICE_ROOT to a device tree";
+    auto path = host_path(root, application);
+    if (!path)
+        return "'" + utf8_from_utf16(application) + "' is no path under the device root " + root;
+    if (!std::filesystem::is_regular_file(*path, ec) || access(path->c_str(), X_OK) != 0)
+        return "no runnable program at " + path->string() + "; " + install_remedy(root);
+    return {};
+}
+
+// Why the device refuses the request, or empty when it takes it.
+std::string refusal(HANDLE existing, const CE_NOTIFICATION_TRIGGER* trigger)
 {
     // Only new registrations: a handle names one to update, which the device's
     // callers never ask for.
-    return existing == nullptr && trigger != nullptr && trigger->dwSize == sizeof(CE_NOTIFICATION_TRIGGER) &&
-           trigger->dwType == CNT_TIME && valid_system_time(trigger->stStartTime) &&
-           runnable_under_root(state().settings.root, trigger->lpszApplication);
+    if (existing != nullptr || trigger == nullptr || trigger->dwSize != sizeof(CE_NOTIFICATION_TRIGGER) ||
+        trigger->dwType != CNT_TIME)
+        return "only a timed start of a new registration is supported";
+    if (!valid_system_time(trigger->stStartTime))
+        return "the start time " + due_text(trigger->stStartTime) + " is not a valid local time";
+    return unrunnable(state().settings.root, trigger->lpszApplication);
+}
+
+// The first refusal in a process says why; callers that repeat a request do not
+// fill the log with it.
+bool& refusal_told()
+{
+    static bool told = false;
+    return told;
+}
+
+void tell_refusal(const std::string& why)
+{
+    if (!refusal_told())
+        std::fprintf(stderr, "tickvane: notification refused: %s\n", why.c_str());
+    refusal_told() = true;
 }
 
 }  // namespace
@@ -53,6 +95,8 @@ bool acceptable(HANDLE existing, const CE_NOTIFICATION_TRIGGER* trigger)
 void set_registration_hook(std::function<bool(const SYSTEMTIME& start)> hook) { registration_hook() = std::move(hook); }
 
 void set_service_autostart(bool on) { service_autostart() = on; }
+
+void forget_told_refusal() { refusal_told() = false; }
 
 }  // namespace tickvane::device::notify
 
@@ -64,7 +108,9 @@ using namespace tickvane::device;
 HANDLE WINAPI CeSetUserNotificationEx(HANDLE notification, CE_NOTIFICATION_TRIGGER* trigger,
                                       CE_USER_NOTIFICATION* /*userNotification*/)
 {
-    if (!notify::acceptable(notification, trigger)) {
+    std::string why = notify::refusal(notification, trigger);
+    if (!why.empty()) {
+        notify::tell_refusal(why);
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
@@ -72,8 +118,10 @@ HANDLE WINAPI CeSetUserNotificationEx(HANDLE notification, CE_NOTIFICATION_TRIGG
         return nullptr;
     notify::Request request{notify::due_text(trigger->stStartTime), utf8_from_utf16(trigger->lpszApplication),
                             trigger->lpszArguments ? utf8_from_utf16(trigger->lpszArguments) : std::string()};
-    auto id = notify::register_request(state().settings.root, request, notify::service_autostart());
-    if (!id)
+    auto id = notify::register_request(state().settings.root, request, notify::service_autostart(), why);
+    if (!id) {
+        notify::tell_refusal(why);
         return nullptr;
+    }
     return (HANDLE)(uintptr_t)*id;
 }

@@ -15,4 +15,7 @@ void set_registration_hook(std::function<bool(const SYSTEMTIME& start)> hook);
 // programs, off in the in-process tests unless they ask).
 void set_service_autostart(bool on);
 
+// The next refusal says why again, as the first one in a fresh process does.
+void forget_told_refusal();
+
 }  // namespace tickvane::device::notify

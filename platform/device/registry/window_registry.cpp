@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "registry/start_turn.h"
 #include "unicode.h"
 
 namespace fs = std::filesystem;
@@ -148,6 +149,7 @@ void registry_add(HWND hwnd, const std::u16string& class_name, const std::u16str
     fs::rename(tmp, p, ec);  // whole entries only, never a half-written one
     if (!ec)
         reg().own.push_back(hwnd);
+    start_turn_give();  // a later start of this program now finds this window
 }
 
 void registry_remove(HWND hwnd)
