@@ -203,12 +203,12 @@ void rotate_screen()
     mark_screen_changed();
 }
 
-void wait_on_fds(int timeout_ms, const std::vector<int>& fds)
+bool wait_on_fds(int timeout_ms, const std::vector<int>& fds)
 {
     std::vector<pollfd> p;
     for (int fd : fds)
         p.push_back(pollfd{fd, POLLIN, 0});
-    poll(p.data(), p.size(), timeout_ms);
+    return poll(p.data(), p.size(), timeout_ms) != 0;
 }
 
 }  // namespace tickvane::device

@@ -21,6 +21,6 @@ void mark_screen_area(const RECT& area);
 void present_if_dirty();
 void open_display();
 void rotate_screen();  // portrait <-> landscape; windows follow
-void wait_on_fds(int timeout_ms, const std::vector<int>& fds);
+bool wait_on_fds(int timeout_ms, const std::vector<int>& fds);  // true when one may be readable
 
 }  // namespace tickvane::device
