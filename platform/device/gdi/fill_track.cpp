@@ -92,11 +92,14 @@ void after_copy(Bitmap& b, const PixelRect& to, const CopySource& from)
 {
     if (!b.fills.active)
         return;
-    if (!contains(b.fills.area, to) || b.fills.drawings.size() >= kMaxDrawings) {
+    if (b.fills.drawings.size() >= kMaxDrawings) {
         drop_fill_track(b);
         return;
     }
-    b.fills.drawings.push_back(Drawing{to, from, true, false});
+    // Outside the fill's area nothing is tracked; a copy cut by its edge is not reusable.
+    PixelRect inside = intersection(to, b.fills.area);
+    if (!inside.empty())
+        b.fills.drawings.push_back(Drawing{inside, from, inside == to, false});
 }
 
 }  // namespace tickvane::device
