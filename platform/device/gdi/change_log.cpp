@@ -4,20 +4,6 @@
 
 namespace tickvane::device {
 
-PixelRect intersection(const PixelRect& a, const PixelRect& b)
-{
-    return PixelRect{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                     std::min(a.bottom, b.bottom)};
-}
-
-bool contains(const PixelRect& outer, const PixelRect& inner)
-{
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-
-bool overlaps(const PixelRect& a, const PixelRect& b) { return !intersection(a, b).empty(); }
-
 void ChangeLog::note(const PixelRect& written)
 {
     ++version_;

@@ -15,9 +15,17 @@ struct PixelRect {  // bitmap coordinates, right and bottom exclusive
     bool operator==(const PixelRect&) const = default;
 };
 
-PixelRect intersection(const PixelRect& a, const PixelRect& b);
-bool contains(const PixelRect& outer, const PixelRect& inner);
-bool overlaps(const PixelRect& a, const PixelRect& b);
+inline PixelRect intersection(const PixelRect& a, const PixelRect& b)
+{
+    return PixelRect{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
+                     a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
+}
+inline bool contains(const PixelRect& outer, const PixelRect& inner)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+inline bool overlaps(const PixelRect& a, const PixelRect& b) { return !intersection(a, b).empty(); }
 
 class ChangeLog {
 public:

@@ -100,6 +100,8 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ object)
         dc->brush = (HBRUSH)object;
         return previous;
     }
+    if (dc->kind == DeviceContext::Kind::Memory && dc->bitmap == (HBITMAP)object && object != nullptr)
+        return object;  // selected already: the previous one is itself
     if (gdi_get<Bitmap>(object) == nullptr || dc->kind != DeviceContext::Kind::Memory)
         return nullptr;
     uintptr_t value = (uintptr_t)object;
