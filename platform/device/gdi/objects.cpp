@@ -95,13 +95,13 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ object)
     DeviceContext* dc = gdi_get<DeviceContext>(hdc);
     if (dc == nullptr)
         return nullptr;
+    if (dc->kind == DeviceContext::Kind::Memory && dc->bitmap == (HBITMAP)object && object != nullptr)
+        return object;  // selected already: the previous one is itself
     if (gdi_get<Brush>(object) != nullptr) {
         HGDIOBJ previous = dc->brush ? (HGDIOBJ)dc->brush : GetStockObject(WHITE_BRUSH);
         dc->brush = (HBRUSH)object;
         return previous;
     }
-    if (dc->kind == DeviceContext::Kind::Memory && dc->bitmap == (HBITMAP)object && object != nullptr)
-        return object;  // selected already: the previous one is itself
     if (gdi_get<Bitmap>(object) == nullptr || dc->kind != DeviceContext::Kind::Memory)
         return nullptr;
     uintptr_t value = (uintptr_t)object;
