@@ -36,6 +36,13 @@ install_device_tree() {
     export TICKVANE_DEVICE_ROOT=$root TICKVANE_DISPLAY=window LC_ALL=${BENCH_LOCALE:-C}
 }
 
+require_tools() {  # commands... : stops the script naming the first that is missing
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || { echo "run.sh: $tool is not installed" >&2; exit 1; }
+    done
+}
+
 stats() {  # numbers on stdin -> "median min max"
     sort -n | awk '{ v[NR] = $1 } END {
         m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
