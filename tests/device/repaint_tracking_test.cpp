@@ -90,7 +90,7 @@ protected:
         DeleteObject(back);
     }
     // One paint: the fill, then copies of the boxes from sheet columns that `rng` mostly
-    // keeps as they were, now and then something else in between.
+    // keeps as they were, now and then one left out or something else in between.
     void paint(std::mt19937& rng, std::vector<int>& columns)
     {
         auto chance = [&](int in) { return rng() % in == 0; };
@@ -99,6 +99,8 @@ protected:
             if (chance(6))
                 columns[i] = (int)(rng() % 4) * 2;
             const Glyph& g = kBoxes[i];
+            if (chance(8))  // a glyph left out this time: under the ones above it, the fill shows
+                continue;
             if (chance(25)) {  // the same box from the picture itself, a little higher
                 BitBlt(back_dc, g.x, g.y, g.w, g.h - 1, back_dc, g.x, g.y + 1, SRCCOPY);
                 back_model.copy(back_model, g.x, g.y, g.w, g.h - 1, g.x, g.y + 1);

@@ -27,6 +27,7 @@ struct Drawing {
     CopySource from;
     bool exact = true;  // its pixels are still all the copy's
     bool owes_fill = false;
+    bool overlapped = false;  // met another drawing: part of it may owe the fill to that one
 };
 struct FillTrack {
     bool active = false;

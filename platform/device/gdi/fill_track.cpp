@@ -68,12 +68,8 @@ bool take_back_copy(Bitmap& b, const PixelRect& to, const CopySource& from)
     auto same = std::find_if(d.begin(), d.end(), [&](const Drawing& x) {
         return x.owes_fill && x.exact && x.rect == to && x.from == from;
     });
-    if (same == d.end())
+    if (same == d.end() || same->overlapped)
         return false;
-    // A drawing that overlaps another may owe the fill to part of this one.
-    for (auto it = d.begin(); it != d.end(); ++it)
-        if (it != same && overlaps(it->rect, to))
-            return false;
     same->owes_fill = false;
     return true;
 }
@@ -98,8 +94,14 @@ void after_copy(Bitmap& b, const PixelRect& to, const CopySource& from)
     }
     // Outside the fill's area nothing is tracked; a copy cut by its edge is not reusable.
     PixelRect inside = intersection(to, b.fills.area);
-    if (!inside.empty())
-        b.fills.drawings.push_back(Drawing{inside, from, inside == to, false});
+    if (inside.empty())
+        return;
+    Drawing drawing{inside, from, inside == to, false, false};
+    // Marked once here, so that taking a copy back need not look at the others.
+    for (Drawing& other : b.fills.drawings)
+        if (overlaps(other.rect, inside))
+            other.overlapped = drawing.overlapped = true;
+    b.fills.drawings.push_back(drawing);
 }
 
 }  // namespace tickvane::device
