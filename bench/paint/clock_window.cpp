@@ -8,14 +8,15 @@ namespace dt = tickvane::device::testing;
 namespace tickvane::bench {
 
 namespace {
-constexpr int kScreenWidth = 240, kScreenHeight = 320;
-constexpr int kBackBufferSide = 400;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 }  // namespace
 
-HWND open_clock_window()
+HWND open_clock_window(int screen_width, int screen_height)
 {
-    dt::reset();
+    dt::Options options;
+    options.width = screen_width;
+    options.height = screen_height;
+    dt::reset(options);
     g_hInst = dt::instance();
     WNDCLASSW wc = {};
     wc.style = CS_HREDRAW | CS_VREDRAW;
@@ -35,8 +36,8 @@ bool back_buffer_shows_a_face(HWND hwnd)
     RECT client;
     GetClientRect(hwnd, &client);
     int white = 0, ink = 0;
-    for (int y = client.top; y < client.bottom && y < kBackBufferSide; ++y)
-        for (int x = client.left; x < client.right && x < kBackBufferSide; ++x)
+    for (int y = client.top; y < client.bottom; ++y)
+        for (int x = client.left; x < client.right; ++x)
             (GetPixel(g_hdcBack, x, y) == kWhite ? white : ink) += 1;
     return white > 0 && ink > 0;
 }
@@ -44,7 +45,13 @@ bool back_buffer_shows_a_face(HWND hwnd)
 void paint_once(HWND hwnd)
 {
     InvalidateRect(hwnd, nullptr, FALSE);
-    PaintClockFace(hwnd, kScreenWidth, kScreenHeight);
+    PaintClockFace(hwnd, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+}
+
+void unsettle_back_buffer()
+{
+    RECT corner{0, 0, 1, 1};
+    FillRect(g_hdcBack, &corner, (HBRUSH)GetStockObject(BLACK_BRUSH));
 }
 
 }  // namespace tickvane::bench

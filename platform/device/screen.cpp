@@ -207,12 +207,12 @@ void rotate_screen()
     keep_popups_on_screen(old_area);
 }
 
-void wait_on_fds(int timeout_ms, const std::vector<int>& fds)
+bool wait_on_fds(int timeout_ms, const std::vector<int>& fds)
 {
     std::vector<pollfd> p;
     for (int fd : fds)
         p.push_back(pollfd{fd, POLLIN, 0});
-    poll(p.data(), p.size(), timeout_ms);
+    return poll(p.data(), p.size(), timeout_ms) != 0;
 }
 
 }  // namespace tickvane::device

@@ -29,6 +29,6 @@ RECT fit_into_work_area(const RECT& frame, bool& above_title_bar);
 // After a rotation: every dialog and box keeps its relative place on the new screen,
 // moved inside the new work area with its controls and dropped lists.
 void keep_popups_on_screen(const RECT& old_work_area);
-void wait_on_fds(int timeout_ms, const std::vector<int>& fds);
+bool wait_on_fds(int timeout_ms, const std::vector<int>& fds);  // true when one may be readable
 
 }  // namespace tickvane::device

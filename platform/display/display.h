@@ -54,8 +54,9 @@ public:
     // The screen took a new size (rotation).
     virtual void resize(int width, int height) = 0;
     // Blocks until an event is pending, one of `fds` is readable, or `timeout_ms`
-    // passes (-1: no limit). Never wakes on its own otherwise.
-    virtual void wait(int timeout_ms, const std::vector<int>& fds) = 0;
+    // passes (-1: no limit). Never wakes on its own otherwise. True when one of `fds` may
+    // be readable, false when none is.
+    virtual bool wait(int timeout_ms, const std::vector<int>& fds) = 0;
     virtual bool poll(Event& out) = 0;
     // Bring the desktop window in front of others (a second launch asked for it).
     virtual void raise() = 0;

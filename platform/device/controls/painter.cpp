@@ -40,6 +40,8 @@ RECT Painter::visible(const RECT& r) const
 void Painter::fill(const RECT& r, uint32_t colour)
 {
     RECT v = visible(r);
+    if (v.top < v.bottom)
+        target_.bitmap->forget_changes();
     for (LONG y = v.top; y < v.bottom; ++y)
         fill_run(*target_.bitmap, v.left + target_.origin_x, y + target_.origin_y, v.right - v.left, colour);
 }

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "gdi/fill_track.h"
+
 namespace tickvane::device {
 
 Bitmap Bitmap::make_xrgb(int width, int height)
@@ -22,9 +24,23 @@ void Bitmap::make_owned()
         return;
     owned.assign(bits, bits + (size_t)stride * (size_t)height);
     bits = owned.data();
+    content = ContentId();
 }
 
 uint8_t* Bitmap::writable_row(int y)
+{
+    forget_changes();
+    return tracked_row(y);
+}
+
+void Bitmap::forget_changes()
+{
+    drop_fill_track(*this);
+    log.forget();
+    mirror.reset();
+}
+
+uint8_t* Bitmap::tracked_row(int y)
 {
     make_owned();
     return const_cast<uint8_t*>(row(y));

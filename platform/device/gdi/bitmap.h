@@ -4,9 +4,45 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "gdi/change_log.h"
+
 namespace tickvane::device {
+
+// Where a copy's pixels came from: whose pixels, as of which write, from where.
+struct CopySource {
+    uint64_t content = 0, version = 0;
+    int x = 0, y = 0;
+    bool operator==(const CopySource&) const = default;
+};
+
+// A memory bitmap that was filled with one colour, and what was drawn into that fill
+// since. Filling the same rectangle with the same colour again only marks the drawings as
+// owing the fill; a copy that lands exactly where the same pixels already stand takes
+// its drawing back, so an unchanged picture redrawn costs no pixel work.
+struct Drawing {
+    PixelRect rect;
+    CopySource from;
+    bool exact = true;  // its pixels are still all the copy's
+    bool owes_fill = false;
+    bool overlapped = false;  // met another drawing: part of it may owe the fill to that one
+};
+struct FillTrack {
+    bool active = false;
+    PixelRect area;
+    uint32_t colour = 0;
+    std::vector<Drawing> drawings;  // inside `area`, where the fill may not show
+};
+
+// What a window's pixels were last copied from, so that the next copy of the same
+// rectangle redoes only what the source changed since.
+struct Mirror {
+    CopySource from;
+    PixelRect to;
+    uint64_t own_version = 0;  // the destination's version right after that copy
+};
 
 struct Bitmap {
     int width = 0;
@@ -17,12 +53,20 @@ struct Bitmap {
     int stride = 0;                 // bytes from one stored row to the next
     bool bottom_up = false;         // stored rows run from the bottom of the image up
     std::vector<uint8_t> owned;     // backing store when the pixels are our own
+    ContentId content;
+    ChangeLog log;                  // writes that say where they wrote
+    FillTrack fills;
+    std::optional<Mirror> mirror;
 
     static Bitmap make_xrgb(int width, int height);  // screen format, all black
 
     const uint8_t* row(int y) const { return bits + (bottom_up ? height - 1 - y : y) * (std::ptrdiff_t)stride; }
     // Rows to write into; borrowed pixels are copied first so resources stay untouched.
+    // The bitmap then no longer knows what changed where.
     uint8_t* writable_row(int y);
+    // For writers that report each write to `log` themselves (and respect `fills`).
+    uint8_t* tracked_row(int y);
+    void forget_changes();  // before writing through tracked_row without reporting
     uint32_t pixel(int x, int y) const;  // 0x00RRGGBB
     void make_owned();
 };

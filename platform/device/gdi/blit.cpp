@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "gdi/fill_track.h"
 #include "gdi/gdi.h"
 #include "gdi/pixels.h"
 
@@ -28,36 +29,95 @@ Span bounds_in_dc(const DrawTarget& t)
     return intersect(bitmap, Span{t.clip.left, t.clip.top, t.clip.right, t.clip.bottom});
 }
 
-// Copies the rows; returns the first and one past the last destination row (DC
-// coordinates) whose pixels really changed. Into a window only changed rows are
-// written, so that the screen learns of nothing that stayed the same.
-std::pair<int, int> copy_rows(DrawTarget& dst, int dx, int dy, const DrawTarget& src, int sx, int sy, int w, int h)
+struct Copy {
+    Bitmap* to;
+    const Bitmap* from;
+    int dx, dy;  // destination minus source, in bitmap coordinates
+};
+
+// Copies one row segment, source columns [x0, x1) of source row y; with `compare`, only
+// when it differs, widening `changed` (destination bitmap coordinates) to what did.
+void copy_segment(const Copy& c, int y, int x0, int x1, bool compare, PixelRect& changed)
 {
-    int first_changed = dy + h, end_changed = dy;
-    bool same = dst.bitmap == src.bitmap;
-    bool upward = same && dy + dst.origin_y > sy + src.origin_y;  // overlapping copy moving down
-    bool plain = dst.bitmap->bpp == 32 && src.bitmap->bpp == 32;
-    static thread_local std::vector<uint32_t> run;
-    if (!plain)
-        run.resize((size_t)w);
-    for (int i = 0; i < h; ++i) {
-        int row = upward ? h - 1 - i : i;
-        int from_x = sx + src.origin_x, from_y = sy + src.origin_y + row;
-        int to_x = dx + dst.origin_x, to_y = dy + dst.origin_y + row;
-        if (plain) {  // the screen format on both sides: rows move as they are
-            uint8_t* to = dst.bitmap->writable_row(to_y) + to_x * 4;  // may copy borrowed pixels: first
-            const uint8_t* from = src.bitmap->row(from_y) + from_x * 4;
-            if (dst.window != nullptr && std::memcmp(to, from, (size_t)w * 4) == 0)
-                continue;
-            std::memmove(to, from, (size_t)w * 4);
-        } else {
-            read_run(*src.bitmap, from_x, from_y, w, run.data());
-            write_run(*dst.bitmap, to_x, to_y, w, run.data());
+    int w = x1 - x0, to_x = x0 + c.dx, to_y = y + c.dy;
+    int l = 0, r = w - 1;
+    if (c.to->bpp == 32 && c.from->bpp == 32) {  // the screen format on both sides: rows move as they are
+        auto* to = reinterpret_cast<uint32_t*>(c.to->tracked_row(to_y)) + to_x;  // may copy borrowed pixels: first
+        const auto* from = reinterpret_cast<const uint32_t*>(c.from->row(y)) + x0;
+        if (compare) {
+            if (std::memcmp(to, from, (size_t)w * 4) == 0)
+                return;
+            while (to[l] == from[l]) ++l;
+            while (to[r] == from[r]) --r;
         }
-        first_changed = std::min(first_changed, dy + row);
-        end_changed = std::max(end_changed, dy + row + 1);
+        std::memmove(to + l, from + l, (size_t)(r - l + 1) * 4);
+    } else {
+        static thread_local std::vector<uint32_t> run;
+        run.resize((size_t)w);
+        read_run(*c.from, x0, y, w, run.data());
+        write_run(*c.to, to_x, to_y, w, run.data());
     }
-    return {first_changed, end_changed};
+    changed = changed.empty() ? PixelRect{to_x + l, to_y, to_x + r + 1, to_y + 1}
+                              : PixelRect{std::min(changed.left, to_x + l), std::min(changed.top, to_y),
+                                          std::max(changed.right, to_x + r + 1), std::max(changed.bottom, to_y + 1)};
+}
+
+// Source rectangle `s` (bitmap coordinates) through `c`; returns what changed.
+PixelRect copy_rect(const Copy& c, const PixelRect& s, bool compare)
+{
+    PixelRect changed;
+    bool upward = c.to == c.from && c.dy > 0;  // overlapping copy moving down
+    for (int i = 0; i < s.bottom - s.top; ++i)
+        copy_segment(c, upward ? s.bottom - 1 - i : s.top + i, s.left, s.right, compare, changed);
+    return changed;
+}
+
+// Into a window only what changed is written, so that the screen learns of nothing that
+// stayed the same; a copy that repeats the last one from the same source looks only at
+// what the source says it changed since.
+PixelRect copy_to_window(const Copy& c, const PixelRect& source, const CopySource& stamp)
+{
+    PixelRect target{source.left + c.dx, source.top + c.dy, source.right + c.dx, source.bottom + c.dy};
+    const std::optional<Mirror>& m = c.to->mirror;
+    static thread_local std::vector<PixelRect> since;
+    bool repeat = m && m->from.content == stamp.content && m->from.x == stamp.x && m->from.y == stamp.y &&
+                  m->to == target && m->own_version == c.to->log.version() && c.to != c.from &&
+                  c.from->log.since(m->from.version, since);
+    PixelRect changed;
+    if (!repeat) {
+        changed = copy_rect(c, source, true);
+    } else {
+        for (size_t i = 0; i < since.size(); ++i) {
+            const PixelRect& r = since[i];
+            // A rectangle inside another one in the list is looked at with that one.
+            auto within = [&](const PixelRect& o) { return &o != &r && contains(o, r) && (o != r || &o < &r); };
+            if (std::any_of(since.begin(), since.end(), within))
+                continue;
+            PixelRect part = copy_rect(c, intersection(r, source), true);
+            if (part.empty())
+                continue;
+            changed = changed.empty() ? part
+                                      : PixelRect{std::min(changed.left, part.left), std::min(changed.top, part.top),
+                                                  std::max(changed.right, part.right),
+                                                  std::max(changed.bottom, part.bottom)};
+        }
+    }
+    c.to->log.note(changed);
+    c.to->mirror = Mirror{stamp, target, c.to->log.version()};
+    return changed;
+}
+
+// Into a memory bitmap: through its fill track, so a picture drawn again as it was costs nothing.
+void copy_to_memory(const Copy& c, const PixelRect& source, const CopySource& stamp)
+{
+    PixelRect target{source.left + c.dx, source.top + c.dy, source.right + c.dx, source.bottom + c.dy};
+    if (take_back_copy(*c.to, target, stamp))
+        return;
+    before_copy(*c.to, target);
+    copy_rect(c, source, false);
+    c.to->log.note(target);
+    c.to->mirror.reset();
+    after_copy(*c.to, target, stamp);
 }
 
 }  // namespace
@@ -70,7 +130,7 @@ BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int s
 {
     if (rop != SRCCOPY)
         return FALSE;
-    DrawTarget to = draw_target(dest);
+    DrawTarget to = draw_target(dest, true);
     DrawTarget from = draw_target(src);
     if (to.bitmap == nullptr || from.bitmap == nullptr)
         return FALSE;
@@ -82,12 +142,20 @@ BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int s
     Span target = intersect(wanted, bounds_in_dc(to));
     if (source.empty() || target.empty())
         return TRUE;
-    int sx = source.left + (target.left - wanted.left);
-    int sy = source.top + (target.top - wanted.top);
-    auto [top, bottom] =
-        copy_rows(to, target.left, target.top, from, sx, sy, target.right - target.left, target.bottom - target.top);
-    if (top < bottom)
-        drawn(to, target.left, top, target.right, bottom);
+    int sx = source.left + (target.left - wanted.left) + from.origin_x;
+    int sy = source.top + (target.top - wanted.top) + from.origin_y;
+    int w = target.right - target.left, h = target.bottom - target.top;
+    Copy c{to.bitmap, from.bitmap, target.left + to.origin_x - sx, target.top + to.origin_y - sy};
+    CopySource stamp{from.bitmap->content.value(), from.bitmap->log.version(), sx, sy};
+    PixelRect copied{sx, sy, sx + w, sy + h};
+    if (to.window == nullptr) {
+        copy_to_memory(c, copied, stamp);
+        return TRUE;
+    }
+    PixelRect changed = copy_to_window(c, copied, stamp);
+    if (!changed.empty())
+        drawn(to, changed.left - to.origin_x, changed.top - to.origin_y, changed.right - to.origin_x,
+              changed.bottom - to.origin_y);
     return TRUE;
 }
 
@@ -95,7 +163,7 @@ int WINAPI FillRect(HDC hdc, const RECT* rect, HBRUSH brush)
 {
     if (rect == nullptr)
         return 0;
-    DrawTarget t = draw_target(hdc);
+    DrawTarget t = draw_target(hdc, true);
     if (t.bitmap == nullptr)
         return 0;
     bool hollow = false;
@@ -104,10 +172,19 @@ int WINAPI FillRect(HDC hdc, const RECT* rect, HBRUSH brush)
         return 1;
     uint32_t xrgb = (uint32_t)GetRValue(c) << 16 | (uint32_t)GetGValue(c) << 8 | GetBValue(c);
     Span area = intersect(Span{rect->left, rect->top, rect->right, rect->bottom}, bounds_in_dc(t));
-    for (int row = area.top; row < area.bottom; ++row)
-        fill_run(*t.bitmap, area.left + t.origin_x, row + t.origin_y, area.right - area.left, xrgb);
-    if (!area.empty())
-        drawn(t, area.left, area.top, area.right, area.bottom);
+    if (area.empty())
+        return 1;
+    PixelRect r{area.left + t.origin_x, area.top + t.origin_y, area.right + t.origin_x, area.bottom + t.origin_y};
+    if (t.window == nullptr) {
+        fill_tracked(*t.bitmap, r, xrgb);
+        t.bitmap->mirror.reset();
+        return 1;
+    }
+    for (int row = r.top; row < r.bottom; ++row)
+        fill_run(*t.bitmap, r.left, row, r.right - r.left, xrgb);
+    t.bitmap->log.note(r);
+    t.bitmap->mirror.reset();
+    drawn(t, area.left, area.top, area.right, area.bottom);
     return 1;
 }
 

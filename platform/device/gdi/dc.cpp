@@ -1,6 +1,7 @@
 // Device contexts for windows and memory, compatible bitmaps, device capabilities.
 #include <algorithm>
 
+#include "gdi/fill_track.h"
 #include "gdi/gdi.h"
 #include "screen.h"
 
@@ -34,7 +35,7 @@ HDC new_window_dc(HWND hwnd, const RECT& clip)
     return (HDC)add_gdi_object(dc);
 }
 
-DrawTarget draw_target(HDC hdc)
+DrawTarget draw_target(HDC hdc, bool tracked_write)
 {
     DrawTarget t;
     DeviceContext* dc = gdi_get<DeviceContext>(hdc);
@@ -42,8 +43,11 @@ DrawTarget draw_target(HDC hdc)
         return t;
     if (dc->kind == DeviceContext::Kind::Memory) {
         t.bitmap = gdi_get<Bitmap>(dc->bitmap);
-        if (t.bitmap != nullptr)
-            t.clip = RECT{0, 0, t.bitmap->width, t.bitmap->height};
+        if (t.bitmap == nullptr)
+            return t;
+        t.clip = RECT{0, 0, t.bitmap->width, t.bitmap->height};
+        if (!tracked_write)
+            settle_fills(*t.bitmap);
         return t;
     }
     Window* w = find_window(dc->hwnd);

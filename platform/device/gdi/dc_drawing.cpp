@@ -47,6 +47,7 @@ void dc_fill(HDC hdc, const RECT& r, uint32_t xrgb)
     int top = std::max<int>(r.top + t.origin_y, c.top), bottom = std::min<int>(r.bottom + t.origin_y, c.bottom);
     if (left >= right || top >= bottom)
         return;
+    t.bitmap->forget_changes();
     for (int y = top; y < bottom; ++y)
         fill_run(*t.bitmap, left, y, right - left, xrgb);
     drawn(t, left - t.origin_x, top - t.origin_y, right - t.origin_x, bottom - t.origin_y);

@@ -23,7 +23,9 @@ struct DrawTarget {
 };
 // Tells the screen that `area` (DC coordinates) of a window target was drawn on.
 void drawn(const DrawTarget& t, int left, int top, int right, int bottom);
-DrawTarget draw_target(HDC hdc);
+// A memory bitmap's owed fills are carried out first, unless the caller writes to it only
+// through the fill track (BitBlt's destination, FillRect).
+DrawTarget draw_target(HDC hdc, bool tracked_write = false);
 COLORREF brush_colour(HBRUSH brush, bool& hollow);
 COLORREF system_colour(int index);
 

@@ -95,6 +95,8 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ object)
     DeviceContext* dc = gdi_get<DeviceContext>(hdc);
     if (dc == nullptr)
         return nullptr;
+    if (dc->kind == DeviceContext::Kind::Memory && dc->bitmap == (HBITMAP)object && object != nullptr)
+        return object;  // selected already: the previous one is itself
     if (gdi_get<Brush>(object) != nullptr) {
         HGDIOBJ previous = dc->brush ? (HGDIOBJ)dc->brush : GetStockObject(WHITE_BRUSH);
         dc->brush = (HBRUSH)object;

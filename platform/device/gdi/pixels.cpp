@@ -81,7 +81,7 @@ void read_run(const Bitmap& b, int x, int y, int count, uint32_t* out)
 
 void write_run(Bitmap& b, int x, int y, int count, const uint32_t* in)
 {
-    uint8_t* row = b.writable_row(y);
+    uint8_t* row = b.tracked_row(y);
     if (b.bpp == 32) {
         std::memcpy(row + x * 4, in, (size_t)count * 4);
         return;
@@ -101,7 +101,7 @@ void write_run(Bitmap& b, int x, int y, int count, const uint32_t* in)
 void fill_run(Bitmap& b, int x, int y, int count, uint32_t xrgb)
 {
     if (b.bpp == 32) {
-        uint32_t* p = reinterpret_cast<uint32_t*>(b.writable_row(y)) + x;
+        uint32_t* p = reinterpret_cast<uint32_t*>(b.tracked_row(y)) + x;
         std::fill(p, p + count, xrgb);
         return;
     }

@@ -1,4 +1,5 @@
-// Reading and writing runs of pixels in any bitmap layout, as 0x00RRGGBB.
+// Reading and writing runs of pixels in any bitmap layout, as 0x00RRGGBB. A writer
+// reports what it wrote to the bitmap's log, or calls forget_changes() first.
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,10 @@
 // FindResourceW, LoadResource, LoadBitmapW over the .res embedded in the program.
 #include "res/resources.h"
 
+#include <unordered_map>
+
 #include "gdi/gdi.h"
+#include "gdi/pixels.h"
 #include "res/dib.h"
 
 // Provided by the executable's embedded resource object; absent in programs that
@@ -12,6 +15,28 @@ extern const unsigned long tickvane_res_size __attribute__((weak));
 }
 
 namespace tickvane::device {
+
+namespace {
+
+// As Windows' LoadBitmap does, a bitmap resource comes in the screen's format. The
+// resources never change, so each is converted once, on its first load.
+const Bitmap* screen_format_bitmap(const ResEntry& e)
+{
+    static std::unordered_map<const ResEntry*, std::optional<Bitmap>> converted;
+    auto [it, fresh] = converted.try_emplace(&e);
+    if (!fresh)
+        return it->second ? &*it->second : nullptr;
+    std::optional<Bitmap> dib = bitmap_from_dib(e.data, e.size);
+    if (!dib)
+        return nullptr;
+    Bitmap b = Bitmap::make_xrgb(dib->width, dib->height);
+    for (int y = 0; y < b.height; ++y)
+        read_run(*dib, 0, y, b.width, reinterpret_cast<uint32_t*>(b.tracked_row(y)));
+    it->second = std::move(b);
+    return &*it->second;
+}
+
+}  // namespace
 
 HINSTANCE program_instance() { return (HINSTANCE)(uintptr_t)0x00400000; }
 
@@ -70,8 +95,15 @@ DWORD WINAPI SizeofResource(HMODULE module, HRSRC resource)
 HBITMAP WINAPI LoadBitmapW(HINSTANCE instance, LPCWSTR name)
 {
     const ResEntry* e = find_resource(instance, name, RT_BITMAP);
-    if (e == nullptr)
+    const Bitmap* pixels = e != nullptr ? screen_format_bitmap(*e) : nullptr;
+    if (pixels == nullptr)
         return nullptr;
-    std::optional<Bitmap> b = bitmap_from_dib(e->data, e->size);
-    return b ? (HBITMAP)add_gdi_object(std::move(*b)) : nullptr;
+    // Every load borrows the same pixels; a write gives the bitmap its own copy first.
+    Bitmap b;
+    b.width = pixels->width;
+    b.height = pixels->height;
+    b.stride = pixels->stride;
+    b.bits = pixels->bits;
+    b.content = ContentId(pixels->content.value());
+    return (HBITMAP)add_gdi_object(std::move(b));
 }

@@ -2,6 +2,7 @@
 // paint, then timers, as Windows orders them. GetMessageW sleeps in between.
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "gdi/gdi.h"
 #include "registry/window_registry.h"
@@ -69,11 +70,17 @@ int ms_to_next_timer()
     return best;
 }
 
+// Whether the registry's socket may hold foreground requests: set by a wait that it may
+// have ended, so that a refresh nothing disturbed asks the socket nothing.
+bool g_registry_may_be_readable = true;
+
 void take_display_events()
 {
     display::Event e;
     while (state().display && state().display->poll(e))
         state().input.push_back(e);
+    if (!std::exchange(g_registry_may_be_readable, false))
+        return;
     for (HWND hwnd : registry_take_foreground_requests())
         SetForegroundWindow(hwnd);
 }
@@ -105,16 +112,14 @@ void wait_for_something(int timeout)
 {
     if (state().virtual_time) {
         idle_virtually(timeout);
+        g_registry_may_be_readable = true;
         return;
     }
     static thread_local std::vector<int> fds;  // no allocation on every wait
     fds.clear();
     if (int fd = registry_fd(); fd >= 0)
         fds.push_back(fd);
-    if (state().display)
-        state().display->wait(timeout, fds);
-    else
-        wait_on_fds(timeout, fds);
+    g_registry_may_be_readable = state().display ? state().display->wait(timeout, fds) : wait_on_fds(timeout, fds);
 }
 
 }  // namespace

@@ -29,7 +29,9 @@ public:
 
     void resize(int, int) override {}  // the next present carries the new size
 
-    void wait(int timeout_ms, const std::vector<int>& fds) override { waiter_.wait(fds, -1, timeout_ms); }
+    bool wait(int timeout_ms, const std::vector<int>& fds) override {
+        return waiter_.wait(fds, -1, timeout_ms) != FdWaitResult::TimedOut;
+    }
 
     bool poll(Event&) override { return false; }  // input reaches a headless device directly
     void raise() override {}

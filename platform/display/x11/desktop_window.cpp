@@ -37,13 +37,13 @@ public:
     const char* name() const override { return "window"; }
     void present(const Pixels& screen, const std::vector<Rect>& changed) override;
     void resize(int width, int height) override;
-    void wait(int timeout_ms, const std::vector<int>& fds) override;
+    bool wait(int timeout_ms, const std::vector<int>& fds) override;
     bool poll(Event& out) override;
     void raise() override;
     std::optional<std::pair<int, int>> place() override { return frame_place(dpy_, window_); }
 
 private:
-    bool next_device_event(Event& out);
+    bool next_device_event(Event& out, int mode);
     bool translate(const XEvent& event, Event& out);
     void repaint(const XExposeEvent& exposed);
     bool is_auto_repeat(const XKeyEvent& release);
@@ -59,6 +59,9 @@ private:
     GC gc_ = nullptr;
     InputState input_;
     bool holds_frame_ = false;      // the image has something worth repainting from
+    // The last wait timed out and nothing has used the connection since: every method but
+    // wait() and poll() that sends a request clears it.
+    bool untouched_since_timeout_ = false;
     std::optional<Event> pending_;  // read by wait(), not yet taken by poll()
     FdWaiter waiter_;
 };
@@ -98,12 +101,14 @@ void DesktopWindow::present(const Pixels& screen, const std::vector<Rect>& chang
         drawn = true;
     }
     if (!drawn) return;
+    untouched_since_timeout_ = false;
     image_.finish_puts();
     holds_frame_ = true;
 }
 
 void DesktopWindow::resize(int width, int height) {
     if (!fits(width, height, geometry_.scale)) return;
+    untouched_since_timeout_ = false;
     geometry_.width = width;
     geometry_.height = height;
     int w = width * geometry_.scale, h = height * geometry_.scale;
@@ -113,7 +118,10 @@ void DesktopWindow::resize(int width, int height) {
     holds_frame_ = false;            // until the device presents the new screen
 }
 
-void DesktopWindow::raise() { bring_forward(dpy_, window_, RootWindow(dpy_, visual_.screen), atoms_); }
+void DesktopWindow::raise() {
+    untouched_since_timeout_ = false;
+    bring_forward(dpy_, window_, RootWindow(dpy_, visual_.screen), atoms_);
+}
 
 bool DesktopWindow::poll(Event& out) {
     if (pending_) {
@@ -121,13 +129,15 @@ bool DesktopWindow::poll(Event& out) {
         pending_.reset();
         return true;
     }
-    return next_device_event(out);
+    // What has arrived is read by wait(), which looks at the connection before it sleeps
+    // and when it wakes: a refresh that nothing disturbed asks the socket nothing.
+    return next_device_event(out, QueuedAlready);
 }
 
-// Reads whatever the connection holds, dealing with what the window handles itself,
-// until an event means something to the device.
-bool DesktopWindow::next_device_event(Event& out) {
-    while (XPending(dpy_) > 0) {
+// Takes what the connection holds (with `mode` as XEventsQueued reads it), dealing with
+// what the window handles itself, until an event means something to the device.
+bool DesktopWindow::next_device_event(Event& out, int mode) {
+    while (XEventsQueued(dpy_, mode) > 0) {
         XEvent event;
         XNextEvent(dpy_, &event);
         if (translate(event, out)) return true;
@@ -173,18 +183,23 @@ bool DesktopWindow::is_auto_repeat(const XKeyEvent& release) {
     return next.type == KeyPress && next.xkey.keycode == release.keycode && next.xkey.time == release.time;
 }
 
-void DesktopWindow::wait(int timeout_ms, const std::vector<int>& fds) {
+bool DesktopWindow::wait(int timeout_ms, const std::vector<int>& fds) {
     Deadline deadline = deadline_after(timeout_ms);
     // Only the X connection and the caller's descriptors can wake this: no timer ticks meanwhile.
     while (!pending_) {
         Event event;
-        if (next_device_event(event)) {
+        // Sends what is queued and takes in what Xlib and the socket hold, so that the
+        // socket's readiness then says all; after a sleep that nothing but the timeout ended,
+        // with nothing asked of the server since, there is nothing to send or take.
+        if (next_device_event(event, untouched_since_timeout_ ? QueuedAlready : QueuedAfterFlush)) {
             pending_ = event;
-            return;
+            return false;
         }
         FdWaitResult result = waiter_.wait(fds, ConnectionNumber(dpy_), remaining_ms(deadline, timeout_ms));
-        if (result != FdWaitResult::ExtraFdReady) return;
+        untouched_since_timeout_ = result == FdWaitResult::TimedOut;
+        if (result != FdWaitResult::ExtraFdReady) return result != FdWaitResult::TimedOut;
     }
+    return false;
 }
 
 // A kept place counts while the frame's corner is still on this screen.

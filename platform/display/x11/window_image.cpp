@@ -87,6 +87,7 @@ void WindowImage::release() {
         XShmDetach(dpy_, &segment_);
         shmdt(segment_.shmaddr);
         segment_ = XShmSegmentInfo{};
+        awaiting_server_ = false;
     }
     destroy_header(image_);
     image_ = nullptr;
@@ -102,13 +103,24 @@ ImageBuffer WindowImage::buffer() const {
 void WindowImage::put(Window window, GC gc, int x, int y, int w, int h) {
     if (image_ == nullptr) return;
     auto uw = static_cast<unsigned>(w), uh = static_cast<unsigned>(h);
-    if (shared_) {
+    // Up to this much, copying the pixels into the request costs less than the round trip
+    // that shared memory needs before it may be written again.
+    constexpr size_t kSentInRequest = 256 * 1024;
+    if (shared_ && static_cast<size_t>(w) * static_cast<size_t>(h) * 4 > kSentInRequest) {
         XShmPutImage(dpy_, window, gc, image_, x, y, x, y, uw, uh, False);
+        awaiting_server_ = true;
     } else {
         XPutImage(dpy_, window, gc, image_, x, y, x, y, uw, uh);
     }
 }
 
-void WindowImage::finish_puts() { XSync(dpy_, False); }
+void WindowImage::finish_puts() {
+    if (awaiting_server_) {
+        XSync(dpy_, False);
+        awaiting_server_ = false;
+    } else {
+        XFlush(dpy_);
+    }
+}
 
 }  // namespace tickvane::display

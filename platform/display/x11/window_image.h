@@ -31,9 +31,10 @@ public:
     const PixelLayout& layout() const { return layout_; }
 
     // Sends the area (window coordinates) to `window`; call finish_puts() after the last one.
+    // A small area travels in the request itself: the server then need not be waited for.
     void put(Window window, GC gc, int x, int y, int w, int h);
-    // Returns once the server has drawn every put: shared memory may only be written again
-    // after that, and a frame is then really on the screen when present() returns.
+    // Sends the puts. Where the server reads shared memory, returns only once it has drawn
+    // them, as that memory may only be written again after that.
     void finish_puts();
 
 private:
@@ -45,6 +46,7 @@ private:
     bool shm_usable_;  // the extension is there and attaching has not failed yet
     XImage* image_ = nullptr;
     bool shared_ = false;
+    bool awaiting_server_ = false;  // a put from shared memory not yet known to be drawn
     XShmSegmentInfo segment_{};
     std::unique_ptr<char[]> plain_pixels_;
     PixelLayout layout_;
