@@ -8,6 +8,7 @@
 #include <sys/timerfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -73,6 +74,10 @@ int ServiceLoop::run()
         uint64_t expirations = 0;
         if (fds[2].revents && read(timer_, &expirations, sizeof expirations) < 0 && errno != EAGAIN)
             std::fprintf(stderr, "tickvane-device: timer: %s\n", std::strerror(errno));
+        if (fds[2].revents && read_again_) {
+            read_again_ = false;
+            reload();
+        }
         if (fds[3].revents) {
             // The wall clock was set: the sleep computed from it no longer holds.
             if (read(clock_, &expirations, sizeof expirations) < 0 && errno != ECANCELED && errno != EAGAIN)
@@ -82,8 +87,10 @@ int ServiceLoop::run()
         bool woken = fds[0].revents != 0;
         if (woken)
             drain_socket();
-        if ((fds[4].revents && store_changed()) || woken)
+        bool changed = fds[4].revents && store_changed();
+        if (changed || woken)
             reload();
+        read_again_ = read_again_ || changed;
     }
 }
 
@@ -135,11 +142,16 @@ void ServiceLoop::forget(const std::vector<int64_t>& ids)
 
 void ServiceLoop::arm_timer()
 {
+    constexpr int64_t kReadAgainNs = 200'000'000;
     itimerspec spec{};  // all zero: disarmed, no wake-ups while nothing is pending
-    if (!pending_.empty()) {
+    if (!pending_.empty() || read_again_) {
         timespec now = wall_now();
-        auto due = due_instant(pending_.front().due, now.tv_sec);
-        int64_t wait_ns = due ? (int64_t)(*due - now.tv_sec) * 1000000000 - now.tv_nsec : 1;
+        int64_t wait_ns = kReadAgainNs;
+        if (!pending_.empty()) {
+            auto due = due_instant(pending_.front().due, now.tv_sec);
+            int64_t due_ns = due ? (int64_t)(*due - now.tv_sec) * 1000000000 - now.tv_nsec : 1;
+            wait_ns = read_again_ ? std::min(due_ns, kReadAgainNs) : due_ns;
+        }
         if (wait_ns < 1)
             wait_ns = 1;
         spec.it_value.tv_sec = (time_t)(wait_ns / 1000000000);

@@ -40,6 +40,9 @@ private:
     int clock_;  // becomes readable when someone sets the wall clock
     int folder_;  // inotify on the store's folder: a commit whose writer died before waking us
     std::vector<Registration> pending_;  // earliest first, as last read
+    // A writer's WAL frames show in the folder before its commit shows in the shared
+    // index, so a read right after the event can miss the row: it is read once more.
+    bool read_again_ = false;
 };
 
 }  // namespace tickvane::device::notify
