@@ -11,7 +11,7 @@ namespace tickvane::device {
 
 namespace {
 
-constexpr uint16_t kIcon = 3, kGroupIcon = 14;
+constexpr uint16_t kGroupIcon = 14;
 constexpr size_t kGroupHeader = 6, kGroupEntry = 14;
 
 uint16_t u16(const uint8_t* p) { return (uint16_t)(p[0] | p[1] << 8); }
@@ -31,14 +31,6 @@ const ResEntry* first_group(const std::vector<ResEntry>& all)
         if (e.type.is_ordinal && e.type.ordinal == kGroupIcon && (first == nullptr || comes_before(e.name, first->name)))
             first = &e;
     return first;
-}
-
-const ResEntry* icon_image(const std::vector<ResEntry>& all, uint16_t id)
-{
-    for (const ResEntry& e : all)
-        if (e.type.is_ordinal && e.type.ordinal == kIcon && e.name.is_ordinal && e.name.ordinal == id)
-            return &e;
-    return nullptr;
 }
 
 // An icon image is a DIB of twice its height: the colours, then a 1-bit mask.
@@ -92,7 +84,7 @@ std::vector<uint32_t> program_icon_pixels(HMODULE module)
     }
     std::vector<uint32_t> pixels;
     for (const auto& [width, choice] : best) {
-        const ResEntry* image = icon_image(all, choice.second);
+        const ResEntry* image = find_resource(module, MAKEINTRESOURCEW(choice.second), RT_ICON);
         auto decoded = image != nullptr ? decode(*image) : std::nullopt;
         if (decoded)
             pixels.insert(pixels.end(), decoded->begin(), decoded->end());
