@@ -2,6 +2,7 @@
 // Internal to platform/device; the program sees only the Win32 names.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -58,6 +59,8 @@ struct Window {
     bool erase_pending = false;
     Bitmap surface;               // the window's pixels (top-level windows), caption and border included
     HFONT font = nullptr;         // set with WM_SETFONT by the dialog manager; controls draw with it
+    std::vector<std::byte> extra; // the class's cbWndExtra bytes, zero at creation
+    LONG_PTR user_data = 0;       // GWLP_USERDATA
 };
 
 // What the dialog manager keeps for each dialog window (message boxes included).

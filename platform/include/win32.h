@@ -221,7 +221,23 @@ struct CREATESTRUCTW {
 #define WM_LBUTTONUP 0x0202
 #define WM_CANCELMODE 0x001F
 #define WM_ENABLE 0x000A
+#define WM_SETTEXT 0x000C
+#define WM_GETTEXT 0x000D
+#define WM_GETTEXTLENGTH 0x000E
 #define WM_SETFONT 0x0030
+#define GWL_WNDPROC (-4)
+#define GWL_ID (-12)
+#define GWL_STYLE (-16)
+#define GWL_USERDATA (-21)
+#define GWLP_WNDPROC GWL_WNDPROC
+#define GWLP_ID GWL_ID
+#define GWLP_USERDATA GWL_USERDATA
+#define GW_HWNDFIRST 0
+#define GW_HWNDLAST 1
+#define GW_HWNDNEXT 2
+#define GW_HWNDPREV 3
+#define GW_OWNER 4
+#define GW_CHILD 5
 #define WM_GETFONT 0x0031
 #define WM_NEXTDLGCTL 0x0028
 #define WM_USER 0x0400
@@ -374,6 +390,14 @@ BOOL WINAPI GetClientRect(HWND hwnd, LPRECT rect);
 BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect);
 BOOL WINAPI ClientToScreen(HWND hwnd, LPPOINT point);
 LRESULT WINAPI DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LONG WINAPI GetWindowLongW(HWND hwnd, int index);
+LONG WINAPI SetWindowLongW(HWND hwnd, int index, LONG value);
+LONG_PTR WINAPI GetWindowLongPtrW(HWND hwnd, int index);
+LONG_PTR WINAPI SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value);
+HWND WINAPI GetWindow(HWND hwnd, UINT relation);
+int WINAPI GetWindowTextW(HWND hwnd, LPWSTR text, int capacity);
+int WINAPI GetWindowTextLengthW(HWND hwnd);
+BOOL WINAPI SetWindowTextW(HWND hwnd, LPCWSTR text);
 LRESULT WINAPI SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 BOOL WINAPI PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void WINAPI PostQuitMessage(int exitCode);

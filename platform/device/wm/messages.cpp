@@ -201,10 +201,15 @@ LRESULT WINAPI DispatchMessageW(const MSG* msg)
 
 LRESULT WINAPI DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    (void)lParam;
     switch (msg) {
     case WM_NCCREATE:
         return TRUE;
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+    case WM_SETTEXT:
+        if (Window* w = find_window(hwnd))
+            return default_text_message(*w, msg, wParam, lParam);
+        return 0;
     case WM_NCACTIVATE:
         if (Window* w = find_window(hwnd))
             paint_frame(*w);

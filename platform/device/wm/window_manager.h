@@ -18,7 +18,9 @@ bool next_message(MSG& out, HWND filter);  // false: nothing is ready now
 void move_focus(HWND to);                   // WM_KILLFOCUS / WM_SETFOCUS, no activation
 bool enabled_with_ancestors(HWND hwnd);
 void raise_with_owned(HWND hwnd);
-void close_next_window();  // while the desktop window's close button is at work
+void close_next_window();
+// DefWindowProcW's WM_GETTEXT, WM_GETTEXTLENGTH and WM_SETTEXT.
+LRESULT default_text_message(Window& w, UINT msg, WPARAM wParam, LPARAM lParam);  // while the desktop window's close button is at work
 // Non-client area: the caption and border that WS_CAPTION gives a top-level window.
 RECT client_within(DWORD style, const RECT& frame);
 RECT frame_around(DWORD style, const RECT& client);

@@ -129,6 +129,7 @@ HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName
     w.proc = cls->wc.lpfnWndProc;
     w.class_style = cls->wc.style;
     w.background = cls->wc.hbrBackground;
+    w.extra.resize((size_t)std::max(cls->wc.cbWndExtra, 0));
     w.style = style & ~(DWORD)(WS_VISIBLE | WS_DISABLED);
     w.enabled = (style & WS_DISABLED) == 0;
     w.parent = (style & WS_CHILD) ? parent : nullptr;
