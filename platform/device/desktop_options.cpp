@@ -3,15 +3,15 @@
 #include "kept_state.h"
 #include "res/program_icon.h"
 #include "res/resources.h"
-#include "state.h"
+#include "device_settings.h"
 
 namespace tickvane::device {
 
 display::DesktopOptions desktop_options()
 {
     display::DesktopOptions options;
-    options.scale = state().settings.scale;
-    options.place = read_kept_state(state().settings.root).window_place;
+    options.scale = device_settings().scale;
+    options.place = read_kept_state(device_settings().root).window_place;
     options.icon = program_icon_pixels(program_instance());
     return options;
 }

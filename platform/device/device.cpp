@@ -7,21 +7,16 @@
 #include "kept_state.h"
 #include "registry/window_registry.h"
 #include "text/text.h"
+#include "device_state.h"
 
 namespace tickvane::device {
 
-State& state()
-{
-    static State s;
-    return s;
-}
-
 void start_device(const Settings& settings)
 {
-    State& s = state();
-    s.settings = settings;
-    s.screen_width = settings.screen_width;
-    s.screen_height = settings.screen_height;
+    Device& d = device();
+    d.settings = settings;
+    d.compositor.width = settings.screen_width;
+    d.compositor.height = settings.screen_height;
     std::error_code ec;
     std::filesystem::create_directories(settings.root, ec);
     apply_kept_orientation();
@@ -36,7 +31,7 @@ void stop_device()
     registry_close();
     keep_window_place();
     // Windows still open go with the process; only their device-wide entries must not stay.
-    state().display.reset();
+    compositor().display.reset();
 }
 
 }  // namespace tickvane::device

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "state.h"
+#include "device_settings.h"
 
 namespace tickvane::device {
 

@@ -5,6 +5,7 @@
 
 #include "screen.h"
 #include "wm/window_manager.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -24,7 +25,7 @@ void shift(RECT& r, int dx, int dy) { r.left += dx, r.right += dx, r.top += dy, 
 // nothing needs painting again. Controls keep screen coordinates, as rect does.
 void move_with_children(Window& top, int dx, int dy)
 {
-    for (auto& [value, w] : state().windows)
+    for (auto& [value, w] : window_tree().windows)
         if (w.get() == &top || is_descendant_of(*w, top.handle)) {
             shift(w->frame, dx, dy);
             shift(w->rect, dx, dy);
@@ -63,7 +64,7 @@ void keep_popups_on_screen(const RECT& old_area)
 {
     RECT area = work_area();
     std::vector<HWND> popups;
-    for (auto& [value, w] : state().windows)
+    for (auto& [value, w] : window_tree().windows)
         if (is_placed_popup(*w))
             popups.push_back(w->handle);
     for (HWND hwnd : popups) {
@@ -76,7 +77,7 @@ void keep_popups_on_screen(const RECT& old_area)
         RECT at = fit_into_work_area(wanted, w->above_title_bar);
         int dx = at.left - w->frame.left, dy = at.top - w->frame.top;
         move_with_children(*w, dx, dy);
-        for (auto& [value, owned] : state().windows)
+        for (auto& [value, owned] : window_tree().windows)
             if (owned->owner == hwnd && owned->parent == nullptr && (owned->style & WS_CAPTION) != WS_CAPTION)
                 move_with_children(*owned, dx, dy);
     }

@@ -7,7 +7,8 @@
 #include <sstream>
 #include <utility>
 
-#include "state.h"
+#include "compositor.h"
+#include "device_settings.h"
 
 namespace fs = std::filesystem;
 
@@ -63,28 +64,27 @@ void keep_state(const std::string& root, const KeptState& changes)
 
 void apply_kept_orientation()
 {
-    State& s = state();
-    std::optional<bool> landscape = read_kept_state(s.settings.root).landscape;
-    if (landscape && *landscape != (s.screen_width > s.screen_height) && s.screen_width != s.screen_height)
-        std::swap(s.screen_width, s.screen_height);
+    Compositor& c = compositor();
+    std::optional<bool> landscape = read_kept_state(device_settings().root).landscape;
+    if (landscape && *landscape != (c.width > c.height) && c.width != c.height)
+        std::swap(c.width, c.height);
 }
 
 void keep_window_place()
 {
-    static std::optional<std::pair<int, int>> kept;
-    State& s = state();
-    std::optional<std::pair<int, int>> place = s.display ? s.display->place() : std::nullopt;
-    if (!place || place == kept)
+    Compositor& c = compositor();
+    std::optional<std::pair<int, int>> place = c.display ? c.display->place() : std::nullopt;
+    if (!place || place == kept_place().written)
         return;
-    kept = place;
-    keep_state(s.settings.root, KeptState{std::nullopt, place});
+    kept_place().written = place;
+    keep_state(device_settings().root, KeptState{std::nullopt, place});
 }
 
 void keep_orientation()
 {
-    State& s = state();
-    if (s.screen_width != s.screen_height)
-        keep_state(s.settings.root, KeptState{s.screen_width > s.screen_height, std::nullopt});
+    Compositor& c = compositor();
+    if (c.width != c.height)
+        keep_state(device_settings().root, KeptState{c.width > c.height, std::nullopt});
 }
 
 }  // namespace tickvane::device

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace tickvane::device {
 
@@ -12,6 +13,13 @@ struct KeptState {
     std::optional<bool> landscape;
     std::optional<std::pair<int, int>> window_place;  // top-left of the window's frame on the desktop
 };
+
+// The window place last written, so that an unmoved window writes nothing.
+struct KeptPlace {
+    std::optional<std::pair<int, int>> written;
+};
+
+KeptPlace& kept_place();
 
 std::string kept_state_path(const std::string& root);  // <root>/.device/state
 // Anything unreadable counts as not kept.

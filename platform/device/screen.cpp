@@ -10,6 +10,10 @@
 #include "softkeys/soft_key_bar.h"
 #include "text/text.h"
 #include "wm/window_manager.h"
+#include "compositor.h"
+#include "device_settings.h"
+#include "wm/activation_state.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -19,15 +23,7 @@ constexpr uint32_t kWorkAreaColour = 0xD8D8D8;
 constexpr uint32_t kTitleTextColour = 0xFFFFFF;
 constexpr int kTitleTextSize = 14;
 
-struct BarCache {
-    int width = -1;
-    std::u16string title;
-    uint64_t soft_keys = ~0ull;
-    std::vector<uint32_t> title_bar;
-    std::vector<uint32_t> soft_key_bar;
-};
-
-BarCache& bars() { static BarCache cache; return cache; }
+BarCache& bars() { return compositor().bars; }
 
 uint32_t blend(uint32_t a, uint32_t b, int num, int den)
 {
@@ -47,7 +43,7 @@ void gradient(std::vector<uint32_t>& px, int width, int height, uint32_t top, ui
 
 std::u16string active_title()
 {
-    Window* w = find_window(state().active);
+    Window* w = find_window(activation().active);
     return w != nullptr ? w->title : std::u16string();
 }
 
@@ -73,7 +69,7 @@ void refresh_bars(int width)
 // One row of the composed screen, columns [left, right), into `out`.
 void compose_row(int y, int left, int right, uint32_t* out)
 {
-    int W = state().screen_width, H = state().screen_height;
+    int W = compositor().width, H = compositor().height;
     const std::vector<uint32_t>* bar = y < kTitleBarHeight ? &bars().title_bar
                                        : y >= H - kSoftKeyBarHeight ? &bars().soft_key_bar
                                                                      : nullptr;
@@ -85,7 +81,7 @@ void compose_row(int y, int left, int right, uint32_t* out)
     } else {
         std::fill(out, out + (right - left), kWorkAreaColour);
     }
-    for (HWND hwnd : state().z_order) {
+    for (HWND hwnd : window_tree().z_order) {
         Window* w = find_window(hwnd);
         if (w == nullptr || !w->visible || w->minimized || w->surface.bpp != 32 || y < w->frame.top ||
             y >= w->frame.bottom || (bar != nullptr && !w->above_title_bar))
@@ -102,41 +98,41 @@ void compose_row(int y, int left, int right, uint32_t* out)
 
 RECT work_area()
 {
-    int H = state().screen_height;
+    int H = compositor().height;
     int top = std::min(kTitleBarHeight, H);
     int bottom = std::max(H - kSoftKeyBarHeight, top);
-    return RECT{0, top, state().screen_width, bottom};
+    return RECT{0, top, compositor().width, bottom};
 }
 
 void open_display()
 {
-    if (state().display)
+    if (compositor().display)
         return;
-    const Settings& s = state().settings;
-    int W = state().screen_width, H = state().screen_height;
+    const Settings& s = device_settings();
+    int W = compositor().width, H = compositor().height;
     std::string why_not;
     if (s.display != "headless") {
-        state().display = display::open_desktop_window(W, H, desktop_options(), &why_not);
-        if (!state().display)
+        compositor().display = display::open_desktop_window(W, H, desktop_options(), &why_not);
+        if (!compositor().display)
             std::fprintf(stderr, "tickvane: %s; running headless%s%s\n", why_not.c_str(),
                          s.screenshot.empty() ? "" : ", screen in ", s.screenshot.c_str());
     }
-    if (!state().display)
-        state().display = display::open_headless(W, H, s.screenshot);
+    if (!compositor().display)
+        compositor().display = display::open_headless(W, H, s.screenshot);
 }
 
 void mark_screen_changed()
 {
-    state().damaged = true;
-    state().damage = RECT{0, 0, state().screen_width, state().screen_height};
+    compositor().damaged = true;
+    compositor().damage = RECT{0, 0, compositor().width, compositor().height};
 }
 
 void mark_screen_area(const RECT& area)
 {
-    RECT& d = state().damage;
-    if (!state().damaged) {
+    RECT& d = compositor().damage;
+    if (!compositor().damaged) {
         d = area;
-        state().damaged = true;
+        compositor().damaged = true;
         return;
     }
     d = RECT{std::min(d.left, area.left), std::min(d.top, area.top), std::max(d.right, area.right),
@@ -145,19 +141,19 @@ void mark_screen_area(const RECT& area)
 
 void present_if_dirty()
 {
-    if (!state().damaged)
+    if (!compositor().damaged)
         return;
-    state().damaged = false;
+    compositor().damaged = false;
     open_display();
-    int W = state().screen_width, H = state().screen_height;
-    if (state().shown_width != W || state().shown_height != H) {
-        state().screen.assign((size_t)W * (size_t)H, 0);
-        state().shown_width = W;
-        state().shown_height = H;
-        state().damage = RECT{0, 0, W, H};
+    int W = compositor().width, H = compositor().height;
+    if (compositor().shown_width != W || compositor().shown_height != H) {
+        compositor().pixels.assign((size_t)W * (size_t)H, 0);
+        compositor().shown_width = W;
+        compositor().shown_height = H;
+        compositor().damage = RECT{0, 0, W, H};
     }
     refresh_bars(W);
-    RECT d = state().damage;
+    RECT d = compositor().damage;
     int left = std::max<int>(d.left, 0), right = std::min<int>(d.right, W);
     int top = std::max<int>(d.top, 0), bottom = std::min<int>(d.bottom, H);
     // Only what differs from what is shown goes to the display.
@@ -166,7 +162,7 @@ void present_if_dirty()
     int changed_left = W, changed_right = -1, changed_top = H, changed_bottom = -1;
     for (int y = top; y < bottom && left < right; ++y) {
         compose_row(y, left, right, row.data());
-        uint32_t* shown = &state().screen[(size_t)y * W + left];
+        uint32_t* shown = &compositor().pixels[(size_t)y * W + left];
         int n = right - left;
         if (std::memcmp(shown, row.data(), (size_t)n * 4) == 0)
             continue;
@@ -182,17 +178,17 @@ void present_if_dirty()
     if (changed_bottom < 0)
         return;
     display::Rect changed{changed_left, changed_top, changed_right - changed_left + 1, changed_bottom - changed_top + 1};
-    state().display->present(display::Pixels{state().screen.data(), W, H, W}, {changed});
+    compositor().display->present(display::Pixels{compositor().pixels.data(), W, H, W}, {changed});
 }
 
 void rotate_screen()
 {
     RECT old_area = work_area();
-    std::swap(state().screen_width, state().screen_height);
-    if (state().display)
-        state().display->resize(state().screen_width, state().screen_height);
+    std::swap(compositor().width, compositor().height);
+    if (compositor().display)
+        compositor().display->resize(compositor().width, compositor().height);
     std::vector<HWND> affected;
-    for (auto& [value, w] : state().windows)
+    for (auto& [value, w] : window_tree().windows)
         if (w->fills_work_area)
             affected.push_back(w->handle);
     for (HWND hwnd : affected) {

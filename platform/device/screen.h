@@ -4,7 +4,8 @@
 
 #include <vector>
 
-#include "state.h"
+#include "compositor.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -16,7 +17,7 @@ RECT work_area();
 void mark_screen_changed();
 // Pixels in `area` (screen coordinates) may have changed.
 void mark_screen_area(const RECT& area);
-// Brings state().screen up to date in the damaged area and shows what really
+// Brings compositor().pixels up to date in the damaged area and shows what really
 // changed; opens the display on first use.
 void present_if_dirty();
 void open_display();

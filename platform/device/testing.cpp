@@ -14,6 +14,13 @@
 #include "res/resources.h"
 #include "screen.h"
 #include "softkeys/soft_key_bar.h"
+#include "clock.h"
+#include "compositor.h"
+#include "gdi/gdi_objects.h"
+#include "seams.h"
+#include "device_state.h"
+#include "wm/input_queue.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device::testing {
 
@@ -32,7 +39,7 @@ void queue(display::EventKind kind, int x = 0, int y = 0, int vk = 0)
     e.x = x;
     e.y = y;
     e.vk = vk;
-    state().input.push_back(e);
+    input_queue().events.push_back(e);
 }
 
 // The temporary root made for the previous test, removed when the next one starts
@@ -68,10 +75,7 @@ std::string fresh_root()
 void reset(const Options& options)
 {
     registry_close();
-    reset_soft_keys();
-    reset_menus();
-    State& s = state();
-    s = State{};
+    replace_device();
     Settings settings;
     settings.root = options.root.empty() ? fresh_root() : options.root;
     if (settings.root.empty())
@@ -81,22 +85,18 @@ void reset(const Options& options)
     settings.display = "headless";
     current_root() = settings.root;
     start_device(settings);
-    s.display = display::open_headless(options.width, options.height, "");
-    s.virtual_time = true;
-    s.virtual_now = 1000;
-    s.pinned_time = options.local_time;
-    notify::set_registration_hook({});
+    compositor().display = display::open_headless(options.width, options.height, "");
+    device_clock() = Clock{true, 1000, options.local_time};
     notify::set_service_autostart(options.start_service);
-    notify::forget_told_refusal();
 }
 
 const std::string& root() { return current_root(); }
 
-void set_local_time(const SYSTEMTIME& t) { state().pinned_time = t; }
+void set_local_time(const SYSTEMTIME& t) { device_clock().pinned = t; }
 
-void on_idle(std::function<void()> hook) { state().idle_hook = std::move(hook); }
+void on_idle(std::function<void()> hook) { seams().idle = std::move(hook); }
 
-uint64_t virtual_now() { return state().virtual_now; }
+uint64_t virtual_now() { return device_clock().virtual_now; }
 
 HINSTANCE instance() { return program_instance(); }
 
@@ -113,9 +113,9 @@ void press_key(int vk, bool shift, bool alt)
     e.shift = shift;
     e.alt = alt;
     e.kind = display::EventKind::KeyDown;
-    state().input.push_back(e);
+    input_queue().events.push_back(e);
     e.kind = display::EventKind::KeyUp;
-    state().input.push_back(e);
+    input_queue().events.push_back(e);
 }
 
 void switch_away() { queue(display::EventKind::FocusLost); }
@@ -127,21 +127,21 @@ void close_display() { queue(display::EventKind::Close); }
 uint32_t screen_pixel(int x, int y)
 {
     present_if_dirty();
-    if (x < 0 || y < 0 || x >= state().screen_width || y >= state().screen_height)
+    if (x < 0 || y < 0 || x >= compositor().width || y >= compositor().height)
         return 0xFFFFFFFF;
-    return state().screen[(size_t)y * state().screen_width + x];
+    return compositor().pixels[(size_t)y * compositor().width + x];
 }
 
 HWND top_window()
 {
-    for (auto it = state().z_order.rbegin(); it != state().z_order.rend(); ++it)
+    for (auto it = window_tree().z_order.rbegin(); it != window_tree().z_order.rend(); ++it)
         if (Window* w = find_window(*it); w != nullptr && w->visible && !w->minimized)
             return w->handle;
     return nullptr;
 }
 
-int screen_width() { return state().screen_width; }
-int screen_height() { return state().screen_height; }
+int screen_width() { return compositor().width; }
+int screen_height() { return compositor().height; }
 RECT work_area() { return device::work_area(); }
 
 void on_registration(std::function<bool(const SYSTEMTIME& start)> hook)
@@ -168,7 +168,7 @@ std::vector<Pending> pending()
 size_t gdi_object_count()
 {
     size_t n = 0;
-    for (auto& [value, object] : state().gdi)
+    for (auto& [value, object] : gdi_objects().objects)
         if (value >= 0x10000)
             ++n;
     return n;

@@ -3,15 +3,15 @@
 
 #include <cerrno>
 #include <ctime>
+#include "clock.h"
 
-#include "state.h"
 
 namespace tickvane::device {
 
 uint64_t now_ms()
 {
-    if (state().virtual_time)
-        return state().virtual_now;
+    if (device_clock().virtual_time)
+        return device_clock().virtual_now;
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return (uint64_t)ts.tv_sec * 1000 + (uint64_t)ts.tv_nsec / 1000000;
@@ -25,8 +25,8 @@ void WINAPI GetLocalTime(LPSYSTEMTIME out)
 {
     if (out == nullptr)
         return;
-    if (state().pinned_time) {
-        *out = *state().pinned_time;
+    if (device_clock().pinned) {
+        *out = *device_clock().pinned;
         return;
     }
     timespec ts{};
@@ -49,8 +49,8 @@ void WINAPI Sleep(DWORD milliseconds)
 {
     // On virtual time sleeping moves that clock instead, so paced retries in tests
     // run at once and their pacing can be checked. A pinned local time stays put.
-    if (state().virtual_time) {
-        state().virtual_now += milliseconds;
+    if (device_clock().virtual_time) {
+        device_clock().virtual_now += milliseconds;
         return;
     }
     if (milliseconds == 0) {

@@ -8,7 +8,7 @@
 #include "menus/menu_template.h"
 #include "menus/menus.h"
 #include "resource.h"
-#include "state.h"
+#include "device_state.h"
 #include "template_bytes.h"
 #include "testing.h"
 #include "win32.h"
@@ -86,7 +86,7 @@ protected:
         e.kind = kind;
         e.x = p.x;
         e.y = p.y;
-        dev::state().input.push_back(e);
+        dev::input_queue().events.push_back(e);
     }
     static POINT centre(int key)
     {

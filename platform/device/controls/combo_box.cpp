@@ -11,6 +11,7 @@
 #include "controls/text_layout.h"
 #include "text/text.h"
 #include "wm/window_manager.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 

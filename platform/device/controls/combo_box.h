@@ -3,7 +3,7 @@
 #pragma once
 
 #include "controls/combo_items.h"
-#include "state.h"
+#include "win32.h"
 
 namespace tickvane::device {
 

@@ -10,6 +10,7 @@
 #include "controls/control_classes.h"
 #include "screen.h"
 #include "wm/window_manager.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 

@@ -1,7 +1,7 @@
 // The control classes' own registrations and what they keep for each window.
 #pragma once
 
-#include "state.h"
+#include "win32.h"
 
 namespace tickvane::device {
 

@@ -1,6 +1,7 @@
 #include "controls/controls.h"
 
 #include "controls/control_classes.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 

@@ -2,6 +2,7 @@
 
 #include "dialogs/fonts.h"
 #include "text/text.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "state.h"
+#include "win32.h"
 
 namespace tickvane::device {
 

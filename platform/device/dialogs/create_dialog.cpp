@@ -6,6 +6,9 @@
 #include "dialogs/fonts.h"
 #include "screen.h"
 #include "wm/window_manager.h"
+#include "device_state.h"
+#include "wm/activation_state.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -76,7 +79,7 @@ bool create_item(HWND dialog, const DialogItemTemplate& item, HINSTANCE instance
 
 int first_default_button(HWND dialog)
 {
-    for (auto& [value, w] : state().windows)
+    for (auto& [value, w] : window_tree().windows)
         if (w->parent == dialog && w->class_name == u"BUTTON" && (w->style & 0x0F) == BS_DEFPUSHBUTTON)
             return w->id;
     return IDOK;
@@ -100,7 +103,7 @@ HWND create_dialog(const DialogTemplate& t, HINSTANCE instance, HWND owner, DLGP
     if (dialog == nullptr)
         return nullptr;
     find_window(dialog)->above_title_bar = above_title_bar;
-    DialogRecord& r = state().dialogs[(uintptr_t)dialog];
+    DialogRecord& r = device().dialogs[(uintptr_t)dialog];
     r.font = font;
     for (const DialogItemTemplate& item : t.items)
         if (!create_item(dialog, item, instance, units, font)) {
@@ -114,7 +117,7 @@ HWND create_dialog(const DialogTemplate& t, HINSTANCE instance, HWND owner, DLGP
     DialogRecord* still = dialog_record(dialog);
     if (still == nullptr)
         return nullptr;  // the procedure destroyed its own dialog
-    Window* focused = find_window(state().focus);
+    Window* focused = find_window(activation().focus);
     still->saved_focus = (!wants_default_focus && focused != nullptr && focused->parent == dialog) ? focused->handle
                                                                                                    : first;
     return dialog;

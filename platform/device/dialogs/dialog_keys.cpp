@@ -6,6 +6,8 @@
 
 #include "dialogs/dialogs.h"
 #include "wm/window_manager.h"
+#include "wm/activation_state.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -14,7 +16,7 @@ namespace {
 std::vector<Window*> controls_of(HWND dialog)
 {
     std::vector<Window*> out;  // creation order is template order: handles only grow
-    for (auto& [value, w] : state().windows)
+    for (auto& [value, w] : window_tree().windows)
         if (w->parent == dialog)
             out.push_back(w.get());
     return out;
@@ -30,7 +32,7 @@ bool is_push_button(const Window* w)
 // The control of `dialog` that holds the focus, the focus itself being it or inside it.
 HWND focused_control(HWND dialog)
 {
-    for (Window* w = find_window(state().focus); w != nullptr; w = find_window(w->parent))
+    for (Window* w = find_window(activation().focus); w != nullptr; w = find_window(w->parent))
         if (w->parent == dialog)
             return w->handle;
     return nullptr;

@@ -4,6 +4,9 @@
 #include "dialogs/dialogs.h"
 #include "gdi/gdi.h"
 #include "wm/window_manager.h"
+#include "device_state.h"
+#include "wm/activation_state.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -30,8 +33,8 @@ LRESULT on_activate(HWND dialog, WPARAM wParam)
     if (r == nullptr)
         return 0;
     if (LOWORD(wParam) == WA_INACTIVE) {
-        if (is_child_of(state().focus, dialog))
-            r->saved_focus = state().focus;
+        if (is_child_of(activation().focus, dialog))
+            r->saved_focus = activation().focus;
         return 0;
     }
     restore_focus(dialog, *r);
@@ -58,8 +61,8 @@ bool returns_procedure_result(UINT message)
 
 DialogRecord* dialog_record(HWND dialog)
 {
-    auto it = state().dialogs.find((uintptr_t)dialog);
-    return it == state().dialogs.end() ? nullptr : &it->second;
+    auto it = device().dialogs.find((uintptr_t)dialog);
+    return it == device().dialogs.end() ? nullptr : &it->second;
 }
 
 LRESULT CALLBACK dialog_window_proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -122,7 +125,7 @@ LRESULT WINAPI DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 
 HWND WINAPI GetDlgItem(HWND dialog, int id)
 {
-    for (auto& [value, w] : state().windows)
+    for (auto& [value, w] : window_tree().windows)
         if (w->parent == dialog && w->id == id && dialog != nullptr)
             return w->handle;
     return nullptr;

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "res/dialog_template.h"
-#include "state.h"
+#include "device_state.h"
 
 namespace tickvane::device {
 

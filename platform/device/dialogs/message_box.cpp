@@ -11,6 +11,8 @@
 #include "screen.h"
 #include "text/text.h"
 #include "wm/window_manager.h"
+#include "device_state.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -111,7 +113,7 @@ HWND create_box(HWND owner, const std::u16string& text, const std::u16string& ca
     if (box == nullptr)
         return nullptr;
     find_window(box)->above_title_bar = above_title_bar;
-    DialogRecord& r = state().dialogs[(uintptr_t)box];
+    DialogRecord& r = device().dialogs[(uintptr_t)box];
     r.font = font_for_pixels(kBoxFontPixels);
     HWND default_button = nullptr;
     for (size_t i = 0; i < b.layout.buttons.size(); ++i) {

@@ -5,6 +5,7 @@
 #include "dialogs/dialogs.h"
 #include "res/resources.h"
 #include "wm/window_manager.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 

@@ -11,7 +11,7 @@
 #include "files/file_table.h"
 #include "files/host_errors.h"
 #include "files/share_locks.h"
-#include "state.h"
+#include "device_settings.h"
 
 namespace fs = std::filesystem;
 using namespace tickvane::device;
@@ -117,7 +117,7 @@ HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD shareMode, LPSECURIT
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
-    auto path = name ? host_path(state().settings.root, std::u16string_view(name)) : std::nullopt;
+    auto path = name ? host_path(device_settings().root, std::u16string_view(name)) : std::nullopt;
     if (!path) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
@@ -137,7 +137,7 @@ HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD shareMode, LPSECURIT
     if (opened.created)
         file.note_created(path->parent_path());
     bool existed = !opened.created && (disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS);
-    HANDLE handle = state().files.add(std::move(file));
+    HANDLE handle = file_table().add(std::move(file));
     SetLastError(existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     return handle;
 }

@@ -8,7 +8,6 @@
 
 #include "files/file_table.h"
 #include "files/host_errors.h"
-#include "state.h"
 
 using namespace tickvane::device;
 
@@ -16,7 +15,7 @@ namespace {
 
 OpenFile* file_or_error(HANDLE handle)
 {
-    OpenFile* file = state().files.find(handle);
+    OpenFile* file = file_table().find(handle);
     if (file == nullptr)
         SetLastError(ERROR_INVALID_HANDLE);
     return file;
@@ -141,7 +140,7 @@ BOOL WINAPI WriteFile(HANDLE handle, LPCVOID buffer, DWORD toWrite, LPDWORD writ
 BOOL WINAPI CloseHandle(HANDLE handle)
 {
     OpenFile file;
-    if (!state().files.remove(handle, file))
+    if (!file_table().remove(handle, file))
         return fail(ERROR_INVALID_HANDLE);
     // The handle is gone either way, as on Windows; a failed flush is still reported.
     if (!file.close())

@@ -52,4 +52,6 @@ private:
     uintptr_t next_ = 0x00F10000;  // a range of its own, easy to tell apart in a debugger
 };
 
+FileTable& file_table();  // the device's
+
 }  // namespace tickvane::device

@@ -4,6 +4,9 @@
 #include "gdi/fill_track.h"
 #include "gdi/gdi.h"
 #include "screen.h"
+#include "compositor.h"
+#include "gdi/gdi_objects.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -90,7 +93,7 @@ int WINAPI ReleaseDC(HWND hwnd, HDC hdc)
     DeviceContext* dc = gdi_get<DeviceContext>(hdc);
     if (dc == nullptr || dc->kind != DeviceContext::Kind::Window)
         return 0;
-    state().gdi.erase((uintptr_t)hdc);
+    gdi_objects().objects.erase((uintptr_t)hdc);
     return 1;
 }
 
@@ -105,7 +108,7 @@ HDC WINAPI CreateCompatibleDC(HDC hdc)
     dc.bitmap = stand_in;
     dc.default_bitmap = stand_in;
     HDC made = (HDC)add_gdi_object(dc);
-    state().selected_in[(uintptr_t)stand_in] = (uintptr_t)made;
+    gdi_objects().selected_in[(uintptr_t)stand_in] = (uintptr_t)made;
     return made;
 }
 
@@ -116,10 +119,10 @@ BOOL WINAPI DeleteDC(HDC hdc)
         return FALSE;
     HBITMAP selected = dc->bitmap;
     HBITMAP stand_in = dc->default_bitmap;
-    state().selected_in.erase((uintptr_t)selected);
-    state().selected_in.erase((uintptr_t)stand_in);
-    state().gdi.erase((uintptr_t)stand_in);
-    state().gdi.erase((uintptr_t)hdc);
+    gdi_objects().selected_in.erase((uintptr_t)selected);
+    gdi_objects().selected_in.erase((uintptr_t)stand_in);
+    gdi_objects().objects.erase((uintptr_t)stand_in);
+    gdi_objects().objects.erase((uintptr_t)hdc);
     return TRUE;
 }
 
@@ -144,9 +147,9 @@ int WINAPI GetDeviceCaps(HDC hdc, int index)
     (void)hdc;
     switch (index) {
     case HORZRES:
-        return state().screen_width;
+        return compositor().width;
     case VERTRES:
-        return state().screen_height;
+        return compositor().height;
     case BITSPIXEL:
         return 32;
     case PLANES:
@@ -162,9 +165,9 @@ int WINAPI GetSystemMetrics(int index)
 {
     switch (index) {
     case SM_CXSCREEN:
-        return state().screen_width;
+        return compositor().width;
     case SM_CYSCREEN:
-        return state().screen_height;
+        return compositor().height;
     }
     return 0;
 }

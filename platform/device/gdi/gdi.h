@@ -1,7 +1,8 @@
 // Internal GDI helpers shared by the device.
 #pragma once
 
-#include "state.h"
+#include "gdi/gdi_objects.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -10,8 +11,8 @@ HGDIOBJ add_gdi_object(GdiObject object);
 template <class T>
 T* gdi_get(const void* handle)
 {
-    auto it = state().gdi.find((uintptr_t)handle);
-    return it == state().gdi.end() ? nullptr : std::get_if<T>(&it->second);
+    auto it = gdi_objects().objects.find((uintptr_t)handle);
+    return it == gdi_objects().objects.end() ? nullptr : std::get_if<T>(&it->second);
 }
 // The bitmap a DC draws into, with the offset of the DC's origin in it and the
 // rectangle (in DC coordinates) it may touch.

@@ -1,5 +1,6 @@
 // The GDI object table: bitmaps, brushes and device contexts behind opaque handles.
 #include "gdi/gdi.h"
+#include "gdi/gdi_objects.h"
 
 namespace tickvane::device {
 
@@ -15,18 +16,18 @@ void add_stock_objects()
     static const COLORREF colours[kStockBrushes] = {RGB(255, 255, 255), RGB(192, 192, 192), RGB(128, 128, 128),
                                                     RGB(64, 64, 64),    RGB(0, 0, 0),       0};
     for (int i = 0; i < kStockBrushes; ++i)
-        state().gdi.emplace(kStockBase + (uintptr_t)i, Brush{colours[i], i == NULL_BRUSH});
+        gdi_objects().objects.emplace(kStockBase + (uintptr_t)i, Brush{colours[i], i == NULL_BRUSH});
 }
 
 }  // namespace
 
 HGDIOBJ add_gdi_object(GdiObject object)
 {
-    if (state().gdi.empty())
+    if (gdi_objects().objects.empty())
         add_stock_objects();
-    uintptr_t value = state().next_gdi;
-    state().next_gdi += 4;
-    state().gdi.emplace(value, std::move(object));
+    uintptr_t value = gdi_objects().next;
+    gdi_objects().next += 4;
+    gdi_objects().objects.emplace(value, std::move(object));
     return (HGDIOBJ)value;
 }
 
@@ -51,7 +52,7 @@ COLORREF brush_colour(HBRUSH brush, bool& hollow)
         return system_colour((int)(value & 0xFF));
     if (value >= 1 && value <= 31)
         return system_colour((int)value - 1);
-    if (state().gdi.empty())
+    if (gdi_objects().objects.empty())
         add_stock_objects();
     if (Brush* b = gdi_get<Brush>(brush)) {
         hollow = b->hollow;
@@ -69,7 +70,7 @@ HGDIOBJ WINAPI GetStockObject(int index)
 {
     if (index < 0 || index >= kStockBrushes)
         return nullptr;
-    if (state().gdi.empty())
+    if (gdi_objects().objects.empty())
         add_stock_objects();
     return (HGDIOBJ)(kStockBase + (uintptr_t)index);
 }
@@ -81,12 +82,12 @@ BOOL WINAPI DeleteObject(HGDIOBJ object)
     uintptr_t value = (uintptr_t)object;
     if (is_stock(value))
         return TRUE;
-    auto it = state().gdi.find(value);
-    if (it == state().gdi.end() || std::holds_alternative<DeviceContext>(it->second))
+    auto it = gdi_objects().objects.find(value);
+    if (it == gdi_objects().objects.end() || std::holds_alternative<DeviceContext>(it->second))
         return FALSE;
-    if (state().selected_in.count(value))
+    if (gdi_objects().selected_in.count(value))
         return FALSE;  // still selected into a DC: Windows refuses too
-    state().gdi.erase(it);
+    gdi_objects().objects.erase(it);
     return TRUE;
 }
 
@@ -105,12 +106,12 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ object)
     if (gdi_get<Bitmap>(object) == nullptr || dc->kind != DeviceContext::Kind::Memory)
         return nullptr;
     uintptr_t value = (uintptr_t)object;
-    auto holder = state().selected_in.find(value);
-    if (holder != state().selected_in.end() && holder->second != (uintptr_t)hdc)
+    auto holder = gdi_objects().selected_in.find(value);
+    if (holder != gdi_objects().selected_in.end() && holder->second != (uintptr_t)hdc)
         return nullptr;  // a bitmap lives in one DC at a time
     HBITMAP previous = dc->bitmap;
-    state().selected_in.erase((uintptr_t)previous);
+    gdi_objects().selected_in.erase((uintptr_t)previous);
     dc->bitmap = (HBITMAP)object;
-    state().selected_in[value] = (uintptr_t)hdc;
+    gdi_objects().selected_in[value] = (uintptr_t)hdc;
     return previous;
 }

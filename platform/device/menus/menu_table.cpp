@@ -11,33 +11,21 @@ namespace tickvane::device {
 
 namespace {
 
-constexpr uintptr_t kFirstHandle = 0x00E70000;
 constexpr uintptr_t kLastHandle = 0x7FFFFFFF;
 constexpr DWORD kErrorResourceNameNotFound = 1814;
 constexpr DWORD kErrorInvalidData = 13;
-
-struct MenuTable {
-    std::map<uintptr_t, Menu> live;
-    uintptr_t next = kFirstHandle;  // survives reset_menus, so values never repeat
-};
-
-MenuTable& table()
-{
-    static MenuTable t;
-    return t;
-}
 
 }  // namespace
 
 const Menu* find_menu(HMENU menu)
 {
-    auto it = table().live.find((uintptr_t)menu);
-    return it == table().live.end() ? nullptr : &it->second;
+    auto it = menu_table().live.find((uintptr_t)menu);
+    return it == menu_table().live.end() ? nullptr : &it->second;
 }
 
 HMENU add_menu(Menu menu)
 {
-    MenuTable& t = table();
+    MenuTable& t = menu_table();
     if (t.next > kLastHandle) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
@@ -46,8 +34,6 @@ HMENU add_menu(Menu menu)
     t.live.emplace(handle, std::move(menu));
     return (HMENU)handle;
 }
-
-void reset_menus() { table().live.clear(); }
 
 }  // namespace tickvane::device
 
@@ -70,7 +56,7 @@ HMENU WINAPI LoadMenuW(HINSTANCE instance, LPCWSTR name)
 
 BOOL WINAPI DestroyMenu(HMENU menu)
 {
-    if (table().live.erase((uintptr_t)menu) == 0) {
+    if (menu_table().live.erase((uintptr_t)menu) == 0) {
         SetLastError(ERROR_INVALID_MENU_HANDLE);
         return FALSE;
     }

@@ -1,6 +1,8 @@
 // Menus loaded from the program's resources, kept by handle until DestroyMenu.
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -19,11 +21,16 @@ struct Menu {
     std::vector<MenuItem> items;  // top level, in order
 };
 
+struct MenuTable {
+    std::map<uintptr_t, Menu> live;
+    uintptr_t next = 0x00E70000;  // handle values are never given out twice by one device
+};
+
+MenuTable& menu_table();
+
 // The live menu behind `menu`; null once destroyed or for a handle never given out.
 const Menu* find_menu(HMENU menu);
 // Keeps `menu` under a new handle, as LoadMenuW does; null when handles ran out.
 HMENU add_menu(Menu menu);
-// Destroys every menu (a fresh device for tests); handles given out before stay dead.
-void reset_menus();
 
 }  // namespace tickvane::device

@@ -11,7 +11,7 @@
 #include "files/device_path.h"
 #include "notify/due_time.h"
 #include "notify/registration.h"
-#include "state.h"
+#include "device_settings.h"
 #include "time_arithmetic.h"
 #include "unicode.h"
 
@@ -19,17 +19,8 @@ namespace tickvane::device::notify {
 
 namespace {
 
-std::function<bool(const SYSTEMTIME&)>& registration_hook()
-{
-    static std::function<bool(const SYSTEMTIME&)> hook;
-    return hook;
-}
-
-bool& service_autostart()
-{
-    static bool on = true;
-    return on;
-}
+std::function<bool(const SYSTEMTIME&)>& registration_hook() { return notification_seams().hook; }
+bool& service_autostart() { return notification_seams().service_autostart; }
 
 // A program started outside a device tree looks for itself under a root where
 // nobody laid one out: the remedy is the install command, from the build folder
@@ -72,16 +63,10 @@ std::string refusal(HANDLE existing, const CE_NOTIFICATION_TRIGGER* trigger)
         return "only a timed start of a new registration is supported";
     if (!valid_system_time(trigger->stStartTime))
         return "the start time " + due_text(trigger->stStartTime) + " is not a valid local time";
-    return unrunnable(state().settings.root, trigger->lpszApplication);
+    return unrunnable(device_settings().root, trigger->lpszApplication);
 }
 
-// The first refusal in a process says why; callers that repeat a request do not
-// fill the log with it.
-bool& refusal_told()
-{
-    static bool told = false;
-    return told;
-}
+bool& refusal_told() { return notification_seams().refusal_told; }
 
 void tell_refusal(const std::string& why)
 {
@@ -95,8 +80,6 @@ void tell_refusal(const std::string& why)
 void set_registration_hook(std::function<bool(const SYSTEMTIME& start)> hook) { registration_hook() = std::move(hook); }
 
 void set_service_autostart(bool on) { service_autostart() = on; }
-
-void forget_told_refusal() { refusal_told() = false; }
 
 }  // namespace tickvane::device::notify
 
@@ -118,7 +101,7 @@ HANDLE WINAPI CeSetUserNotificationEx(HANDLE notification, CE_NOTIFICATION_TRIGG
         return nullptr;
     notify::Request request{notify::due_text(trigger->stStartTime), utf8_from_utf16(trigger->lpszApplication),
                             trigger->lpszArguments ? utf8_from_utf16(trigger->lpszArguments) : std::string()};
-    auto id = notify::register_request(state().settings.root, request, notify::service_autostart(), why);
+    auto id = notify::register_request(device_settings().root, request, notify::service_autostart(), why);
     if (!id) {
         notify::tell_refusal(why);
         return nullptr;

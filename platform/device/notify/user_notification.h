@@ -7,6 +7,12 @@
 
 namespace tickvane::device::notify {
 
+struct NotificationSeams {
+    std::function<bool(const SYSTEMTIME& start)> hook;
+    bool service_autostart = true;
+    bool refusal_told = false;  // the first refusal in a process says why; repeats do not fill the log
+};
+
 // Asked for every request that passes the argument checks, before it is stored;
 // false refuses it. Empty: every such request is stored.
 void set_registration_hook(std::function<bool(const SYSTEMTIME& start)> hook);
@@ -15,7 +21,9 @@ void set_registration_hook(std::function<bool(const SYSTEMTIME& start)> hook);
 // programs, off in the in-process tests unless they ask).
 void set_service_autostart(bool on);
 
-// The next refusal says why again, as the first one in a fresh process does.
-void forget_told_refusal();
 
 }  // namespace tickvane::device::notify
+
+namespace tickvane::device {
+notify::NotificationSeams& notification_seams();
+}

@@ -10,17 +10,15 @@
 #include <functional>
 #include <thread>
 
+#include "registry/window_registry.h"
+
 namespace fs = std::filesystem;
 
 namespace tickvane::device {
 
 namespace {
 
-int& turn_fd()
-{
-    static int fd = -1;
-    return fd;
-}
+int& turn_fd() { return window_registry().start_turn_fd; }
 
 }  // namespace
 

@@ -21,13 +21,7 @@ namespace tickvane::device {
 
 namespace {
 
-struct Registry {
-    fs::path folder;
-    int socket_fd = -1;
-    std::vector<HWND> own;
-};
-
-Registry& reg() { static Registry r; return r; }
+WindowRegistry& reg() { return window_registry(); }
 
 pid_t owner_of(HWND hwnd) { return (pid_t)((uint64_t)(uintptr_t)hwnd >> 24); }
 

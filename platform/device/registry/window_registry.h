@@ -4,12 +4,22 @@
 // ignored and cleared, so a crash leaves nothing that fools a later FindWindowW.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "win32.h"
 
 namespace tickvane::device {
+
+struct WindowRegistry {
+    std::filesystem::path folder;
+    int socket_fd = -1;
+    std::vector<HWND> own;
+    int start_turn_fd = -1;  // held from the program's start until its window is listed
+};
+
+WindowRegistry& window_registry();
 
 void registry_open(const std::string& device_root);
 void registry_close();  // removes this process's entries

@@ -19,10 +19,10 @@ namespace tickvane::device {
 namespace {
 
 // As Windows' LoadBitmap does, a bitmap resource comes in the screen's format. The
-// resources never change, so each is converted once, on its first load.
+// resources never change, so each is converted once per device, on its first load.
 const Bitmap* screen_format_bitmap(const ResEntry& e)
 {
-    static std::unordered_map<const ResEntry*, std::optional<Bitmap>> converted;
+    auto& converted = resource_cache().screen_format;
     auto [it, fresh] = converted.try_emplace(&e);
     if (!fresh)
         return it->second ? &*it->second : nullptr;

@@ -3,6 +3,7 @@
 
 #include "menus/menus.h"
 #include "screen.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -42,12 +43,6 @@ BOOL fail(DWORD error)
 }
 
 }  // namespace
-
-MenuBars& menu_bars()
-{
-    static MenuBars bars;
-    return bars;
-}
 
 const MenuBar* menu_bar_of(HWND owner)
 {

@@ -1,6 +1,9 @@
 #include "softkeys/shown_bar.h"
 
 #include "screen.h"
+#include "compositor.h"
+#include "wm/activation_state.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -24,7 +27,7 @@ ShownBar from(const MenuBar& bar, bool usable)
 
 ShownBar shown_bar()
 {
-    HWND foreground = state().active != nullptr ? state().active : state().last_active;
+    HWND foreground = activation().active != nullptr ? activation().active : activation().last_active;
     Window* w = find_window(foreground);
     for (int step = 0; w != nullptr && step < kMaxOwnerChain; ++step) {
         if (const MenuBar* bar = menu_bar_of(w->handle))
@@ -36,7 +39,7 @@ ShownBar shown_bar()
 
 RECT soft_key_screen_rect(int index)
 {
-    int width = state().screen_width, bottom = state().screen_height;
+    int width = compositor().width, bottom = compositor().height;
     int top = work_area().bottom, middle = width / 2;
     return index == 0 ? RECT{0, top, middle, bottom} : RECT{middle, top, width, bottom};
 }

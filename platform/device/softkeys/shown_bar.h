@@ -12,6 +12,31 @@ struct ShownBar {
     std::array<SoftKey, 2> keys;   // a key without a label shows nothing
 };
 
+// Everything the drawing depends on.
+struct BarLook {
+    HWND owner = nullptr;
+    ShownBar bar;
+    int pressed = -1;
+    int width = 0;
+
+    bool operator==(const BarLook& o) const
+    {
+        if (owner != o.owner || pressed != o.pressed || width != o.width)
+            return false;
+        for (size_t i = 0; i < bar.keys.size(); ++i)
+            if (bar.keys[i].label != o.bar.keys[i].label || bar.keys[i].enabled != o.bar.keys[i].enabled)
+                return false;
+        return true;
+    }
+};
+
+struct BarVersion {
+    BarLook last;
+    uint64_t number = 1;  // counts changes of look, never calls
+};
+
+BarVersion& soft_key_look();
+
 // The foreground window's bar. A window without one (a dialog or message box) shows
 // its owner's bar with both keys disabled; a disabled owner's keys are disabled too.
 ShownBar shown_bar();

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "display/display.h"
-#include "state.h"
+#include "win32.h"
 
 namespace tickvane::device {
 
@@ -28,6 +28,5 @@ bool soft_key_press(int vk, MSG& out);
 // The window is going: its menu bar goes with it.
 void forget_menu_bar(HWND owner);
 // A fresh device (tests).
-void reset_soft_keys();
 
 }  // namespace tickvane::device

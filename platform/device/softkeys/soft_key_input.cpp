@@ -5,6 +5,8 @@
 #include "softkeys/shown_bar.h"
 #include "softkeys/soft_key_bar.h"
 #include "softkeys/soft_key_press.h"
+#include "clock.h"
+#include "wm/input_queue.h"
 
 namespace tickvane::device {
 
@@ -27,12 +29,6 @@ void press_changed()
 
 }  // namespace
 
-SoftKeyPress& soft_key_press_state()
-{
-    static SoftKeyPress press;
-    return press;
-}
-
 int pressed_soft_key() { return soft_key_press_state().drawn; }
 
 void cancel_soft_key_press()
@@ -48,7 +44,7 @@ bool soft_key_takes_pointer(const display::Event& e)
 {
     if (soft_key_press_state().tracking)
         return true;
-    return e.kind == display::EventKind::PointerDown && e.y >= work_area().bottom && state().pointer_window == nullptr;
+    return e.kind == display::EventKind::PointerDown && e.y >= work_area().bottom && input_queue().pointer_window == nullptr;
 }
 
 bool soft_key_pointer(const display::Event& e, MSG& out)

@@ -1,7 +1,7 @@
 // A press on the soft-key bar, from the pointer going down on it to its release.
 #pragma once
 
-#include "state.h"
+#include "win32.h"
 
 namespace tickvane::device {
 

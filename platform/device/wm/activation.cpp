@@ -5,6 +5,9 @@
 #include "registry/window_registry.h"
 #include "screen.h"
 #include "wm/window_manager.h"
+#include "compositor.h"
+#include "wm/activation_state.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -12,7 +15,7 @@ namespace {
 
 bool focus_within(HWND top)
 {
-    Window* f = find_window(state().focus);
+    Window* f = find_window(activation().focus);
     return f != nullptr && top_level_of(f->handle) != nullptr && top_level_of(f->handle)->handle == top;
 }
 
@@ -22,8 +25,8 @@ void drop_focus_of(HWND top, HWND gaining)
 {
     if (!focus_within(top))
         return;
-    HWND had = state().focus;
-    state().focus = nullptr;
+    HWND had = activation().focus;
+    activation().focus = nullptr;
     if (Window* f = find_window(had))
         send(*f, WM_KILLFOCUS, (WPARAM)gaining, 0);
 }
@@ -45,8 +48,8 @@ void gain(Window& w, HWND losing, WORD how)
     send(w, WM_NCACTIVATE, TRUE, 0);
     if (Window* still = find_window(hwnd))
         send(*still, WM_ACTIVATE, MAKEWPARAM(how, still->minimized ? 1 : 0), (LPARAM)losing);
-    if (Window* still = find_window(hwnd); still != nullptr && state().active == hwnd && !focus_within(hwnd)) {
-        state().focus = hwnd;
+    if (Window* still = find_window(hwnd); still != nullptr && activation().active == hwnd && !focus_within(hwnd)) {
+        activation().focus = hwnd;
         send(*still, WM_SETFOCUS, (WPARAM)losing, 0);
     }
 }
@@ -61,49 +64,49 @@ bool can_be_active(const Window* w)
 void activate(HWND hwnd, WORD how)
 {
     Window* w = top_level_of(hwnd);
-    if (!can_be_active(w) || state().active == w->handle)
+    if (!can_be_active(w) || activation().active == w->handle)
         return;
     HWND target = w->handle;
-    HWND previous = state().active;
-    state().active = target;
-    state().last_active = target;
+    HWND previous = activation().active;
+    activation().active = target;
+    activation().last_active = target;
     mark_screen_changed();  // the title bar shows the active window's title
     if (Window* p = find_window(previous))
         lose(*p, target, p->minimized);
-    if (Window* t = find_window(target); t != nullptr && state().active == target)
+    if (Window* t = find_window(target); t != nullptr && activation().active == target)
         gain(*t, previous, how);
 }
 
 void activate_next_after(HWND leaving, bool minimised)
 {
-    if (state().active != leaving)
+    if (activation().active != leaving)
         return;
     // An owned window (a dialog, a box) hands activation back to its owner.
     Window* leaving_window = find_window(leaving);
     Window* owner = leaving_window != nullptr ? find_window(leaving_window->owner) : nullptr;
     HWND next = can_be_active(owner) ? owner->handle : nullptr;
-    for (auto it = state().z_order.rbegin(); next == nullptr && it != state().z_order.rend(); ++it)
+    for (auto it = window_tree().z_order.rbegin(); next == nullptr && it != window_tree().z_order.rend(); ++it)
         if (*it != leaving && can_be_active(find_window(*it))) {
             next = *it;
             break;
         }
-    state().active = next;
-    state().last_active = next;
+    activation().active = next;
+    activation().last_active = next;
     mark_screen_changed();
     if (Window* w = find_window(leaving))
         lose(*w, next, minimised);
-    if (Window* n = find_window(next); n != nullptr && state().active == next)
+    if (Window* n = find_window(next); n != nullptr && activation().active == next)
         gain(*n, leaving, WA_ACTIVE);
 }
 
 void deactivate_for_host()
 {
-    HWND hwnd = state().active;
+    HWND hwnd = activation().active;
     Window* w = find_window(hwnd);
     if (w == nullptr)
         return;
-    state().active = nullptr;
-    state().last_active = hwnd;
+    activation().active = nullptr;
+    activation().last_active = hwnd;
     mark_screen_changed();
     send(*w, WM_NCACTIVATE, FALSE, 0);
     if (Window* still = find_window(hwnd))
@@ -115,14 +118,14 @@ void deactivate_for_host()
 
 void reactivate_for_host()
 {
-    Window* w = find_window(state().last_active);
-    if (state().active != nullptr || !can_be_active(w))
+    Window* w = find_window(activation().last_active);
+    if (activation().active != nullptr || !can_be_active(w))
         return;
     HWND hwnd = w->handle;
-    state().active = hwnd;
+    activation().active = hwnd;
     mark_screen_changed();
     send(*w, WM_ACTIVATEAPP, TRUE, 0);
-    if (Window* still = find_window(hwnd); still != nullptr && state().active == hwnd)
+    if (Window* still = find_window(hwnd); still != nullptr && activation().active == hwnd)
         gain(*still, nullptr, WA_ACTIVE);
 }
 
@@ -130,13 +133,13 @@ void reactivate_for_host()
 
 using namespace tickvane::device;
 
-HWND WINAPI GetActiveWindow() { return state().active; }
+HWND WINAPI GetActiveWindow() { return activation().active; }
 
-HWND WINAPI GetForegroundWindow() { return state().active; }
+HWND WINAPI GetForegroundWindow() { return activation().active; }
 
 HWND WINAPI SetActiveWindow(HWND hwnd)
 {
-    HWND previous = state().active;
+    HWND previous = activation().active;
     activate(hwnd, WA_ACTIVE);
     return previous;
 }
@@ -153,7 +156,7 @@ BOOL WINAPI SetForegroundWindow(HWND hwnd)
     HWND top = w->handle;
     activate(top, WA_ACTIVE);
     raise_with_owned(top);
-    if (state().display)
-        state().display->raise();
+    if (compositor().display)
+        compositor().display->raise();
     return TRUE;
 }

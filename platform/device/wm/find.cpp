@@ -2,6 +2,7 @@
 #include "registry/window_registry.h"
 #include "unicode.h"
 #include "wm/window_manager.h"
+#include "wm/window_tree.h"
 
 using namespace tickvane::device;
 
@@ -9,7 +10,7 @@ HWND WINAPI FindWindowW(LPCWSTR className, LPCWSTR windowName)
 {
     if (className != nullptr && IS_INTRESOURCE(className))
         return nullptr;  // class atoms are not kept across processes
-    for (HWND hwnd : state().z_order) {
+    for (HWND hwnd : window_tree().z_order) {
         Window* w = find_window(hwnd);
         if (w == nullptr || w->destroying)
             continue;

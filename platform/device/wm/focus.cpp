@@ -2,20 +2,23 @@
 #include "dialogs/dialogs.h"
 #include "screen.h"
 #include "wm/window_manager.h"
+#include "wm/activation_state.h"
+#include "wm/input_queue.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
 void move_focus(HWND to)
 {
-    HWND from = state().focus;
+    HWND from = activation().focus;
     if (from == to)
         return;
-    state().focus = to;
+    activation().focus = to;
     if (Window* old = find_window(from))
         send(*old, WM_KILLFOCUS, (WPARAM)to, 0);
-    if (Window* gaining = find_window(to); gaining != nullptr && state().focus == to)
+    if (Window* gaining = find_window(to); gaining != nullptr && activation().focus == to)
         send(*gaining, WM_SETFOCUS, (WPARAM)from, 0);
-    if (state().focus == to)
+    if (activation().focus == to)
         focus_entered_control(to);
 }
 
@@ -31,11 +34,11 @@ bool enabled_with_ancestors(HWND hwnd)
 
 using namespace tickvane::device;
 
-HWND WINAPI GetFocus() { return state().focus; }
+HWND WINAPI GetFocus() { return activation().focus; }
 
 HWND WINAPI SetFocus(HWND hwnd)
 {
-    HWND previous = state().focus;
+    HWND previous = activation().focus;
     if (hwnd == nullptr) {
         move_focus(nullptr);
         return previous;
@@ -44,9 +47,9 @@ HWND WINAPI SetFocus(HWND hwnd)
     if (top == nullptr || !enabled_with_ancestors(hwnd))
         return nullptr;
     // Focus lives in the active window: giving it to another window activates that one.
-    if (state().active != top->handle)
+    if (activation().active != top->handle)
         activate(top->handle, WA_ACTIVE);
-    if (state().active != top->handle)
+    if (activation().active != top->handle)
         return nullptr;
     move_focus(hwnd);
     return previous;
@@ -63,7 +66,7 @@ BOOL WINAPI EnableWindow(HWND hwnd, BOOL enable)
     w->enabled = enable != FALSE;
     if (!w->enabled) {
         // A disabled window keeps neither the keys nor the pointer.
-        for (HWND f = state().focus; f != nullptr;) {
+        for (HWND f = activation().focus; f != nullptr;) {
             if (f == hwnd) {
                 move_focus(nullptr);
                 break;
@@ -71,8 +74,8 @@ BOOL WINAPI EnableWindow(HWND hwnd, BOOL enable)
             Window* fw = find_window(f);
             f = fw != nullptr ? fw->parent : nullptr;
         }
-        if (state().capture == hwnd)
-            state().capture = nullptr;
+        if (activation().capture == hwnd)
+            activation().capture = nullptr;
     }
     mark_screen_changed();  // the soft keys follow their window's state
     send(*w, WM_ENABLE, enable ? TRUE : FALSE, 0);
@@ -97,21 +100,21 @@ HWND WINAPI GetParent(HWND hwnd)
 
 HWND WINAPI SetCapture(HWND hwnd)
 {
-    HWND previous = state().capture;
-    state().capture = find_window(hwnd) != nullptr ? hwnd : nullptr;
+    HWND previous = activation().capture;
+    activation().capture = find_window(hwnd) != nullptr ? hwnd : nullptr;
     return previous;
 }
 
 BOOL WINAPI ReleaseCapture()
 {
-    state().capture = nullptr;
+    activation().capture = nullptr;
     return TRUE;
 }
 
-HWND WINAPI GetCapture() { return state().capture; }
+HWND WINAPI GetCapture() { return activation().capture; }
 
 short WINAPI GetKeyState(int virtualKey)
 {
-    bool down = (virtualKey == VK_SHIFT && state().shift_down) || (virtualKey == VK_MENU && state().alt_down);
+    bool down = (virtualKey == VK_SHIFT && input_queue().shift_down) || (virtualKey == VK_MENU && input_queue().alt_down);
     return down ? (short)0x8000 : 0;
 }

@@ -5,6 +5,7 @@
 #include "screen.h"
 #include "text/text.h"
 #include "wm/window_manager.h"
+#include "wm/activation_state.h"
 
 namespace tickvane::device {
 
@@ -79,7 +80,7 @@ void paint_frame(Window& w)
     fill(b, 0, 0, kBorder, height, kBorderColour);
     fill(b, width - kBorder, 0, width, height, kBorderColour);
     if (has_caption(w.style)) {
-        bool active = state().active == w.handle;
+        bool active = activation().active == w.handle;
         uint32_t top_colour = active ? 0x3A6CC4 : 0x9A9A9A, bottom_colour = active ? 0x1B468F : 0x7A7A7A;
         for (int y = 0; y < kCaptionHeight; ++y) {
             uint32_t c = 0;

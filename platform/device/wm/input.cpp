@@ -3,6 +3,11 @@
 #include "screen.h"
 #include "softkeys/soft_key_bar.h"
 #include "wm/window_manager.h"
+#include "clock.h"
+#include "wm/activation_state.h"
+#include "wm/input_queue.h"
+#include "wm/message_queue.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -29,7 +34,7 @@ bool refuse_disabled(Window& w)
     if (enabled_with_ancestors(w.handle))
         return false;
     Window* top = top_level_of(w.handle);
-    for (auto it = state().z_order.rbegin(); it != state().z_order.rend(); ++it) {
+    for (auto it = window_tree().z_order.rbegin(); it != window_tree().z_order.rend(); ++it) {
         Window* other = find_window(*it);
         if (other != nullptr && other->owner == top->handle && other->visible && other->enabled) {
             SetForegroundWindow(other->handle);
@@ -43,7 +48,7 @@ bool refuse_disabled(Window& w)
 bool non_client(const display::Event& e, Window& w, MSG& out)
 {
     if (e.kind == display::EventKind::PointerDown) {
-        if (!refuse_disabled(w) && state().active != w.handle)
+        if (!refuse_disabled(w) && activation().active != w.handle)
             activate(w.handle, WA_CLICKACTIVE);
         return false;
     }
@@ -59,38 +64,38 @@ bool captured(const display::Event& e, Window& c, MSG& out)
     UINT message = e.kind == display::EventKind::PointerDown ? WM_LBUTTONDOWN
                    : e.kind == display::EventKind::PointerUp ? WM_LBUTTONUP
                                                              : WM_MOUSEMOVE;
-    state().pointer_window = e.kind == display::EventKind::PointerUp ? nullptr : c.handle;
+    input_queue().pointer_window = e.kind == display::EventKind::PointerUp ? nullptr : c.handle;
     out = mouse_message(c, message, e.x, e.y, message == WM_LBUTTONUP ? 0 : 0x0001 /* MK_LBUTTON */);
     return true;
 }
 
 bool pointer(const display::Event& e, MSG& out)
 {
-    if (Window* c = find_window(state().capture))
+    if (Window* c = find_window(activation().capture))
         return captured(e, *c, out);
     if (soft_key_takes_pointer(e))
         return soft_key_pointer(e, out);
     Window* w = window_at(e.x, e.y);
     if (w != nullptr && w->parent == nullptr && !contains(w->rect, e.x, e.y)) {
         if (e.kind == display::EventKind::PointerUp)
-            state().pointer_window = nullptr;
+            input_queue().pointer_window = nullptr;
         return non_client(e, *w, out);
     }
     if (e.kind == display::EventKind::PointerDown) {
         if (w == nullptr || refuse_disabled(*w))
             return false;
         HWND hwnd = w->handle;
-        if (state().active != top_level_of(hwnd)->handle)
+        if (activation().active != top_level_of(hwnd)->handle)
             activate(hwnd, WA_CLICKACTIVE);
         if ((w = find_window(hwnd)) == nullptr)
             return false;
-        state().pointer_window = hwnd;
+        input_queue().pointer_window = hwnd;
         out = mouse_message(*w, WM_LBUTTONDOWN, e.x, e.y, 0x0001 /* MK_LBUTTON */);
         return true;
     }
-    bool pressed = state().pointer_window != nullptr;
+    bool pressed = input_queue().pointer_window != nullptr;
     if (e.kind == display::EventKind::PointerUp) {
-        state().pointer_window = nullptr;
+        input_queue().pointer_window = nullptr;
         if (w == nullptr || !enabled_with_ancestors(w->handle))
             return false;
         out = mouse_message(*w, WM_LBUTTONUP, e.x, e.y, 0);
@@ -107,11 +112,11 @@ bool pointer(const display::Event& e, MSG& out)
 bool key(const display::Event& e, MSG& out)
 {
     bool down = e.kind == display::EventKind::KeyDown;
-    state().shift_down = e.shift;
-    state().alt_down = e.alt;
+    input_queue().shift_down = e.shift;
+    input_queue().alt_down = e.alt;
     if (down && soft_key_press(e.vk, out))
         return true;
-    HWND target = state().focus != nullptr ? state().focus : state().active;
+    HWND target = activation().focus != nullptr ? activation().focus : activation().active;
     if (target == nullptr)
         return false;
     out = MSG{};
@@ -128,7 +133,7 @@ bool key(const display::Event& e, MSG& out)
 // keeps disabled, which is then active again and closes as itself.
 void close_all()
 {
-    state().closing_all = true;
+    message_queue().closing_all = true;
     close_next_window();
 }
 
@@ -136,12 +141,12 @@ void close_all()
 
 void close_next_window()
 {
-    for (auto it = state().z_order.rbegin(); it != state().z_order.rend(); ++it)
+    for (auto it = window_tree().z_order.rbegin(); it != window_tree().z_order.rend(); ++it)
         if (Window* w = find_window(*it); w != nullptr && !w->destroying) {
             PostMessageW(w->handle, WM_CLOSE, 0, 0);
             return;
         }
-    state().closing_all = false;
+    message_queue().closing_all = false;
 }
 
 Window* window_at(int x, int y)
@@ -152,7 +157,7 @@ Window* window_at(int x, int y)
     bool on_title_bar = y < area.top && x >= area.left && x < area.right && y >= 0;
     if (!contains(area, x, y) && !on_title_bar)
         return nullptr;
-    for (auto it = state().z_order.rbegin(); it != state().z_order.rend(); ++it) {
+    for (auto it = window_tree().z_order.rbegin(); it != window_tree().z_order.rend(); ++it) {
         Window* w = find_window(*it);
         if (w == nullptr || !w->visible || w->minimized || !contains(w->frame, x, y) ||
             (on_title_bar && !w->above_title_bar))
@@ -162,7 +167,7 @@ Window* window_at(int x, int y)
         Window* hit = w;
         for (bool deeper = true; deeper;) {  // the deepest visible child under the point
             deeper = false;
-            for (auto& [value, child] : state().windows)
+            for (auto& [value, child] : window_tree().windows)
                 if (child->parent == hit->handle && child->visible && contains(child->rect, x, y)) {
                     hit = child.get();
                     deeper = true;
@@ -178,9 +183,9 @@ Window* window_at(int x, int y)
 // stop the taking when their handling posted something or requested the quit.
 bool next_input_message(MSG& out)
 {
-    while (!state().input.empty()) {
-        display::Event e = state().input.front();
-        state().input.pop_front();
+    while (!input_queue().events.empty()) {
+        display::Event e = input_queue().events.front();
+        input_queue().events.pop_front();
         switch (e.kind) {
         case display::EventKind::PointerDown:
         case display::EventKind::PointerUp:
@@ -210,7 +215,7 @@ bool next_input_message(MSG& out)
             keep_window_place();
             break;
         }
-        if (!state().posted.empty() || state().quit_requested)
+        if (!message_queue().posted.empty() || message_queue().quit_requested)
             return false;
     }
     return false;

@@ -8,6 +8,12 @@
 #include "registry/window_registry.h"
 #include "screen.h"
 #include "wm/window_manager.h"
+#include "clock.h"
+#include "compositor.h"
+#include "seams.h"
+#include "wm/input_queue.h"
+#include "wm/message_queue.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -22,7 +28,7 @@ bool matches(HWND filter, HWND hwnd) { return filter == nullptr || filter == hwn
 
 bool take_posted(MSG& out, HWND filter)
 {
-    auto& q = state().posted;
+    auto& q = message_queue().posted;
     auto it = std::find_if(q.begin(), q.end(), [&](const MSG& m) { return matches(filter, m.hwnd); });
     if (it == q.end())
         return false;
@@ -33,7 +39,7 @@ bool take_posted(MSG& out, HWND filter)
 
 bool take_paint(MSG& out, HWND filter)
 {
-    for (auto& [value, w] : state().windows) {
+    for (auto& [value, w] : window_tree().windows) {
         if (!w->has_update || !w->visible || w->minimized || !matches(filter, w->handle))
             continue;
         Window* top = top_level_of(w->handle);
@@ -48,7 +54,7 @@ bool take_paint(MSG& out, HWND filter)
 bool take_timer(MSG& out, HWND filter)
 {
     uint64_t now = now_ms();
-    for (Timer& t : state().timers) {
+    for (Timer& t : message_queue().timers) {
         if (t.due > now || !matches(filter, t.hwnd))
             continue;
         t.due = now + t.interval;
@@ -62,7 +68,7 @@ int ms_to_next_timer()
 {
     uint64_t now = now_ms();
     int best = -1;
-    for (const Timer& t : state().timers) {
+    for (const Timer& t : message_queue().timers) {
         int wait = t.due <= now ? 0 : (int)std::min<uint64_t>(t.due - now, 0x7FFFFFFF);
         if (best < 0 || wait < best)
             best = wait;
@@ -77,40 +83,40 @@ bool g_registry_may_be_readable = true;
 void take_display_events()
 {
     display::Event e;
-    while (state().display && state().display->poll(e))
-        state().input.push_back(e);
+    while (compositor().display && compositor().display->poll(e))
+        input_queue().events.push_back(e);
     if (!std::exchange(g_registry_may_be_readable, false))
         return;
     for (HWND hwnd : registry_take_foreground_requests())
         SetForegroundWindow(hwnd);
 }
 
-bool ready_now() { return !state().posted.empty() || state().quit_requested || !state().input.empty(); }
+bool ready_now() { return !message_queue().posted.empty() || message_queue().quit_requested || !input_queue().events.empty(); }
 
 // Idle under test: let the test act, then jump to the next timer.
 void idle_virtually(int timeout)
 {
-    if (state().idle_hook) {
-        uint64_t before = state().virtual_now;
-        state().idle_hook();
-        if (ready_now() || state().virtual_now != before || ms_to_next_timer() == 0)
+    if (seams().idle) {
+        uint64_t before = device_clock().virtual_now;
+        seams().idle();
+        if (ready_now() || device_clock().virtual_now != before || ms_to_next_timer() == 0)
             return;
-        for (auto& [value, w] : state().windows)
+        for (auto& [value, w] : window_tree().windows)
             if (w->has_update && w->visible && !w->minimized)
                 return;
     }
-    if (timeout < 0 || state().virtual_now > kVirtualTimeLimitMs) {
+    if (timeout < 0 || device_clock().virtual_now > kVirtualTimeLimitMs) {
         std::fprintf(stderr, "tickvane: the message loop has nothing left to wait for; ending it\n");
-        state().quit_requested = true;
-        state().quit_code = -1;
+        message_queue().quit_requested = true;
+        message_queue().quit_code = -1;
         return;
     }
-    state().virtual_now += (uint64_t)timeout;
+    device_clock().virtual_now += (uint64_t)timeout;
 }
 
 void wait_for_something(int timeout)
 {
-    if (state().virtual_time) {
+    if (device_clock().virtual_time) {
         idle_virtually(timeout);
         g_registry_may_be_readable = true;
         return;
@@ -119,7 +125,7 @@ void wait_for_something(int timeout)
     fds.clear();
     if (int fd = registry_fd(); fd >= 0)
         fds.push_back(fd);
-    g_registry_may_be_readable = state().display ? state().display->wait(timeout, fds) : wait_on_fds(timeout, fds);
+    g_registry_may_be_readable = compositor().display ? compositor().display->wait(timeout, fds) : wait_on_fds(timeout, fds);
 }
 
 }  // namespace
@@ -131,14 +137,14 @@ bool next_message(MSG& out, HWND filter)
     do {
         if (take_posted(out, filter))
             return true;
-        if (state().quit_requested) {
-            state().quit_requested = false;
-            out = MSG{nullptr, WM_QUIT, (WPARAM)(intptr_t)state().quit_code, 0, (DWORD)now_ms(), {}};
+        if (message_queue().quit_requested) {
+            message_queue().quit_requested = false;
+            out = MSG{nullptr, WM_QUIT, (WPARAM)(intptr_t)message_queue().quit_code, 0, (DWORD)now_ms(), {}};
             return true;
         }
         if (next_input_message(out))
             return true;
-    } while (!state().posted.empty() || state().quit_requested);
+    } while (!message_queue().posted.empty() || message_queue().quit_requested);
     return take_paint(out, filter) || take_timer(out, filter);
 }
 
@@ -171,14 +177,14 @@ BOOL WINAPI PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (hwnd != nullptr && !is_own_window(hwnd))
         return FALSE;
-    state().posted.push_back(MSG{hwnd, msg, wParam, lParam, (DWORD)now_ms(), {}});
+    message_queue().posted.push_back(MSG{hwnd, msg, wParam, lParam, (DWORD)now_ms(), {}});
     return TRUE;
 }
 
 void WINAPI PostQuitMessage(int exitCode)
 {
-    state().quit_requested = true;
-    state().quit_code = exitCode;
+    message_queue().quit_requested = true;
+    message_queue().quit_code = exitCode;
 }
 
 BOOL WINAPI TranslateMessage(const MSG* msg)

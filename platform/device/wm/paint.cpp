@@ -4,6 +4,8 @@
 
 #include "gdi/gdi.h"
 #include "wm/window_manager.h"
+#include "gdi/gdi_objects.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -38,7 +40,7 @@ void add_update(Window& w, const RECT& r, bool erase)
     if (w.style & WS_CLIPCHILDREN)
         return;
     RECT on_screen{part.left + w.rect.left, part.top + w.rect.top, part.right + w.rect.left, part.bottom + w.rect.top};
-    for (auto& [value, child] : state().windows)
+    for (auto& [value, child] : window_tree().windows)
         if (child->parent == w.handle && child->visible) {
             RECT c = intersect(on_screen, child->rect);
             if (!empty(c))
@@ -58,7 +60,7 @@ using namespace tickvane::device;
 BOOL WINAPI InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase)
 {
     if (hwnd == nullptr) {
-        for (auto& [value, w] : state().windows)
+        for (auto& [value, w] : window_tree().windows)
             invalidate_all(*w, erase != FALSE);
         return TRUE;
     }
@@ -110,7 +112,7 @@ BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT* ps)
     (void)hwnd;
     if (ps == nullptr || gdi_get<DeviceContext>(ps->hdc) == nullptr)
         return FALSE;
-    state().gdi.erase((uintptr_t)ps->hdc);
+    gdi_objects().objects.erase((uintptr_t)ps->hdc);
     return TRUE;
 }
 

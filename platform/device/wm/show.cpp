@@ -3,6 +3,7 @@
 
 #include "screen.h"
 #include "wm/window_manager.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -64,7 +65,7 @@ void show(Window& w, bool activating)
 // Owned windows (dialogs, boxes, drop-down lists) always stay above their owner.
 void raise_with_owned(HWND hwnd)
 {
-    auto& z = state().z_order;
+    auto& z = window_tree().z_order;
     auto it = std::find(z.begin(), z.end(), hwnd);
     if (it == z.end())
         return;

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "wm/window_manager.h"
+#include "clock.h"
+#include "wm/message_queue.h"
 
 using namespace tickvane::device;
 
@@ -14,7 +16,7 @@ UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc)
 {
     if (hwnd != nullptr && !is_own_window(hwnd))
         return 0;
-    auto& timers = state().timers;
+    auto& timers = message_queue().timers;
     if (hwnd == nullptr) {
         UINT_PTR fresh = 0x100;
         while (std::any_of(timers.begin(), timers.end(), [&](const Timer& t) { return t.hwnd == nullptr && t.id == fresh; }))
@@ -33,7 +35,7 @@ UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc)
 
 BOOL WINAPI KillTimer(HWND hwnd, UINT_PTR id)
 {
-    auto& timers = state().timers;
+    auto& timers = message_queue().timers;
     auto it = std::find_if(timers.begin(), timers.end(), [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
     if (it == timers.end())
         return FALSE;

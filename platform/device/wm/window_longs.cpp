@@ -7,6 +7,7 @@
 #include "registry/window_registry.h"
 #include "screen.h"
 #include "wm/window_manager.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -89,10 +90,10 @@ std::vector<HWND> siblings_of(const Window& w)
 {
     std::vector<HWND> list;
     if (w.parent == nullptr) {
-        list.assign(state().z_order.rbegin(), state().z_order.rend());
+        list.assign(window_tree().z_order.rbegin(), window_tree().z_order.rend());
         return list;
     }
-    for (auto& [value, other] : state().windows)
+    for (auto& [value, other] : window_tree().windows)
         if (other->parent == w.parent)
             list.push_back(other->handle);
     return list;
@@ -142,7 +143,7 @@ HWND WINAPI GetWindow(HWND hwnd, UINT relation)
     if (relation == GW_OWNER)
         return w->owner;
     if (relation == GW_CHILD) {
-        for (auto& [value, other] : state().windows)
+        for (auto& [value, other] : window_tree().windows)
             if (other->parent == hwnd)
                 return other->handle;
         return nullptr;

@@ -1,7 +1,7 @@
 // Internal window-manager operations shared by the files of wm/.
 #pragma once
 
-#include "state.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 

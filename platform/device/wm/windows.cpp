@@ -8,6 +8,11 @@
 #include "softkeys/soft_key_bar.h"
 #include "unicode.h"
 #include "wm/window_manager.h"
+#include "device_state.h"
+#include "wm/activation_state.h"
+#include "wm/input_queue.h"
+#include "wm/message_queue.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -24,7 +29,7 @@ std::u16string name_of(LPCWSTR s)
 
 WindowClass* find_class(const std::u16string& name)
 {
-    for (auto& c : state().classes)
+    for (auto& c : window_tree().classes)
         if (same_name_ignoring_case(c.name, name))
             return &c;
     return nullptr;
@@ -33,7 +38,7 @@ WindowClass* find_class(const std::u16string& name)
 HWND new_handle()
 {
     // Handles carry the owning process so that they mean the same thing everywhere.
-    uint64_t value = (uint64_t)getpid() << 24 | state().next_window++;
+    uint64_t value = (uint64_t)getpid() << 24 | window_tree().next_window++;
     return (HWND)(uintptr_t)value;
 }
 
@@ -62,8 +67,8 @@ RECT initial_rect(DWORD style, const Window* parent, int x, int y, int width, in
 
 Window* find_window(HWND hwnd)
 {
-    auto it = state().windows.find((uintptr_t)hwnd);
-    return it == state().windows.end() ? nullptr : it->second.get();
+    auto it = window_tree().windows.find((uintptr_t)hwnd);
+    return it == window_tree().windows.end() ? nullptr : it->second.get();
 }
 
 Window* top_level_of(HWND hwnd)
@@ -110,8 +115,8 @@ ATOM WINAPI RegisterClassW(const WNDCLASSW* wc)
     c.wc = *wc;
     c.wc.lpszClassName = nullptr;  // the caller's string need not outlive the call
     c.wc.lpszMenuName = nullptr;
-    state().classes.push_back(c);
-    return (ATOM)(0xC000 + state().classes.size());
+    window_tree().classes.push_back(c);
+    return (ATOM)(0xC000 + window_tree().classes.size());
 }
 
 HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
@@ -141,9 +146,9 @@ HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName
     resize_window(w, initial_rect(style, w.parent ? find_window(w.parent) : nullptr, x, y, width, height,
                                   w.fills_work_area));
     HWND hwnd = w.handle;
-    state().windows[(uintptr_t)hwnd] = std::move(owned);
+    window_tree().windows[(uintptr_t)hwnd] = std::move(owned);
     if (w.parent == nullptr) {
-        state().z_order.push_back(hwnd);
+        window_tree().z_order.push_back(hwnd);
         registry_add(hwnd, w.class_name, w.title);
     }
 
@@ -174,10 +179,10 @@ BOOL WINAPI DestroyWindow(HWND hwnd)
     w->destroying = true;
     // Windows it owns go first, then its children, as on Windows.
     std::vector<HWND> dependants;
-    for (auto& [value, other] : state().windows)
+    for (auto& [value, other] : window_tree().windows)
         if (other->owner == hwnd)
             dependants.push_back(other->handle);
-    for (auto& [value, other] : state().windows)
+    for (auto& [value, other] : window_tree().windows)
         if (other->parent == hwnd)
             dependants.push_back(other->handle);
     for (HWND d : dependants)
@@ -191,28 +196,28 @@ BOOL WINAPI DestroyWindow(HWND hwnd)
     send(*w, WM_DESTROY, 0, 0);
     send(*w, WM_NCDESTROY, 0, 0);
 
-    auto& timers = state().timers;
+    auto& timers = message_queue().timers;
     timers.erase(std::remove_if(timers.begin(), timers.end(), [&](const Timer& t) { return t.hwnd == hwnd; }), timers.end());
-    auto& z = state().z_order;
+    auto& z = window_tree().z_order;
     z.erase(std::remove(z.begin(), z.end(), hwnd), z.end());
-    if (state().active == hwnd)
-        state().active = nullptr;
-    if (state().last_active == hwnd)
-        state().last_active = nullptr;
-    if (state().pointer_window == hwnd)
-        state().pointer_window = nullptr;
-    if (state().focus == hwnd)
-        state().focus = nullptr;
-    if (state().capture == hwnd)
-        state().capture = nullptr;
+    if (activation().active == hwnd)
+        activation().active = nullptr;
+    if (activation().last_active == hwnd)
+        activation().last_active = nullptr;
+    if (input_queue().pointer_window == hwnd)
+        input_queue().pointer_window = nullptr;
+    if (activation().focus == hwnd)
+        activation().focus = nullptr;
+    if (activation().capture == hwnd)
+        activation().capture = nullptr;
     if (w->parent == nullptr)
         registry_remove(hwnd);
     forget_menu_bar(hwnd);
-    state().dialogs.erase((uintptr_t)hwnd);
+    device().dialogs.erase((uintptr_t)hwnd);
     bool was_top_level = w->parent == nullptr;
-    state().windows.erase((uintptr_t)hwnd);
+    window_tree().windows.erase((uintptr_t)hwnd);
     mark_screen_changed();
-    if (was_top_level && state().closing_all)
+    if (was_top_level && message_queue().closing_all)
         close_next_window();
     return TRUE;
 }

@@ -78,7 +78,7 @@ TEST_F(Buttons, SpaceClicksTheFocusedButtonOnRelease)
     tickvane::display::Event down;
     down.kind = tickvane::display::EventKind::KeyDown;
     down.vk = VK_SPACE;
-    tickvane::device::state().input.push_back(down);
+    tickvane::device::input_queue().events.push_back(down);
     pump();
     EXPECT_TRUE(commands().empty());  // not yet: a button clicks when the key comes up
     dt::press_key(VK_SPACE);          // a second press: its up clicks once

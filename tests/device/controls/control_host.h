@@ -12,7 +12,7 @@
 #include "dialogs/fonts.h"
 #include "display/display.h"
 #include "display/png_writer.h"
-#include "state.h"
+#include "device_state.h"
 #include "testing.h"
 #include "win32.h"
 
@@ -76,7 +76,7 @@ inline void pointer(tickvane::display::EventKind kind, int x, int y)
     e.kind = kind;
     e.x = x;
     e.y = y;
-    tickvane::device::state().input.push_back(e);
+    tickvane::device::input_queue().events.push_back(e);
 }
 
 // A press at one point, moves through the others, the release at the last.
@@ -124,8 +124,8 @@ inline void screenshot(const std::string& name)
     if (folder == nullptr)
         return;
     dt::screen_pixel(0, 0);  // composes
-    auto& s = tickvane::device::state();
-    tickvane::display::Pixels px{s.screen.data(), s.screen_width, s.screen_height, s.screen_width};
+    auto& s = tickvane::device::compositor();
+    tickvane::display::Pixels px{s.pixels.data(), s.width, s.height, s.width};
     tickvane::display::write_png_atomically(px, std::string(folder) + "/" + name + ".png", nullptr);
 }
 

@@ -1,0 +1,63 @@
+// The window tree: the registered classes and every window of this process, with the
+// z-order of the top-level ones.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gdi/bitmap.h"
+#include "win32.h"
+
+namespace tickvane::device {
+
+struct WindowClass {
+    std::u16string name;
+    WNDCLASSW wc{};
+};
+
+struct Window {
+    HWND handle = nullptr;
+    std::u16string class_name;
+    std::u16string title;
+    WNDPROC proc = nullptr;
+    UINT class_style = 0;
+    HBRUSH background = nullptr;
+    DWORD style = 0;
+    HWND parent = nullptr;        // WS_CHILD windows
+    HWND owner = nullptr;         // top-level windows owned by another (dialogs, boxes, drop-down lists)
+    int id = 0;                   // a child's control id
+    bool enabled = true;
+    RECT rect{};                  // the client area, screen coordinates
+    RECT frame{};                 // the whole window with caption and border; equals rect without them
+    bool fills_work_area = false; // created with CW_USEDEFAULT: follows the screen's work area
+    bool above_title_bar = false; // taller than the work area: shown over the title bar, caption first
+    bool visible = false;
+    bool minimized = false;
+    bool destroying = false;
+    bool has_update = false;      // update region, kept as its bounding rectangle
+    RECT update{};                // client coordinates
+    bool erase_pending = false;
+    Bitmap surface;               // the window's pixels (top-level windows), caption and border included
+    HFONT font = nullptr;         // set with WM_SETFONT by the dialog manager; controls draw with it
+    std::vector<std::byte> extra; // the class's cbWndExtra bytes, zero at creation
+    LONG_PTR user_data = 0;       // GWLP_USERDATA
+};
+
+struct WindowTree {
+    std::vector<WindowClass> classes;
+    std::map<uintptr_t, std::unique_ptr<Window>> windows;  // by handle value
+    std::vector<HWND> z_order;                             // top-level windows, bottom first
+    uint32_t next_window = 1;
+};
+
+WindowTree& window_tree();
+
+// Window lookup; null for handles that are not (or no longer) this process's windows.
+Window* find_window(HWND hwnd);
+Window* top_level_of(HWND hwnd);
+
+}  // namespace tickvane::device
