@@ -63,17 +63,10 @@ struct Window {
     LONG_PTR user_data = 0;       // GWLP_USERDATA
 };
 
-// What the dialog manager keeps for each dialog window (message boxes included).
-struct DialogRecord {
-    DLGPROC proc = nullptr;
-    bool modal = false;
-    bool ended = false;
-    INT_PTR result = 0;
-    HWND disabled_owner = nullptr;  // the owner its modal loop disabled, enabled again on the way out
-    HWND saved_focus = nullptr;     // the control that gets the focus when the dialog is activated
-    int default_id = IDOK;
-    HFONT font = nullptr;
-};
+// What the shell's input filter did with a tap or a key: left it to the windows, took
+// it, or took it and made a message for a window in `out`.
+enum class Filtered { Pass, Taken, Message };
+using InputFilter = Filtered (*)(const display::Event& e, MSG& out);
 
 struct Timer {
     HWND hwnd = nullptr;
@@ -118,12 +111,12 @@ struct State {
     bool closing_all = false;    // the desktop window's close button: windows close one by one from the top
     int quit_code = 0;
     std::deque<display::Event> input;
+    InputFilter input_filter = nullptr;  // sees taps and keys before the windows do
     HWND pointer_window = nullptr;
     bool shift_down = false;     // modifier state of the last key event, for GetKeyState
     bool alt_down = false;
 
     std::vector<Timer> timers;
-    std::map<uintptr_t, DialogRecord> dialogs;  // by dialog window handle
 
     FileTable files;  // open file handles; dropping the state closes them
 

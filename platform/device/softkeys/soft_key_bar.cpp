@@ -51,13 +51,6 @@ uint64_t soft_key_bar_version()
     return version().number;
 }
 
-void forget_menu_bar(HWND owner)
-{
-    if (soft_key_press_state().owner == owner)
-        cancel_soft_key_press();
-    menu_bars().by_owner.erase((uintptr_t)owner);
-}
-
 void reset_soft_keys()
 {
     soft_key_press_state() = SoftKeyPress{};

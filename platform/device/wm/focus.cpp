@@ -1,5 +1,4 @@
 // The keyboard focus, pointer capture, enabling, and the modifier state of the keyboard.
-#include "dialogs/dialogs.h"
 #include "screen.h"
 #include "wm/window_manager.h"
 
@@ -15,8 +14,6 @@ void move_focus(HWND to)
         send(*old, WM_KILLFOCUS, (WPARAM)to, 0);
     if (Window* gaining = find_window(to); gaining != nullptr && state().focus == to)
         send(*gaining, WM_SETFOCUS, (WPARAM)from, 0);
-    if (state().focus == to)
-        focus_entered_control(to);
 }
 
 bool enabled_with_ancestors(HWND hwnd)

@@ -1,7 +1,8 @@
 // What a person does on the screen, turned into window messages.
+#include <optional>
+
 #include "kept_state.h"
 #include "screen.h"
-#include "softkeys/soft_key_bar.h"
 #include "wm/window_manager.h"
 
 namespace tickvane::device {
@@ -64,12 +65,21 @@ bool captured(const display::Event& e, Window& c, MSG& out)
     return true;
 }
 
+// Null when the filter left the event to the windows; else whether it made a message.
+std::optional<bool> filtered(const display::Event& e, MSG& out)
+{
+    Filtered f = state().input_filter != nullptr ? state().input_filter(e, out) : Filtered::Pass;
+    if (f == Filtered::Pass)
+        return std::nullopt;
+    return f == Filtered::Message;
+}
+
 bool pointer(const display::Event& e, MSG& out)
 {
     if (Window* c = find_window(state().capture))
         return captured(e, *c, out);
-    if (soft_key_takes_pointer(e))
-        return soft_key_pointer(e, out);
+    if (std::optional<bool> made = filtered(e, out))
+        return *made;
     Window* w = window_at(e.x, e.y);
     if (w != nullptr && w->parent == nullptr && !contains(w->rect, e.x, e.y)) {
         if (e.kind == display::EventKind::PointerUp)
@@ -109,8 +119,8 @@ bool key(const display::Event& e, MSG& out)
     bool down = e.kind == display::EventKind::KeyDown;
     state().shift_down = e.shift;
     state().alt_down = e.alt;
-    if (down && soft_key_press(e.vk, out))
-        return true;
+    if (std::optional<bool> made = filtered(e, out))
+        return *made;
     HWND target = state().focus != nullptr ? state().focus : state().active;
     if (target == nullptr)
         return false;
@@ -133,6 +143,8 @@ void close_all()
 }
 
 }  // namespace
+
+void set_input_filter(InputFilter filter) { state().input_filter = filter; }
 
 void close_next_window()
 {

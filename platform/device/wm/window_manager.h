@@ -19,6 +19,9 @@ void move_focus(HWND to);                   // WM_KILLFOCUS / WM_SETFOCUS, no ac
 bool enabled_with_ancestors(HWND hwnd);
 void raise_with_owned(HWND hwnd);
 void close_next_window();
+// The shell sees taps and keys before the program does (its soft keys), as on Windows
+// Mobile; a pointer captured by a window goes to that window first.
+void set_input_filter(InputFilter filter);
 // DefWindowProcW's WM_GETTEXT, WM_GETTEXTLENGTH and WM_SETTEXT.
 LRESULT default_text_message(Window& w, UINT msg, WPARAM wParam, LPARAM lParam);  // while the desktop window's close button is at work
 // Non-client area: the caption and border that WS_CAPTION gives a top-level window.
@@ -26,7 +29,5 @@ RECT client_within(DWORD style, const RECT& frame);
 RECT frame_around(DWORD style, const RECT& client);
 void paint_frame(Window& w);         // into the window's surface, active look when it is active
 bool in_close_box(const Window& w, int screen_x, int screen_y);
-// Hooks for windows the dialog manager keeps records of.
-void before_destroy(Window& w);            // to the top of the z-order, its owned windows above it
 
 }  // namespace tickvane::device

@@ -5,7 +5,6 @@
 
 #include "registry/window_registry.h"
 #include "screen.h"
-#include "softkeys/soft_key_bar.h"
 #include "unicode.h"
 #include "wm/window_manager.h"
 
@@ -184,7 +183,6 @@ BOOL WINAPI DestroyWindow(HWND hwnd)
         DestroyWindow(d);
     if ((w = find_window(hwnd)) == nullptr)
         return TRUE;
-    before_destroy(*w);
 
     if (w->visible)
         ShowWindow(hwnd, SW_HIDE);  // hands activation on first, as hiding does
@@ -207,8 +205,6 @@ BOOL WINAPI DestroyWindow(HWND hwnd)
         state().capture = nullptr;
     if (w->parent == nullptr)
         registry_remove(hwnd);
-    forget_menu_bar(hwnd);
-    state().dialogs.erase((uintptr_t)hwnd);
     bool was_top_level = w->parent == nullptr;
     state().windows.erase((uintptr_t)hwnd);
     mark_screen_changed();
