@@ -6,8 +6,10 @@
 #include "dialogs/dialogs.h"
 #include "kept_state.h"
 #include "registry/window_registry.h"
+#include "softkeys/soft_key_bar.h"
 #include "text/text.h"
 #include "device_state.h"
+#include "wm/window_manager.h"
 
 namespace tickvane::device {
 
@@ -24,6 +26,7 @@ void start_device(const Settings& settings)
     text::remember_font_in(settings.root + "/.device/font");
     register_dialog_class();
     register_control_classes();
+    set_input_filter(soft_key_filter);  // the shell's soft keys see input first
 }
 
 void stop_device()

@@ -29,18 +29,6 @@
 
 namespace tickvane::device {
 
-// What the dialog manager keeps for each dialog window (message boxes included).
-struct DialogRecord {
-    DLGPROC proc = nullptr;
-    bool modal = false;
-    bool ended = false;
-    INT_PTR result = 0;
-    HWND disabled_owner = nullptr;  // the owner its modal loop disabled, enabled again on the way out
-    HWND saved_focus = nullptr;     // the control that gets the focus when the dialog is activated
-    int default_id = IDOK;
-    HFONT font = nullptr;
-};
-
 struct Device {
     Settings settings;
     Clock clock;
@@ -59,7 +47,6 @@ struct Device {
     ResourceCache resources;
     KeptPlace kept_place;
     notify::NotificationSeams notifications;
-    std::map<uintptr_t, DialogRecord> dialogs;  // by dialog window handle
     Seams seams;
 };
 

@@ -593,6 +593,13 @@ void WINAPI Sleep(DWORD milliseconds);
 // The program's entry point; the device's main() calls it.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE prevInstance, LPWSTR cmdLine, int cmdShow);
 
+// Added for dialogs
+// The extra bytes every dialog class reserves, and the dialog's fields within them.
+#define DLGWINDOWEXTRA 30
+#define DWLP_MSGRESULT 0
+#define DWLP_DLGPROC (DWLP_MSGRESULT + sizeof(LRESULT))
+#define DWLP_USER (DWLP_DLGPROC + sizeof(DLGPROC))
+
 #endif  // _WIN32
 
 // Windows CE names that the desktop Windows headers lack; both builds share them.

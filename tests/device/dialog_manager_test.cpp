@@ -36,10 +36,16 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
+constexpr UINT kAnswerWith = WM_USER + 5;  // the dialog procedure answers wParam through DWLP_MSGRESULT
+
 INT_PTR CALLBACK RecordingDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM)
 {
     if (msg == WM_INITDIALOG)
         return TRUE;
+    if (msg == kAnswerWith) {
+        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, (LONG_PTR)wParam);
+        return TRUE;
+    }
     if (msg != WM_COMMAND || HIWORD(wParam) != BN_CLICKED)
         return FALSE;
     g_commands.push_back(LOWORD(wParam));
@@ -90,7 +96,21 @@ private:
     std::vector<uint16_t> words;
 };
 
-constexpr uint16_t kButton = 0x80, kStatic = 0x82;
+constexpr uint16_t kButton = 0x80, kStatic = 0x82, kComboBox = 0x85;
+
+// Watches a dialog's last messages from outside, the way a subclass would.
+WNDPROC g_dialog_proc = nullptr;
+std::vector<LRESULT> g_default_ids;  // DM_GETDEFID at WM_DESTROY, then after DefDlgProcW's WM_NCDESTROY
+
+LRESULT CALLBACK WatchingDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_DESTROY)
+        g_default_ids.push_back(SendMessageW(dialog, DM_GETDEFID, 0, 0));
+    LRESULT result = g_dialog_proc(dialog, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY)
+        g_default_ids.push_back(SendMessageW(dialog, DM_GETDEFID, 0, 0));
+    return result;
+}
 
 class Dialogs : public ::testing::Test {
 protected:
@@ -432,4 +452,52 @@ TEST(MessageBoxLayout, ALongTextWrapsInsideTheScreenAndButtonsFitTheBox)
     EXPECT_TRUE(box.icon);
     EXPECT_LE(box.icon_rect.right, box.text_left);
     EXPECT_EQ(dev::lay_out_box(u"x", MB_OKCANCEL | 0x100, 200).default_index, 1) << "MB_DEFBUTTON2";
+}
+
+// A dialog keeps its procedure, its answer and its user's data in its window's extra
+// bytes, at the offsets Windows gives them, and its own record lives until WM_NCDESTROY.
+TEST_F(Dialogs, ADialogKeepsItsFieldsInItsWindowAndItsRecordUntilNcDestroy)
+{
+    g_default_ids.clear();
+    with_steps({[&] {
+                    HWND d = dialog();
+                    EXPECT_EQ(GetWindowLongPtrW(d, DWLP_DLGPROC), (LONG_PTR)RecordingDlgProc);
+                    SetWindowLongPtrW(d, DWLP_USER, 0x5A5A);
+                    EXPECT_EQ(GetWindowLongPtrW(d, DWLP_USER), 0x5A5A);
+                    EXPECT_EQ(SendMessageW(d, kAnswerWith, 42, 0), 42) << "a handled message answers DWLP_MSGRESULT";
+                    EXPECT_EQ(SendMessageW(d, DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
+                    g_dialog_proc = (WNDPROC)SetWindowLongPtrW(d, GWLP_WNDPROC, (LONG_PTR)WatchingDialogProc);
+                    g_destroy_on_cancel = true;
+                    dt::press_key(VK_ESCAPE);
+                }},
+               [&] { return run_options_template(); });
+    EXPECT_EQ(g_default_ids, (std::vector<LRESULT>{MAKELONG(IDOK, DC_HASDEFID), 0}))
+        << "the record answers until WM_NCDESTROY and is gone after it";
+}
+
+// The default-button look follows the focus: a push button with the focus looks like
+// the default, any other control gives the look back to the dialog's default button.
+TEST_F(Dialogs, TheDefaultButtonLookFollowsTheFocus)
+{
+    TemplateBuilder t(WS_POPUP | WS_CAPTION, 150, 80, u"looks");
+    t.item(kButton, 11, WS_TABSTOP | BS_PUSHBUTTON, 5, 5, 40, 14, u"first")
+        .item(kComboBox, 20, WS_TABSTOP | CBS_DROPDOWNLIST, 5, 25, 60, 40, u"")
+        .item(kButton, IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 5, 60, 40, 14, u"OK")
+        .item(kButton, IDCANCEL, WS_TABSTOP, 50, 60, 40, 14, u"Cancel");
+    struct Case {
+        const char* focus;  // where the focus is at this step
+        int looks_default;
+    };
+    const std::vector<Case> cases = {
+        {"first", 11}, {"the list", IDOK}, {"OK", IDOK}, {"Cancel", IDCANCEL}, {"first again", 11}};
+    std::vector<Step> steps;
+    for (const Case& c : cases)
+        steps.push_back([c] {
+            for (int id : {11, IDOK, IDCANCEL}) {
+                bool looks = SendDlgItemMessageW(dialog(), id, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON;
+                EXPECT_EQ(looks, id == c.looks_default) << "focus on " << c.focus << ", button " << id;
+            }
+            dt::press_key(VK_TAB);
+        });
+    with_steps(steps, [&] { return DialogBoxIndirectParamW(dt::instance(), t.get(), owner, RecordingDlgProc, 0); });
 }

@@ -274,3 +274,48 @@ TEST_F(Messages, ForegroundRequestForAGoneWindowIsRefusedNotBounced)
     EXPECT_FALSE(SetForegroundWindow(nullptr));
     EXPECT_FALSE(SetForegroundWindow((HWND)(uintptr_t)0x7FFFFFFF));  // no process owns it
 }
+
+namespace {
+LRESULT CALLBACK KeepsActivationProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_ACTIVATE)
+        return 0;  // never reaches DefWindowProcW
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+}  // namespace
+
+// The keys come with activation through DefWindowProcW's WM_ACTIVATE, as on Windows: not
+// while the window is minimised or when activation leaves it, and not to a window whose
+// procedure keeps WM_ACTIVATE to itself.
+TEST_F(Messages, DefWindowProcFocusesAWindowThatIsActivatedAndNotMinimised)
+{
+    HWND a = make(u"a");
+    ShowWindow(a, SW_SHOWNORMAL);
+    EXPECT_EQ(messages_of(a, {WM_ACTIVATE, WM_SETFOCUS}), (std::vector<UINT>{WM_ACTIVATE, WM_SETFOCUS}));
+    struct Case {
+        const char* what;
+        WORD how;
+        bool minimised, focused;
+    };
+    const Case cases[] = {{"activated", WA_ACTIVE, false, true},
+                          {"activated by a tap", WA_CLICKACTIVE, false, true},
+                          {"deactivated", WA_INACTIVE, false, false},
+                          {"minimised", WA_ACTIVE, true, false}};
+    for (const Case& c : cases) {
+        if (c.minimised)
+            ShowWindow(a, SW_MINIMIZE);
+        SetFocus(nullptr);
+        DefWindowProcW(a, WM_ACTIVATE, MAKEWPARAM(c.how, c.minimised ? 1 : 0), 0);
+        EXPECT_EQ(GetFocus(), c.focused ? a : nullptr) << c.what;
+    }
+
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = KeepsActivationProc;
+    wc.lpszClassName = u"keeper";
+    ASSERT_NE(RegisterClassW(&wc), 0);
+    HWND keeper = CreateWindowExW(0, u"keeper", u"k", WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+    ShowWindow(keeper, SW_SHOWNORMAL);
+    EXPECT_EQ(GetActiveWindow(), keeper);
+    EXPECT_EQ(GetFocus(), nullptr) << "active, but nothing gave it the keys";
+}

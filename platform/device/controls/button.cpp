@@ -7,6 +7,7 @@
 #include "controls/look.h"
 #include "controls/painter.h"
 #include "controls/text_layout.h"
+#include "dialogs/focus_notice.h"
 #include "text/text.h"
 #include "wm/window_tree.h"
 
@@ -190,6 +191,8 @@ LRESULT CALLBACK button_proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_CANCELMODE:
         cancel_press(hwnd);
         InvalidateRect(hwnd, nullptr, FALSE);
+        if (message == WM_KILLFOCUS)  // the dialog moves the default-button look
+            SendMessageW(GetParent(hwnd), kButtonFocusNotice, 0, (LPARAM)hwnd);
         return 0;
     case WM_ENABLE:
         if (!wParam)
@@ -198,6 +201,7 @@ LRESULT CALLBACK button_proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_SETFOCUS:
         InvalidateRect(hwnd, nullptr, FALSE);
+        SendMessageW(GetParent(hwnd), kButtonFocusNotice, 0, (LPARAM)hwnd);
         return 0;
     case WM_NCDESTROY:
         buttons().erase((uintptr_t)hwnd);

@@ -6,8 +6,6 @@
 #include "dialogs/fonts.h"
 #include "screen.h"
 #include "wm/window_manager.h"
-#include "device_state.h"
-#include "wm/activation_state.h"
 #include "wm/window_tree.h"
 
 namespace tickvane::device {
@@ -103,23 +101,22 @@ HWND create_dialog(const DialogTemplate& t, HINSTANCE instance, HWND owner, DLGP
     if (dialog == nullptr)
         return nullptr;
     find_window(dialog)->above_title_bar = above_title_bar;
-    DialogRecord& r = device().dialogs[(uintptr_t)dialog];
-    r.font = font;
+    DialogRecord* r = dialog_record(dialog);  // made with the window
+    r->font = font;
     for (const DialogItemTemplate& item : t.items)
-        if (!create_item(dialog, item, instance, units, font)) {
-            DestroyWindow(dialog);
+        if (!create_item(dialog, item, instance, units, font) || !IsWindow(dialog)) {
+            DestroyWindow(dialog);  // a control could not be made, or took its dialog with it
             return nullptr;
         }
-    r.default_id = first_default_button(dialog);
-    r.proc = proc;  // the procedure hears nothing before WM_INITDIALOG, as on Windows
+    r->default_id = first_default_button(dialog);
+    // The procedure hears nothing before WM_INITDIALOG, as on Windows.
+    SetWindowLongPtrW(dialog, DWLP_DLGPROC, (LONG_PTR)proc);
     HWND first = next_tab_item(dialog, nullptr, false);
     INT_PTR wants_default_focus = SendMessageW(dialog, WM_INITDIALOG, (WPARAM)first, param);
-    DialogRecord* still = dialog_record(dialog);
-    if (still == nullptr)
+    if (!IsWindow(dialog))
         return nullptr;  // the procedure destroyed its own dialog
-    Window* focused = find_window(activation().focus);
-    still->saved_focus = (!wants_default_focus && focused != nullptr && focused->parent == dialog) ? focused->handle
-                                                                                                   : first;
+    Window* focused = find_window(GetFocus());
+    r->saved_focus = (!wants_default_focus && focused != nullptr && focused->parent == dialog) ? focused->handle : first;
     return dialog;
 }
 

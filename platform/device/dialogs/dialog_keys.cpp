@@ -135,14 +135,13 @@ HWND next_tab_item(HWND dialog, HWND from, bool previous)
     return nullptr;
 }
 
-// A push button with the focus looks like the default button; when the focus
-// leaves the buttons, the dialog's own default button looks so again.
-void focus_entered_control(HWND control)
+// A focus outside the dialog's controls leaves the looks as they are, for when it
+// comes back.
+void show_default_button_look(HWND dialog)
 {
-    Window* c = find_window(control);
-    if (c == nullptr || c->parent == nullptr || dialog_record(c->parent) == nullptr)
+    Window* c = find_window(GetFocus());
+    if (c == nullptr || c->parent != dialog)
         return;
-    HWND dialog = c->parent;
     int default_id = LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0));
     int looks_default = is_push_button(c) ? c->id : default_id;
     for (Window* w : controls_of(dialog))

@@ -2,10 +2,9 @@
 // first, then what Windows' DefDlgProc does for what it left alone.
 #include "controls/look.h"
 #include "dialogs/dialogs.h"
+#include "dialogs/focus_notice.h"
 #include "gdi/gdi.h"
 #include "wm/window_manager.h"
-#include "device_state.h"
-#include "wm/activation_state.h"
 #include "wm/window_tree.h"
 
 namespace tickvane::device {
@@ -18,27 +17,50 @@ bool is_child_of(HWND child, HWND dialog)
     return w != nullptr && w->parent == dialog;
 }
 
-void restore_focus(HWND dialog, DialogRecord& r)
+// Windows' DefDlgProc gives the focus back to the control that had it, or to the first
+// tab stop; a dialog without either takes the focus itself, as any window would.
+void restore_focus(HWND dialog, const DialogRecord* r)
 {
-    HWND target = r.saved_focus;
+    HWND target = r != nullptr ? r->saved_focus : nullptr;
     if (!is_child_of(target, dialog) || !enabled_with_ancestors(target) || !IsWindowVisible(target))
         target = next_tab_item(dialog, nullptr, false);
-    if (target != nullptr)
-        SetFocus(target);
+    SetFocus(target != nullptr ? target : dialog);
 }
 
 LRESULT on_activate(HWND dialog, WPARAM wParam)
 {
     DialogRecord* r = dialog_record(dialog);
-    if (r == nullptr)
-        return 0;
     if (LOWORD(wParam) == WA_INACTIVE) {
-        if (is_child_of(activation().focus, dialog))
-            r->saved_focus = activation().focus;
-        return 0;
+        if (r != nullptr && is_child_of(GetFocus(), dialog))
+            r->saved_focus = GetFocus();
+    } else {
+        restore_focus(dialog, r);
     }
-    restore_focus(dialog, *r);
     return 0;
+}
+
+// Only windows of the dialog class have the record's bytes: a program's own class that
+// borrows DefDlgProcW keeps whatever it put past DLGWINDOWEXTRA.
+bool has_record_bytes(HWND hwnd)
+{
+    Window* w = find_window(hwnd);
+    return w != nullptr && w->class_name == kDialogClass && w->extra.size() >= (size_t)kDialogWindowExtra;
+}
+
+// The record is made with the window and goes with it.
+LRESULT make_record(HWND dialog)
+{
+    if (has_record_bytes(dialog))
+        SetWindowLongPtrW(dialog, kDialogRecordAt, (LONG_PTR) new DialogRecord);
+    return TRUE;
+}
+
+void free_record(HWND dialog)
+{
+    if (!has_record_bytes(dialog))
+        return;
+    delete dialog_record(dialog);
+    SetWindowLongPtrW(dialog, kDialogRecordAt, 0);
 }
 
 LRESULT erase(HWND dialog, HDC hdc)
@@ -61,16 +83,19 @@ bool returns_procedure_result(UINT message)
 
 DialogRecord* dialog_record(HWND dialog)
 {
-    auto it = device().dialogs.find((uintptr_t)dialog);
-    return it == device().dialogs.end() ? nullptr : &it->second;
+    return has_record_bytes(dialog) ? (DialogRecord*)GetWindowLongPtrW(dialog, kDialogRecordAt) : nullptr;
 }
 
+// The procedure's answer, as DefDlgProc gives it: its own return value for the few
+// messages that return one, else what it put in DWLP_MSGRESULT. WM_NCDESTROY always
+// reaches DefDlgProcW, which frees the record.
 LRESULT CALLBACK dialog_window_proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (DialogRecord* r = dialog_record(hwnd); r != nullptr && r->proc != nullptr) {
-        INT_PTR handled = r->proc(hwnd, message, wParam, lParam);
-        if (handled != 0)
-            return returns_procedure_result(message) ? handled : 0;
+    if (auto proc = (DLGPROC)GetWindowLongPtrW(hwnd, DWLP_DLGPROC)) {
+        SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, 0);
+        INT_PTR handled = proc(hwnd, message, wParam, lParam);
+        if (handled != 0 && message != WM_NCDESTROY)
+            return returns_procedure_result(message) ? handled : GetWindowLongPtrW(hwnd, DWLP_MSGRESULT);
     }
     return DefDlgProcW(hwnd, message, wParam, lParam);
 }
@@ -79,16 +104,9 @@ void register_dialog_class()
 {
     WNDCLASSW wc{};
     wc.lpfnWndProc = dialog_window_proc;
+    wc.cbWndExtra = kDialogWindowExtra;
     wc.lpszClassName = kDialogClass;
     RegisterClassW(&wc);
-}
-
-// The window manager's hook: a modal dialog destroyed without EndDialog ends its loop,
-// but its owner stays disabled, as on Windows, where only EndDialog gives it back.
-void before_destroy(Window& w)
-{
-    if (DialogRecord* r = dialog_record(w.handle))
-        r->ended = true;
 }
 
 }  // namespace tickvane::device
@@ -101,9 +119,17 @@ LRESULT WINAPI DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
     case WM_ERASEBKGND:
         return erase(dialog, (HDC)wParam);
+    case WM_NCCREATE:
+        return make_record(dialog);
+    case WM_NCDESTROY:
+        free_record(dialog);
+        return 0;
     case WM_ACTIVATE:
-        DefWindowProcW(dialog, message, wParam, lParam);
         return on_activate(dialog, wParam);
+    case kButtonFocusNotice:
+        if (r != nullptr)
+            show_default_button_look(dialog);
+        return 0;
     case WM_CLOSE: {
         // The caption's close box and Alt+F4 are Cancel, when there is one to press.
         HWND cancel = GetDlgItem(dialog, IDCANCEL);

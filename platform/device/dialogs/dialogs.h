@@ -4,15 +4,15 @@
 
 #include <functional>
 
+#include "dialogs/dialog_record.h"
 #include "res/dialog_template.h"
-#include "device_state.h"
+#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
 inline constexpr char16_t kDialogClass[] = u"#32770";
 
 void register_dialog_class();
-DialogRecord* dialog_record(HWND dialog);
 
 // Builds the dialog and its controls and sends WM_INITDIALOG; null when a control
 // cannot be made. The dialog is not shown.
@@ -28,7 +28,8 @@ bool is_dialog_message(HWND dialog, const MSG& msg);
 
 // Tab order: the next (or previous) enabled, visible control with WS_TABSTOP.
 HWND next_tab_item(HWND dialog, HWND from, bool previous);
-// The focus moved to `control` of a dialog: the default-button look follows it.
-void focus_entered_control(HWND control);
+// The default-button look follows the focus: the focused push button looks like the
+// default button, or, with the focus on another control, the dialog's default button.
+void show_default_button_look(HWND dialog);
 
 }  // namespace tickvane::device

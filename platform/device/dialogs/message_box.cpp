@@ -1,7 +1,7 @@
 // MessageBoxW: a small modal dialog built by the device, with the text, an icon
 // for MB_ICON* and the buttons that the type asks for.
 #include <algorithm>
-#include <map>
+#include <memory>
 
 #include "dialogs/dialogs.h"
 #include "dialogs/fonts.h"
@@ -11,7 +11,6 @@
 #include "screen.h"
 #include "text/text.h"
 #include "wm/window_manager.h"
-#include "device_state.h"
 #include "wm/window_tree.h"
 
 namespace tickvane::device {
@@ -21,16 +20,12 @@ namespace {
 constexpr int kCaptionRoom = 40;  // the close box and some air beside the caption's text
 constexpr uint32_t kTextColour = 0x000000;
 
+// What a box keeps while it is open, in its DWLP_USER as a program's dialog would;
+// its procedure frees it at WM_NCDESTROY.
 struct OpenBox {
     UINT type = 0;
     BoxLayout layout;
 };
-
-std::map<uintptr_t, OpenBox>& open_boxes()
-{
-    static std::map<uintptr_t, OpenBox> boxes;
-    return boxes;
-}
 
 struct IconLook {
     uint32_t colour;
@@ -76,20 +71,25 @@ bool has_button(const OpenBox& b, int id)
 
 INT_PTR CALLBACK box_proc(HWND box, UINT message, WPARAM wParam, LPARAM)
 {
-    auto it = open_boxes().find((uintptr_t)box);
-    if (it == open_boxes().end())
+    auto* b = (OpenBox*)GetWindowLongPtrW(box, DWLP_USER);
+    if (b == nullptr)
         return FALSE;
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(box, DWLP_USER, 0);
+        delete b;
+        return FALSE;
+    }
     if (message == WM_PAINT) {
-        paint_box(box, it->second);
+        paint_box(box, *b);
         return TRUE;
     }
     if (message != WM_COMMAND)
         return FALSE;
     int id = LOWORD(wParam);
     // Escape and the close box answer Cancel; a box with only OK takes them as OK.
-    if (id == IDCANCEL && !has_button(it->second, IDCANCEL))
-        id = (it->second.type & 0x0F) == MB_OK ? IDOK : 0;
-    if (id != 0 && has_button(it->second, id))
+    if (id == IDCANCEL && !has_button(*b, IDCANCEL))
+        id = (b->type & 0x0F) == MB_OK ? IDOK : 0;
+    if (id != 0 && has_button(*b, id))
         EndDialog(box, id);
     return TRUE;
 }
@@ -100,10 +100,10 @@ HWND create_box(HWND owner, const std::u16string& text, const std::u16string& ca
     RECT probe = frame_around(WS_POPUP | WS_CAPTION, RECT{0, 0, 100, 100});
     int frame_w = (int)(probe.right - probe.left) - 100, frame_h = (int)(probe.bottom - probe.top) - 100;
     int max_width = std::max<int>((int)(area.right - area.left) - frame_w - 8, 60);
-    OpenBox b{type, lay_out_box(text, type, max_width)};
+    auto b = std::make_unique<OpenBox>(OpenBox{type, lay_out_box(text, type, max_width)});
     int caption_width = text::measure(caption, 12).width + kCaptionRoom;
-    b.layout.width = std::max(b.layout.width, std::min(caption_width, max_width));
-    int w = b.layout.width + frame_w, h = b.layout.height + frame_h;
+    b->layout.width = std::max(b->layout.width, std::min(caption_width, max_width));
+    int w = b->layout.width + frame_w, h = b->layout.height + frame_h;
     int x = (int)area.left + std::max(0, ((int)(area.right - area.left) - w) / 2);
     int y = (int)area.top + std::max(0, ((int)(area.bottom - area.top) - h) / 2);
     bool above_title_bar = false;
@@ -113,12 +113,12 @@ HWND create_box(HWND owner, const std::u16string& text, const std::u16string& ca
     if (box == nullptr)
         return nullptr;
     find_window(box)->above_title_bar = above_title_bar;
-    DialogRecord& r = device().dialogs[(uintptr_t)box];
-    r.font = font_for_pixels(kBoxFontPixels);
+    DialogRecord* r = dialog_record(box);  // made with the window
+    r->font = font_for_pixels(kBoxFontPixels);
     HWND default_button = nullptr;
-    for (size_t i = 0; i < b.layout.buttons.size(); ++i) {
-        const BoxButton& button = b.layout.buttons[i];
-        bool is_default = (int)i == b.layout.default_index;
+    for (size_t i = 0; i < b->layout.buttons.size(); ++i) {
+        const BoxButton& button = b->layout.buttons[i];
+        bool is_default = (int)i == b->layout.default_index;
         HWND made = CreateWindowExW(0, u"BUTTON", button.label.c_str(),
                                     WS_CHILD | WS_VISIBLE | WS_TABSTOP | (is_default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
                                     (int)button.rect.left, (int)button.rect.top, (int)(button.rect.right - button.rect.left),
@@ -128,15 +128,14 @@ HWND create_box(HWND owner, const std::u16string& text, const std::u16string& ca
             DestroyWindow(box);
             return nullptr;
         }
-        SendMessageW(made, WM_SETFONT, (WPARAM)r.font, FALSE);
+        SendMessageW(made, WM_SETFONT, (WPARAM)r->font, FALSE);
         if (is_default)
             default_button = made;
     }
-    DialogRecord* still = dialog_record(box);
-    still->default_id = b.layout.buttons[(size_t)b.layout.default_index].id;
-    still->saved_focus = default_button;
-    still->proc = box_proc;
-    open_boxes()[(uintptr_t)box] = std::move(b);
+    r->default_id = b->layout.buttons[(size_t)b->layout.default_index].id;
+    r->saved_focus = default_button;
+    SetWindowLongPtrW(box, DWLP_USER, (LONG_PTR)b.release());
+    SetWindowLongPtrW(box, DWLP_DLGPROC, (LONG_PTR)box_proc);
     return box;
 }
 
@@ -157,7 +156,5 @@ int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
     HWND box = create_box(modal_owner, text != nullptr ? text : u"", caption != nullptr ? caption : u"エラー", type);
     if (box == nullptr)
         return 0;
-    INT_PTR answer = run_modal(box, modal_owner);
-    open_boxes().erase((uintptr_t)box);
-    return (int)answer;
+    return (int)run_modal(box, modal_owner);
 }

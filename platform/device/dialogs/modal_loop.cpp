@@ -24,6 +24,7 @@ size_t template_bound(const void* at)
     return kUnboundedTemplate;
 }
 
+// A dialog destroyed without EndDialog ends its loop too: its record went with it.
 bool still_running(HWND dialog)
 {
     DialogRecord* r = dialog_record(dialog);
@@ -37,7 +38,6 @@ INT_PTR run_modal(HWND dialog, HWND owner)
     DialogRecord* r = dialog_record(dialog);
     if (r == nullptr)
         return -1;
-    r->modal = true;
     if (owner != nullptr && IsWindowEnabled(owner)) {
         r->disabled_owner = owner;
         EnableWindow(owner, FALSE);
@@ -57,10 +57,11 @@ INT_PTR run_modal(HWND dialog, HWND owner)
             DispatchMessageW(&msg);
         }
     }
+    // Gone without EndDialog, it answers 0 and leaves its owner disabled, as on Windows.
     INT_PTR result = 0;
     if ((r = dialog_record(dialog)) != nullptr) {
         result = r->result;
-        DestroyWindow(dialog);  // gives the owner back first (before_destroy)
+        DestroyWindow(dialog);
     }
     if (quit)
         PostQuitMessage((int)msg.wParam);

@@ -47,7 +47,7 @@ BOOL fail(DWORD error)
 const MenuBar* menu_bar_of(HWND owner)
 {
     auto it = menu_bars().by_owner.find((uintptr_t)owner);
-    return it == menu_bars().by_owner.end() ? nullptr : &it->second;
+    return it == menu_bars().by_owner.end() || !IsWindow(owner) ? nullptr : &it->second;
 }
 
 }  // namespace tickvane::device
@@ -70,6 +70,8 @@ BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO* info)
         for (size_t i = 0; i < menu->items.size() && i < kKeys; ++i)
             bar.keys.push_back(key_from(menu->items[i]));
     }
+    // A bar whose window went never shows again (menu_bar_of); here it is dropped too.
+    std::erase_if(menu_bars().by_owner, [](const auto& entry) { return !IsWindow((HWND)entry.first); });
     bar.handle = menu_bars().next_handle++;
     info->hwndMB = (HWND)bar.handle;
     menu_bars().by_owner[(uintptr_t)bar.owner] = std::move(bar);  // replaces the window's earlier bar

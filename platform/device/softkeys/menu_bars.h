@@ -31,6 +31,7 @@ struct MenuBars {
 };
 
 MenuBars& menu_bars();
+// The bar of a window that is still there: a bar goes with its window.
 const MenuBar* menu_bar_of(HWND owner);
 
 }  // namespace tickvane::device

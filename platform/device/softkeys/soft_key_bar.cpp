@@ -23,13 +23,6 @@ uint64_t soft_key_bar_version()
     return soft_key_look().number;
 }
 
-void forget_menu_bar(HWND owner)
-{
-    if (soft_key_press_state().owner == owner)
-        cancel_soft_key_press();
-    menu_bars().by_owner.erase((uintptr_t)owner);
-}
-
 }  // namespace tickvane::device
 
 namespace tickvane::device::testing {

@@ -7,6 +7,7 @@
 
 #include "display/display.h"
 #include "win32.h"
+#include "wm/input_queue.h"
 
 namespace tickvane::device {
 
@@ -15,18 +16,10 @@ void draw_soft_key_bar(uint32_t* pixels, int width, int height);
 // Changes whenever what draw_soft_key_bar would draw may have changed.
 uint64_t soft_key_bar_version();
 
-// Whether a pointer event belongs to the bar: a press on it while no window is being
-// pressed, and everything up to that press's release.
-bool soft_key_takes_pointer(const display::Event& e);
-// A pointer event that belongs to the bar. Returns true when it made a
-// message (a command for the window that owns the bar) in `out`.
-bool soft_key_pointer(const display::Event& e, MSG& out);
-// F1 / F2 pressed: true with the soft key's command in `out`; false for other keys
-// or when there is no enabled key to press.
-bool soft_key_press(int vk, MSG& out);
-
-// The window is going: its menu bar goes with it.
-void forget_menu_bar(HWND owner);
-// A fresh device (tests).
+// The shell's input filter, installed at start: it takes a press on the bar while no
+// window is being pressed and everything up to that press's release, and F1 / F2 when
+// there is an enabled key to press. A taken press or key that presses a soft key makes
+// the key's command for the window that owns the bar.
+Filtered soft_key_filter(const display::Event& e, MSG& out);
 
 }  // namespace tickvane::device

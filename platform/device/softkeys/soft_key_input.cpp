@@ -27,19 +27,15 @@ void press_changed()
     }
 }
 
-}  // namespace
-
-int pressed_soft_key() { return soft_key_press_state().drawn; }
-
-void cancel_soft_key_press()
+// The window whose bar is being pressed went away, and its bar with it.
+bool press_owner_gone()
 {
-    SoftKeyPress& p = soft_key_press_state();
-    p.key = -1;
-    p.owner = nullptr;
-    p.over = false;
-    press_changed();
+    HWND owner = soft_key_press_state().owner;
+    return owner != nullptr && !IsWindow(owner);
 }
 
+// Whether a pointer event belongs to the bar: a press on it while no window is being
+// pressed, and everything up to that press's release.
 bool soft_key_takes_pointer(const display::Event& e)
 {
     if (soft_key_press_state().tracking)
@@ -47,8 +43,11 @@ bool soft_key_takes_pointer(const display::Event& e)
     return e.kind == display::EventKind::PointerDown && e.y >= work_area().bottom && input_queue().pointer_window == nullptr;
 }
 
+// True when it made a message (a command for the window that owns the bar) in `out`.
 bool soft_key_pointer(const display::Event& e, MSG& out)
 {
+    if (press_owner_gone())
+        cancel_soft_key_press();
     SoftKeyPress& p = soft_key_press_state();
     ShownBar bar = shown_bar();
     int under = soft_key_at(e.x, e.y);
@@ -79,6 +78,8 @@ bool soft_key_pointer(const display::Event& e, MSG& out)
     return false;
 }
 
+// F1 / F2: true with the soft key's command in `out`; false for other keys or when
+// there is no enabled key to press.
 bool soft_key_press(int vk, MSG& out)
 {
     int index = vk == VK_F1 ? 0 : vk == VK_F2 ? 1 : -1;
@@ -90,6 +91,35 @@ bool soft_key_press(int vk, MSG& out)
         return false;
     out = command(bar.owner, key.id, POINT{0, 0});
     return true;
+}
+
+}  // namespace
+
+int pressed_soft_key() { return press_owner_gone() ? -1 : soft_key_press_state().drawn; }
+
+void cancel_soft_key_press()
+{
+    SoftKeyPress& p = soft_key_press_state();
+    p.key = -1;
+    p.owner = nullptr;
+    p.over = false;
+    press_changed();
+}
+
+Filtered soft_key_filter(const display::Event& e, MSG& out)
+{
+    switch (e.kind) {
+    case display::EventKind::PointerDown:
+    case display::EventKind::PointerUp:
+    case display::EventKind::PointerMove:
+        if (!soft_key_takes_pointer(e))
+            return Filtered::Pass;
+        return soft_key_pointer(e, out) ? Filtered::Message : Filtered::Taken;
+    case display::EventKind::KeyDown:
+        return soft_key_press(e.vk, out) ? Filtered::Message : Filtered::Pass;
+    default:
+        return Filtered::Pass;
+    }
 }
 
 }  // namespace tickvane::device

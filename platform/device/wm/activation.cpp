@@ -40,18 +40,14 @@ void lose(Window& w, HWND gaining, bool minimised)
     drop_focus_of(hwnd, gaining);
 }
 
-// A window's WM_ACTIVATE handler may put the focus on one of its controls (dialogs
-// do); otherwise the window itself takes it, as DefWindowProc does.
+// The focus comes with WM_ACTIVATE: DefWindowProcW gives it to the window, a dialog's
+// DefDlgProcW to one of its controls.
 void gain(Window& w, HWND losing, WORD how)
 {
     HWND hwnd = w.handle;
     send(w, WM_NCACTIVATE, TRUE, 0);
     if (Window* still = find_window(hwnd))
         send(*still, WM_ACTIVATE, MAKEWPARAM(how, still->minimized ? 1 : 0), (LPARAM)losing);
-    if (Window* still = find_window(hwnd); still != nullptr && activation().active == hwnd && !focus_within(hwnd)) {
-        activation().focus = hwnd;
-        send(*still, WM_SETFOCUS, (WPARAM)losing, 0);
-    }
 }
 
 bool can_be_active(const Window* w)

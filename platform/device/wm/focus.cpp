@@ -1,5 +1,4 @@
 // The keyboard focus, pointer capture, enabling, and the modifier state of the keyboard.
-#include "dialogs/dialogs.h"
 #include "screen.h"
 #include "wm/window_manager.h"
 #include "wm/activation_state.h"
@@ -18,8 +17,6 @@ void move_focus(HWND to)
         send(*old, WM_KILLFOCUS, (WPARAM)to, 0);
     if (Window* gaining = find_window(to); gaining != nullptr && activation().focus == to)
         send(*gaining, WM_SETFOCUS, (WPARAM)from, 0);
-    if (activation().focus == to)
-        focus_entered_control(to);
 }
 
 bool enabled_with_ancestors(HWND hwnd)

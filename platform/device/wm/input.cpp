@@ -1,7 +1,8 @@
 // What a person does on the screen, turned into window messages.
+#include <optional>
+
 #include "kept_state.h"
 #include "screen.h"
-#include "softkeys/soft_key_bar.h"
 #include "wm/window_manager.h"
 #include "clock.h"
 #include "wm/activation_state.h"
@@ -69,12 +70,21 @@ bool captured(const display::Event& e, Window& c, MSG& out)
     return true;
 }
 
+// Null when the filter left the event to the windows; else whether it made a message.
+std::optional<bool> filtered(const display::Event& e, MSG& out)
+{
+    Filtered f = input_queue().filter != nullptr ? input_queue().filter(e, out) : Filtered::Pass;
+    if (f == Filtered::Pass)
+        return std::nullopt;
+    return f == Filtered::Message;
+}
+
 bool pointer(const display::Event& e, MSG& out)
 {
     if (Window* c = find_window(activation().capture))
         return captured(e, *c, out);
-    if (soft_key_takes_pointer(e))
-        return soft_key_pointer(e, out);
+    if (std::optional<bool> made = filtered(e, out))
+        return *made;
     Window* w = window_at(e.x, e.y);
     if (w != nullptr && w->parent == nullptr && !contains(w->rect, e.x, e.y)) {
         if (e.kind == display::EventKind::PointerUp)
@@ -114,8 +124,8 @@ bool key(const display::Event& e, MSG& out)
     bool down = e.kind == display::EventKind::KeyDown;
     input_queue().shift_down = e.shift;
     input_queue().alt_down = e.alt;
-    if (down && soft_key_press(e.vk, out))
-        return true;
+    if (std::optional<bool> made = filtered(e, out))
+        return *made;
     HWND target = activation().focus != nullptr ? activation().focus : activation().active;
     if (target == nullptr)
         return false;
@@ -138,6 +148,8 @@ void close_all()
 }
 
 }  // namespace
+
+void set_input_filter(InputFilter filter) { input_queue().filter = filter; }
 
 void close_next_window()
 {

@@ -220,6 +220,11 @@ LRESULT WINAPI DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         if (Window* w = find_window(hwnd))
             paint_frame(*w);
         return TRUE;
+    case WM_ACTIVATE:
+        // An activated window takes the keys, unless it is minimised.
+        if (LOWORD(wParam) != WA_INACTIVE && !IsIconic(hwnd))
+            SetFocus(hwnd);
+        return 0;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_CLOSE)
             SendMessageW(hwnd, WM_CLOSE, 0, 0);

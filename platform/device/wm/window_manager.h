@@ -1,6 +1,7 @@
 // Internal window-manager operations shared by the files of wm/.
 #pragma once
 
+#include "wm/input_queue.h"
 #include "wm/window_tree.h"
 
 namespace tickvane::device {
@@ -17,16 +18,17 @@ bool is_own_window(HWND hwnd);
 bool next_message(MSG& out, HWND filter);  // false: nothing is ready now
 void move_focus(HWND to);                   // WM_KILLFOCUS / WM_SETFOCUS, no activation
 bool enabled_with_ancestors(HWND hwnd);
-void raise_with_owned(HWND hwnd);
-void close_next_window();
+void raise_with_owned(HWND hwnd);  // to the top of the z-order, its owned windows above it
+void close_next_window();          // while the desktop window's close button is at work
+// The shell sees taps and keys before the program does (its soft keys), as on Windows
+// Mobile; a pointer captured by a window goes to that window first.
+void set_input_filter(InputFilter filter);
 // DefWindowProcW's WM_GETTEXT, WM_GETTEXTLENGTH and WM_SETTEXT.
-LRESULT default_text_message(Window& w, UINT msg, WPARAM wParam, LPARAM lParam);  // while the desktop window's close button is at work
+LRESULT default_text_message(Window& w, UINT msg, WPARAM wParam, LPARAM lParam);
 // Non-client area: the caption and border that WS_CAPTION gives a top-level window.
 RECT client_within(DWORD style, const RECT& frame);
 RECT frame_around(DWORD style, const RECT& client);
 void paint_frame(Window& w);         // into the window's surface, active look when it is active
 bool in_close_box(const Window& w, int screen_x, int screen_y);
-// Hooks for windows the dialog manager keeps records of.
-void before_destroy(Window& w);            // to the top of the z-order, its owned windows above it
 
 }  // namespace tickvane::device

@@ -5,10 +5,8 @@
 
 #include "registry/window_registry.h"
 #include "screen.h"
-#include "softkeys/soft_key_bar.h"
 #include "unicode.h"
 #include "wm/window_manager.h"
-#include "device_state.h"
 #include "wm/activation_state.h"
 #include "wm/input_queue.h"
 #include "wm/message_queue.h"
@@ -189,7 +187,6 @@ BOOL WINAPI DestroyWindow(HWND hwnd)
         DestroyWindow(d);
     if ((w = find_window(hwnd)) == nullptr)
         return TRUE;
-    before_destroy(*w);
 
     if (w->visible)
         ShowWindow(hwnd, SW_HIDE);  // hands activation on first, as hiding does
@@ -212,8 +209,6 @@ BOOL WINAPI DestroyWindow(HWND hwnd)
         activation().capture = nullptr;
     if (w->parent == nullptr)
         registry_remove(hwnd);
-    forget_menu_bar(hwnd);
-    device().dialogs.erase((uintptr_t)hwnd);
     bool was_top_level = w->parent == nullptr;
     window_tree().windows.erase((uintptr_t)hwnd);
     mark_screen_changed();
