@@ -593,6 +593,18 @@ void WINAPI Sleep(DWORD milliseconds);
 // The program's entry point; the device's main() calls it.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE prevInstance, LPWSTR cmdLine, int cmdShow);
 
+// Added for the controls
+#define SWP_NOSIZE 0x0001
+#define SWP_NOMOVE 0x0002
+#define SWP_NOZORDER 0x0004
+#define SWP_NOREDRAW 0x0008
+#define SWP_NOACTIVATE 0x0010
+#define HWND_TOP ((HWND)0)
+#define SPI_GETWORKAREA 0x0030
+BOOL WINAPI SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height, UINT flags);
+BOOL WINAPI SystemParametersInfoW(UINT action, UINT uiParam, LPVOID pvParam, UINT winIni);
+int WINAPI GetClassNameW(HWND hwnd, LPWSTR name, int capacity);
+
 #endif  // _WIN32
 
 // Windows CE names that the desktop Windows headers lack; both builds share them.
