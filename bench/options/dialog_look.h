@@ -23,10 +23,10 @@ struct DialogProbes {
 };
 
 // Read off a screenshot of the dialog over the running clock: the caption runs over rows
-// 27 to 46 (dark blue to lighter), the face down to row 208, the Close button's edges
-// span x 108 to 182 and y 178 to 198. Under all three probes the clock shows white or
+// 27 to 46 (dark blue to lighter), the face down to row 235, the Close button's edges
+// span x 108 to 182 and y 199 to 223. Under all three probes the clock shows white or
 // black, never the face grey or a blue.
-constexpr DialogProbes kOptionsDialog{{150, 36}, {180, 160}, {108, 178, 75, 21}};
+constexpr DialogProbes kOptionsDialog{{150, 36}, {180, 160}, {108, 199, 75, 25}};
 
 constexpr uint32_t kDialogFace = 0xF0F0F0;
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
+#include <vector>
 
 #include "device.h"
 #include "menus/menus.h"
@@ -70,10 +71,23 @@ std::string fresh_root()
     return pattern;
 }
 
+// A window's last message, so that what its procedure keeps for it (a control's state
+// in its extra bytes) goes with it; nothing else of a destruction happens.
+void send_last_messages()
+{
+    std::vector<HWND> left;
+    for (auto& [value, w] : window_tree().windows)
+        left.push_back(w->handle);
+    for (HWND hwnd : left)
+        if (IsWindow(hwnd))
+            SendMessageW(hwnd, WM_NCDESTROY, 0, 0);
+}
+
 }  // namespace
 
 void reset(const Options& options)
 {
+    send_last_messages();
     registry_close();
     replace_device();
     Settings settings;

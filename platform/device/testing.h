@@ -20,8 +20,9 @@ struct Options {
     bool start_service = false;  // whether a registration may start the resident service
 };
 
-// Drops every window, class, timer, GDI object and queued message, and starts a
-// headless device whose timers run on virtual time.
+// Drops every window (each hears WM_NCDESTROY first, nothing more), class, timer, GDI
+// object and queued message, and starts a headless device whose timers run on virtual
+// time.
 void reset(const Options& options = {});
 const std::string& root();
 

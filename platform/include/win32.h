@@ -600,6 +600,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE prevInstance, LPWSTR cmdLine, i
 #define DWLP_DLGPROC (DWLP_MSGRESULT + sizeof(LRESULT))
 #define DWLP_USER (DWLP_DLGPROC + sizeof(DLGPROC))
 
+// Added for the controls
+#define SWP_NOSIZE 0x0001
+#define SWP_NOMOVE 0x0002
+#define SWP_NOZORDER 0x0004
+#define SWP_NOREDRAW 0x0008
+#define SWP_NOACTIVATE 0x0010
+#define HWND_TOP ((HWND)0)
+#define SPI_GETWORKAREA 0x0030
+BOOL WINAPI SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height, UINT flags);
+BOOL WINAPI SystemParametersInfoW(UINT action, UINT uiParam, LPVOID pvParam, UINT winIni);
+int WINAPI GetClassNameW(HWND hwnd, LPWSTR name, int capacity);
+
 #endif  // _WIN32
 
 // Windows CE names that the desktop Windows headers lack; both builds share them.

@@ -1,9 +1,8 @@
 // BUTTON: push buttons (other button styles draw and act as push buttons). A press
 // with the pointer captures it and clicks on release inside; Space clicks from the
 // keyboard. A click is WM_COMMAND BN_CLICKED to the parent.
-#include <map>
-
 #include "controls/control_classes.h"
+#include "controls/extra_bytes.h"
 #include "controls/look.h"
 #include "controls/painter.h"
 #include "controls/text_layout.h"
@@ -22,17 +21,13 @@ struct ButtonState {
     bool pointer_down = false;  // pressed with the pointer, which it holds captured
     bool space_down = false;
     bool pressed = false;       // drawn pushed in
+    HFONT font = nullptr;       // WM_SETFONT's
 };
 
-std::map<uintptr_t, ButtonState>& buttons()
-{
-    static auto* all = new std::map<uintptr_t, ButtonState>;
-    return *all;
-}
+// The procedure acts only while the state is kept (see button_proc).
+ButtonState& state_of(HWND hwnd) { return *kept_state<ButtonState>(hwnd); }
 
-ButtonState& state_of(HWND hwnd) { return buttons()[(uintptr_t)hwnd]; }
-
-bool is_default(const Window& w) { return (w.style & kTypeMask) == BS_DEFPUSHBUTTON; }
+bool is_default(HWND hwnd) { return (GetWindowLongW(hwnd, GWL_STYLE) & kTypeMask) == BS_DEFPUSHBUTTON; }
 
 bool inside(HWND hwnd, LPARAM point)
 {
@@ -63,14 +58,11 @@ void cancel_press(HWND hwnd)
 
 void paint(HWND hwnd)
 {
-    Window* w = find_window(hwnd);
-    if (w == nullptr)
-        return;
     Painter p(hwnd);
     RECT r = p.client();
     bool pressed = state_of(hwnd).pressed;
     p.fill(r, look::kDialogFace);
-    if (is_default(*w)) {
+    if (is_default(hwnd)) {
         p.frame(r, look::kDefaultFrame);
         r = inset(r, 1);
     }
@@ -82,12 +74,12 @@ void paint(HWND hwnd)
     }
     RECT client = p.client();
     int px = control_font_pixels(hwnd);
-    std::u16string label = without_mnemonics(w->title);
+    std::u16string label = without_mnemonics(window_text(hwnd));
     int shift = pressed ? 1 : 0;
     int x = (int)(client.right - text::measure(label, px).width) / 2 + shift;
     int baseline = centred_baseline(0, (int)client.bottom, px) + shift;
     RECT clip = inset(r, 2);
-    if (w->enabled) {
+    if (IsWindowEnabled(hwnd)) {
         p.text(label, x, baseline, px, look::kText, clip);
     } else {
         p.text(label, x + 1, baseline + 1, px, look::kEmbossText, clip);
@@ -150,12 +142,10 @@ LRESULT key(HWND hwnd, UINT message, WPARAM vk)
 
 LRESULT set_style(HWND hwnd, WPARAM style, LPARAM redraw)
 {
-    Window* w = find_window(hwnd);
-    if (w == nullptr)
-        return 0;
     DWORD type = (DWORD)style & kTypeMask;
-    if ((w->style & kTypeMask) != type) {
-        w->style = (w->style & ~kTypeMask) | type;
+    DWORD now = (DWORD)GetWindowLongW(hwnd, GWL_STYLE);
+    if ((now & kTypeMask) != type) {
+        SetWindowLongW(hwnd, GWL_STYLE, (LONG)((now & ~kTypeMask) | type));
         if (LOWORD(redraw))
             InvalidateRect(hwnd, nullptr, FALSE);
     }
@@ -164,6 +154,9 @@ LRESULT set_style(HWND hwnd, WPARAM style, LPARAM redraw)
 
 LRESULT CALLBACK button_proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // Before WM_NCCREATE and after WM_NCDESTROY there is no state to act on.
+    if (message != WM_NCCREATE && kept_state<ButtonState>(hwnd) == nullptr)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     switch (message) {
     case WM_PAINT:
         paint(hwnd);
@@ -177,16 +170,15 @@ LRESULT CALLBACK button_proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_KEYDOWN:
     case WM_KEYUP:
         return key(hwnd, message, wParam);
-    case WM_GETDLGCODE: {
-        Window* w = find_window(hwnd);
-        return DLGC_BUTTON | (w != nullptr && is_default(*w) ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
-    }
+    case WM_GETDLGCODE:
+        return DLGC_BUTTON | (is_default(hwnd) ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
     case BM_SETSTYLE:
         return set_style(hwnd, wParam, lParam);
     case WM_SETFONT:
-        return set_control_font(hwnd, wParam, lParam);
+        state_of(hwnd).font = (HFONT)wParam;
+        return font_kept(hwnd, lParam);
     case WM_GETFONT:
-        return control_font(hwnd);
+        return (LRESULT)state_of(hwnd).font;
     case WM_KILLFOCUS:
     case WM_CANCELMODE:
         cancel_press(hwnd);
@@ -203,8 +195,12 @@ LRESULT CALLBACK button_proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         InvalidateRect(hwnd, nullptr, FALSE);
         SendMessageW(GetParent(hwnd), kButtonFocusNotice, 0, (LPARAM)hwnd);
         return 0;
+    case WM_NCCREATE:
+        if (keep_new_state<ButtonState>(hwnd) == nullptr)
+            return FALSE;
+        break;
     case WM_NCDESTROY:
-        buttons().erase((uintptr_t)hwnd);
+        free_kept_state<ButtonState>(hwnd);
         return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -214,9 +210,9 @@ LRESULT CALLBACK button_proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 
 void register_button_class()
 {
-    buttons().clear();
     WNDCLASSW wc{};
     wc.lpfnWndProc = button_proc;
+    wc.cbWndExtra = kStateBytes;
     wc.lpszClassName = u"BUTTON";
     RegisterClassW(&wc);
 }

@@ -4,14 +4,12 @@
 // CB_SETCURSEL is not.
 #include <algorithm>
 #include <cstring>
-#include <map>
 
 #include "controls/combo_box.h"
 #include "controls/control_classes.h"
+#include "controls/extra_bytes.h"
 #include "controls/text_layout.h"
 #include "text/text.h"
-#include "wm/window_manager.h"
-#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -19,20 +17,12 @@ namespace {
 
 constexpr int kBoxPadding = 8;  // border and inner margin above and below the item
 
-std::map<uintptr_t, ComboBox>& combos()
-{
-    static auto* all = new std::map<uintptr_t, ComboBox>;
-    return *all;
-}
-
 void fit_closed_height(HWND hwnd)
 {
-    Window* w = find_window(hwnd);
-    if (w == nullptr)
-        return;
-    RECT r = w->rect;
-    r.bottom = r.top + closed_height(hwnd);
-    resize_window(*w, r);
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    SetWindowPos(hwnd, nullptr, 0, 0, (int)(r.right - r.left), closed_height(hwnd),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::u16string text_at(LPARAM p)
@@ -61,8 +51,7 @@ LRESULT set_selection(HWND hwnd, ComboBox& c, int index)
 
 LRESULT item_message(HWND hwnd, ComboBox& c, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    Window* w = find_window(hwnd);
-    bool sorted = w != nullptr && (w->style & CBS_SORT);
+    bool sorted = (GetWindowLongW(hwnd, GWL_STYLE) & CBS_SORT) != 0;
     LRESULT result = 0;
     switch (message) {
     case CB_ADDSTRING:
@@ -130,27 +119,28 @@ LRESULT pointer(HWND hwnd, UINT message, LPARAM lParam)
     return 0;
 }
 
-LRESULT set_font(HWND hwnd, WPARAM font, LPARAM redraw)
+LRESULT set_font(HWND hwnd, ComboBox& c, WPARAM font, LPARAM redraw)
 {
-    if (Window* w = find_window(hwnd))
-        w->font = (HFONT)font;
+    c.font = (HFONT)font;
     fit_closed_height(hwnd);
-    if (LOWORD(redraw))
-        InvalidateRect(hwnd, nullptr, FALSE);
-    return 0;
+    return font_kept(hwnd, redraw);
 }
 
 LRESULT CALLBACK combo_proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (is_item_message(message)) {
-        ComboBox* c = combo_of(hwnd);
-        return c != nullptr ? item_message(hwnd, *c, message, wParam, lParam) : CB_ERR;
-    }
+    ComboBox* c = combo_of(hwnd);
+    if (c == nullptr && message != WM_NCCREATE)  // before WM_NCCREATE, after WM_NCDESTROY
+        return is_item_message(message) ? CB_ERR : DefWindowProcW(hwnd, message, wParam, lParam);
+    if (is_item_message(message))
+        return item_message(hwnd, *c, message, wParam, lParam);
     switch (message) {
+    case WM_NCCREATE:
+        if (keep_new_state<ComboBox>(hwnd) == nullptr)
+            return FALSE;
+        break;
     case WM_CREATE: {
         auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        combos()[(uintptr_t)hwnd] = ComboBox{};
-        combos()[(uintptr_t)hwnd].dropped_height = cs != nullptr ? cs->cy : 0;
+        c->dropped_height = cs != nullptr ? cs->cy : 0;
         fit_closed_height(hwnd);
         return 0;
     }
@@ -160,11 +150,11 @@ LRESULT CALLBACK combo_proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_ERASEBKGND:
         return 1;
     case WM_SETFONT:
-        return set_font(hwnd, wParam, lParam);
+        return set_font(hwnd, *c, wParam, lParam);
     case WM_GETFONT:
-        return control_font(hwnd);
+        return (LRESULT)c->font;
     case WM_GETDLGCODE:
-        return dialog_code(combo_of(hwnd), lParam);
+        return dialog_code(c, lParam);
     case WM_LBUTTONDOWN:
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
@@ -192,7 +182,7 @@ LRESULT CALLBACK combo_proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         destroy_list_quietly(hwnd);
         return 0;
     case WM_NCDESTROY:
-        combos().erase((uintptr_t)hwnd);
+        free_kept_state<ComboBox>(hwnd);
         return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -200,23 +190,7 @@ LRESULT CALLBACK combo_proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 }  // namespace
 
-ComboBox* combo_of(HWND combo)
-{
-    auto it = combos().find((uintptr_t)combo);
-    return it == combos().end() ? nullptr : &it->second;
-}
-
-HWND combo_of_list(HWND list)
-{
-    if (list == nullptr)
-        return nullptr;
-    for (auto& [value, c] : combos())
-        if (c.list == list)
-            return (HWND)value;
-    return nullptr;
-}
-
-void forget_combo_boxes() { combos().clear(); }
+ComboBox* combo_of(HWND combo) { return kept_state<ComboBox>(combo); }
 
 // An item is as high as the font is for GDI (tmHeight), as on Windows.
 int item_height(HWND combo) { return text::measure(u"", control_font_pixels(combo)).gdi_height; }
@@ -241,9 +215,9 @@ int rows_for_dropped_height(HWND combo)
 
 void register_combo_box_classes()
 {
-    forget_combo_boxes();
     WNDCLASSW wc{};
     wc.lpfnWndProc = combo_proc;
+    wc.cbWndExtra = kStateBytes;
     wc.lpszClassName = u"COMBOBOX";
     RegisterClassW(&wc);
     register_list_class();

@@ -7,8 +7,11 @@
 
 namespace tickvane::device {
 
+// Kept in the combo box's extra bytes; its dropped list keeps the combo box's handle
+// in its own.
 struct ComboBox {
     ComboItems items;
+    HFONT font = nullptr;    // WM_SETFONT's
     int dropped_height = 0;  // the created height: the box with its list below it
     HWND list = nullptr;     // the dropped list; null while closed
     int rows = 0;            // items the dropped list shows at once
@@ -17,9 +20,8 @@ struct ComboBox {
     bool pressing = false;   // the pointer went down on the box or the list while dropped
 };
 
-ComboBox* combo_of(HWND combo);  // null for windows that are no combo boxes
-HWND combo_of_list(HWND list);   // the combo box a dropped list belongs to
-void forget_combo_boxes();
+ComboBox* combo_of(HWND combo);  // null outside the combo box's life
+HWND combo_of_list(HWND list);   // the combo box a dropped list belongs to; null when it has let go
 
 // Measures, from the control's font.
 int item_height(HWND combo);

@@ -5,12 +5,11 @@
 // anywhere else it closes the list.
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "controls/combo_box.h"
 #include "controls/control_classes.h"
-#include "screen.h"
-#include "wm/window_manager.h"
-#include "wm/window_tree.h"
+#include "controls/extra_bytes.h"
 
 namespace tickvane::device {
 
@@ -18,14 +17,30 @@ namespace {
 
 constexpr char16_t kListClass[] = u"ComboLBox";
 constexpr int kListBorder = 1;  // WS_BORDER
+// The list's extra bytes hold the handle of its combo box, given at its creation.
+constexpr int kComboSlot = kStateSlot;
 
 bool contains(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
+
+bool is_combo_box(HWND hwnd)
+{
+    char16_t name[16];
+    return GetClassNameW(hwnd, name, 16) > 0 && std::u16string_view(name) == u"COMBOBOX";
+}
+
+// The list's client area from (0, 0), and where its top left lies on the screen.
+bool list_client(HWND list, RECT& client, POINT& origin)
+{
+    origin = POINT{0, 0};
+    return GetClientRect(list, &client) && ClientToScreen(list, &origin);
+}
 
 // The list's frame for `rows` rows under (or over) the box, cut to the work area;
 // `rows` comes back as the rows that fit.
 RECT place_list(const RECT& box, int item, int& rows)
 {
-    RECT area = work_area();
+    RECT area{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     int wanted = rows * item + 2 * kListBorder;
     int below = (int)(area.bottom - box.bottom), above = (int)(box.top - area.top);
     bool up = wanted > below && above > below;
@@ -51,15 +66,15 @@ void keep_highlight_shown(ComboBox& c)
 // Sizes and places the dropped list for the current items.
 void lay_out(HWND combo, ComboBox& c)
 {
-    Window* box = find_window(combo);
-    Window* list = find_window(c.list);
-    if (box == nullptr || list == nullptr)
+    RECT box{}, now{};
+    if (!GetWindowRect(combo, &box) || !GetWindowRect(c.list, &now))
         return;
     int rows = std::clamp(c.items.count(), 1, rows_for_dropped_height(combo));
-    RECT frame = place_list(box->rect, item_height(combo), rows);
+    RECT frame = place_list(box, item_height(combo), rows);
     c.rows = rows;
-    if (std::memcmp(&frame, &list->frame, sizeof frame) != 0)
-        resize_window(*list, frame);
+    if (std::memcmp(&frame, &now, sizeof frame) != 0)
+        SetWindowPos(c.list, nullptr, (int)frame.left, (int)frame.top, (int)(frame.right - frame.left),
+                     (int)(frame.bottom - frame.top), SWP_NOZORDER | SWP_NOACTIVATE);
     if (!c.items.valid(c.highlight))
         c.highlight = c.items.selected();
     keep_highlight_shown(c);
@@ -91,16 +106,15 @@ enum class Spot { Item, ScrollBar, List, Box, Outside };
 // Where a point (screen coordinates) falls; `item` is set for Spot::Item.
 Spot spot_at(HWND combo, const ComboBox& c, int x, int y, int& item)
 {
-    Window* box = find_window(combo);
-    Window* list = find_window(c.list);
-    if (box != nullptr && contains(box->rect, x, y))
+    RECT box{}, frame{}, client{};
+    POINT origin{};
+    if (GetWindowRect(combo, &box) && contains(box, x, y))
         return Spot::Box;
-    if (list == nullptr || !contains(list->frame, x, y))
+    if (!GetWindowRect(c.list, &frame) || !contains(frame, x, y) || !list_client(c.list, client, origin))
         return Spot::Outside;
-    if (!contains(list->rect, x, y))
+    int cx = x - (int)origin.x, cy = y - (int)origin.y;
+    if (!contains(client, cx, cy))
         return Spot::List;  // its border
-    RECT client{0, 0, list->rect.right - list->rect.left, list->rect.bottom - list->rect.top};
-    int cx = x - (int)list->rect.left, cy = y - (int)list->rect.top;
     if (has_scroll_bar(c) && contains(scroll_bar_of(client, c).bar, cx, cy))
         return Spot::ScrollBar;
     item = c.top + cy / item_height(combo);
@@ -118,6 +132,11 @@ LRESULT CALLBACK list_proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         break;
     case WM_ERASEBKGND:
         return 1;
+    case WM_NCCREATE: {
+        auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(hwnd, kComboSlot, cs != nullptr ? (LONG_PTR)cs->lpCreateParams : 0);
+        break;
+    }
     case WM_NCDESTROY:
         // Gone with its owner (the dialog going) before the combo box closed it.
         if (HWND combo = combo_of_list(hwnd)) {
@@ -131,6 +150,15 @@ LRESULT CALLBACK list_proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 }  // namespace
+
+HWND combo_of_list(HWND list)
+{
+    auto combo = (HWND)GetWindowLongPtrW(list, kComboSlot);
+    if (combo == nullptr || !is_combo_box(combo))
+        return nullptr;
+    ComboBox* c = combo_of(combo);
+    return c != nullptr && c->list == list ? combo : nullptr;
+}
 
 bool has_scroll_bar(const ComboBox& c) { return c.items.count() > c.rows; }
 
@@ -155,6 +183,7 @@ void register_list_class()
 {
     WNDCLASSW wc{};
     wc.lpfnWndProc = list_proc;
+    wc.cbWndExtra = (int)sizeof(LONG_PTR);
     wc.lpszClassName = kListClass;
     RegisterClassW(&wc);
 }
@@ -166,12 +195,12 @@ void open_list(HWND combo)
         return;
     notify_parent(combo, CBN_DROPDOWN);  // the parent may fill the list now
     c = combo_of(combo);
-    Window* top = top_level_of(combo);
-    if (c == nullptr || c->list != nullptr || top == nullptr)
+    if (c == nullptr || c->list != nullptr)
         return;
     // Disabled, so that a tap on it can never activate it, should the capture be lost.
-    HWND list = CreateWindowExW(0, kListClass, u"", WS_POPUP | WS_BORDER | WS_DISABLED, 0, 0, 0, 0, top->handle,
-                                nullptr, nullptr, nullptr);
+    // Made with the combo box as its parent, it is owned by the combo box's top-level window.
+    HWND list = CreateWindowExW(0, kListClass, u"", WS_POPUP | WS_BORDER | WS_DISABLED, 0, 0, 0, 0, combo,
+                                nullptr, nullptr, combo);
     if (list == nullptr || (c = combo_of(combo)) == nullptr) {
         DestroyWindow(list);
         return;
@@ -240,11 +269,11 @@ void move_highlight(HWND combo, int to)
 LRESULT pointer_while_dropped(HWND combo, UINT message, LPARAM point)
 {
     ComboBox* c = combo_of(combo);
-    Window* box = find_window(combo);
-    Window* list = c != nullptr ? find_window(c->list) : nullptr;
-    if (box == nullptr || list == nullptr)
+    POINT at{(short)LOWORD(point), (short)HIWORD(point)}, list_origin{};
+    RECT list_area{};
+    if (c == nullptr || !ClientToScreen(combo, &at) || !list_client(c->list, list_area, list_origin))
         return 0;
-    int x = (int)box->rect.left + (short)LOWORD(point), y = (int)box->rect.top + (short)HIWORD(point);
+    int x = (int)at.x, y = (int)at.y;
     int item = -1;
     Spot spot = spot_at(combo, *c, x, y, item);
     switch (message) {
@@ -253,8 +282,7 @@ LRESULT pointer_while_dropped(HWND combo, UINT message, LPARAM point)
             c->pressing = true;
             move_highlight(combo, item);
         } else if (spot == Spot::ScrollBar) {
-            RECT client{0, 0, list->rect.right - list->rect.left, list->rect.bottom - list->rect.top};
-            scroll_bar_press(*c, client, x - (int)list->rect.left, y - (int)list->rect.top);
+            scroll_bar_press(*c, list_area, x - (int)list_origin.x, y - (int)list_origin.y);
         } else if (spot != Spot::List) {
             close_list(combo, false);  // the box itself, or anywhere outside the list
         }

@@ -59,12 +59,11 @@ void scroll_bar(Painter& p, const ScrollBar& s)
 void paint_box(HWND combo)
 {
     Painter p(combo);
-    Window* w = find_window(combo);
     ComboBox* c = combo_of(combo);
-    if (w == nullptr || c == nullptr)
+    if (c == nullptr)
         return;
     RECT r = p.client();
-    bool enabled = w->enabled;
+    bool enabled = IsWindowEnabled(combo);
     p.fill(r, enabled ? look::kField : look::kDialogFace);
     p.frame(r, enabled ? look::kFieldBorder : look::kDisabledBorder);
     int arrow = arrow_width(combo);

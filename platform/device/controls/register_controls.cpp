@@ -12,12 +12,16 @@ void register_control_classes()
     register_combo_box_classes();
 }
 
+HWND parent_of(HWND control)
+{
+    // GetParent answers a top-level window's owner, which hears nothing from a control.
+    return (GetWindowLongW(control, GWL_STYLE) & WS_CHILD) ? GetParent(control) : nullptr;
+}
+
 void notify_parent(HWND control, WORD code)
 {
-    Window* w = find_window(control);
-    if (w == nullptr || w->parent == nullptr)
-        return;
-    SendMessageW(w->parent, WM_COMMAND, MAKEWPARAM(w->id, code), (LPARAM)control);
+    if (HWND parent = parent_of(control))
+        SendMessageW(parent, WM_COMMAND, MAKEWPARAM(GetWindowLongW(control, GWL_ID), code), (LPARAM)control);
 }
 
 }  // namespace tickvane::device

@@ -2,6 +2,7 @@
 // lines at the control's width and never drawn outside it. A label never takes the
 // focus.
 #include "controls/control_classes.h"
+#include "controls/extra_bytes.h"
 #include "controls/look.h"
 #include "controls/painter.h"
 #include "controls/text_layout.h"
@@ -13,13 +14,16 @@ namespace tickvane::device {
 namespace {
 
 constexpr DWORD kTypeMask = 0x1F;
+// A label keeps nothing but its font, which its extra bytes hold themselves.
+constexpr int kFontSlot = kStateSlot;
 
 // The parent may give a background brush through WM_CTLCOLORSTATIC, as on Windows.
-uint32_t background(HWND hwnd, HDC hdc, const Window& w)
+uint32_t background(HWND hwnd, HDC hdc)
 {
-    if (w.parent == nullptr)
+    HWND parent = parent_of(hwnd);
+    if (parent == nullptr)
         return look::kDialogFace;
-    auto brush = (HBRUSH)SendMessageW(w.parent, WM_CTLCOLORSTATIC, (WPARAM)hdc, (LPARAM)hwnd);
+    auto brush = (HBRUSH)SendMessageW(parent, WM_CTLCOLORSTATIC, (WPARAM)hdc, (LPARAM)hwnd);
     bool hollow = false;
     COLORREF c = brush != nullptr ? brush_colour(brush, hollow) : 0;
     if (brush == nullptr || hollow)
@@ -30,20 +34,17 @@ uint32_t background(HWND hwnd, HDC hdc, const Window& w)
 void paint(HWND hwnd)
 {
     Painter p(hwnd);
-    Window* w = find_window(hwnd);
-    if (w == nullptr)
-        return;
     RECT client = p.client();
-    p.fill(client, background(hwnd, p.dc(), *w));
-    if ((w = find_window(hwnd)) == nullptr)
-        return;
+    p.fill(client, background(hwnd, p.dc()));
+    if (!IsWindow(hwnd))
+        return;  // the parent's answer destroyed it
     int px = control_font_pixels(hwnd);
     int step = line_height(px);
     int ascent = text::measure(u"", px).ascent;
-    DWORD type = w->style & kTypeMask;
-    uint32_t colour = w->enabled ? look::kText : look::kGreyText;
+    DWORD type = (DWORD)GetWindowLongW(hwnd, GWL_STYLE) & kTypeMask;
+    uint32_t colour = IsWindowEnabled(hwnd) ? look::kText : look::kGreyText;
     int top = 0;
-    for (const std::u16string& line : label_lines(without_mnemonics(w->title), px, (int)client.right)) {
+    for (const std::u16string& line : label_lines(without_mnemonics(window_text(hwnd)), px, (int)client.right)) {
         if (top >= client.bottom)
             break;
         int room = (int)client.right - text::measure(line, px).width;
@@ -64,9 +65,10 @@ LRESULT CALLBACK static_proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_GETDLGCODE:
         return DLGC_STATIC;
     case WM_SETFONT:
-        return set_control_font(hwnd, wParam, lParam);
+        SetWindowLongPtrW(hwnd, kFontSlot, (LONG_PTR)wParam);
+        return font_kept(hwnd, lParam);
     case WM_GETFONT:
-        return control_font(hwnd);
+        return GetWindowLongPtrW(hwnd, kFontSlot);
     case WM_ENABLE:
         InvalidateRect(hwnd, nullptr, FALSE);
         return 0;
@@ -80,6 +82,7 @@ void register_static_class()
 {
     WNDCLASSW wc{};
     wc.lpfnWndProc = static_proc;
+    wc.cbWndExtra = (int)sizeof(LONG_PTR);
     wc.lpszClassName = u"STATIC";
     RegisterClassW(&wc);
 }

@@ -89,25 +89,23 @@ void wrap_paragraph(std::u16string_view text, int pixel_size, int width, std::ve
 
 }  // namespace
 
-LRESULT set_control_font(HWND control, WPARAM font, LPARAM redraw)
+LRESULT font_kept(HWND control, LPARAM redraw)
 {
-    if (Window* w = find_window(control))
-        w->font = (HFONT)font;
     if (LOWORD(redraw))
         InvalidateRect(control, nullptr, FALSE);
     return 0;
 }
 
-LRESULT control_font(HWND control)
-{
-    Window* w = find_window(control);
-    return w != nullptr ? (LRESULT)w->font : 0;
-}
+int control_font_pixels(HWND control) { return font_pixel_size((HFONT)SendMessageW(control, WM_GETFONT, 0, 0)); }
 
-int control_font_pixels(HWND control)
+std::u16string window_text(HWND hwnd)
 {
-    Window* w = find_window(control);
-    return font_pixel_size(w != nullptr ? w->font : nullptr);
+    int length = GetWindowTextLengthW(hwnd);
+    if (length <= 0)
+        return {};
+    std::u16string text((size_t)length + 1, u'\0');
+    text.resize((size_t)GetWindowTextW(hwnd, text.data(), length + 1));
+    return text;
 }
 
 int line_height(int pixel_size)

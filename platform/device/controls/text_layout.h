@@ -10,11 +10,12 @@
 
 namespace tickvane::device {
 
+// The pixel size of the font the control answers WM_GETFONT with.
 int control_font_pixels(HWND control);
-// WM_SETFONT (kept in the window, redrawn when asked) and WM_GETFONT, as every
-// control answers them.
-LRESULT set_control_font(HWND control, WPARAM font, LPARAM redraw);
-LRESULT control_font(HWND control);
+// WM_SETFONT's answer once the control keeps the new font: redrawn when asked.
+LRESULT font_kept(HWND control, LPARAM redraw);
+// The window's text, as GetWindowTextW gives it.
+std::u16string window_text(HWND hwnd);
 // Height of one line of text at `pixel_size`: the font's ascent plus descent.
 int line_height(int pixel_size);
 // The baseline that centres one line of text in the rows [top, top + height).

@@ -428,3 +428,39 @@ TEST_F(ComboBoxes, TheSelectedTextIsDarkInTheBoxAndHighlightedWithTheFocus)
     EXPECT_GT(count_pixels(field, light), 3) << "the text, light on the highlight";
     EXPECT_EQ(count_pixels(field, is_dark), 0);
 }
+
+// What the controls keep lives in their windows' extra bytes; a reset that drops the
+// windows must free it (AddressSanitizer's leak check sees it otherwise) and leave a
+// device whose combo boxes work as new.
+TEST_F(ComboBoxes, AResetWithTheListDroppedFreesItAllAndTheNextDeviceWorks)
+{
+    make(u"BUTTON", u"x", WS_TABSTOP, 120, 200, 60, 22, 5);
+    make(u"STATIC", u"label", 0, 120, 230, 60, 22, 6);
+    focus_and_drop();
+    SetUp();  // a fresh device, the old windows dropped
+    EXPECT_EQ(dropped_list(), nullptr);
+    focus_and_drop();
+    dt::press_key(VK_DOWN);
+    dt::press_key(VK_RETURN);
+    pump();
+    EXPECT_EQ(selection(), 2);
+    EXPECT_EQ(dropped_list(), nullptr);
+}
+
+// A list made by a program, not by a combo box, names a window that is none: it is
+// drawn and destroyed without taking that window's state for a combo box's.
+TEST_F(ComboBoxes, AListWhoseCreatorIsNoComboBoxLeavesThatWindowAlone)
+{
+    HWND button = make(u"BUTTON", u"x", WS_TABSTOP, 120, 200, 60, 22, 5);
+    for (HWND creator : {button, host, (HWND)nullptr}) {
+        HWND list = CreateWindowExW(0, u"ComboLBox", u"", WS_POPUP | WS_BORDER | WS_VISIBLE, 20, 60, 80, 40, nullptr,
+                                    nullptr, dt::instance(), creator);
+        ASSERT_NE(list, nullptr);
+        pump();
+        EXPECT_TRUE(DestroyWindow(list));
+    }
+    POINT at = centre(screen_rect(button));
+    dt::tap(at.x, at.y);
+    pump();
+    EXPECT_EQ(codes(commands_from(button)), (std::vector<int>{BN_CLICKED}));
+}
