@@ -5,8 +5,10 @@
 
 #include <vector>
 
+#include "loop_script.h"
 #include "menus/menu_template.h"
 #include "menus/menus.h"
+#include "message_sequence.h"
 #include "resource.h"
 #include "state.h"
 #include "template_bytes.h"
@@ -18,38 +20,24 @@ namespace dev = tickvane::device;
 
 namespace {
 
-struct Received {
-    HWND hwnd;
-    UINT msg;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-std::vector<Received> g_received;
-
-LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_COMMAND || msg == WM_KEYDOWN || msg == WM_LBUTTONDOWN)
-        g_received.push_back({hwnd, msg, wParam, lParam});
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
+using namespace tickvane::test;
 
 class SoftKeys : public ::testing::Test {
 protected:
     void SetUp() override
     {
         dt::reset();
-        g_received.clear();
+        message_log().forget();
         WNDCLASSW wc{};
-        wc.lpfnWndProc = RecordingProc;
+        wc.lpfnWndProc = recording_proc;
         wc.lpszClassName = u"recorder";
         ASSERT_NE(RegisterClassW(&wc), 0);
         main = make(u"clock");
+        message_log().name(main, "clock");
         ShowWindow(main, SW_SHOWNORMAL);
         menu = LoadMenuW(dt::instance(), MAKEINTRESOURCEW(IDR_MAINMENU));
         ASSERT_NE(menu, nullptr);
     }
-    void TearDown() override { dt::on_idle(nullptr); }
-
     HWND make(const char16_t* title)
     {
         return CreateWindowExW(0, u"recorder", title, WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -71,15 +59,6 @@ protected:
         SHMENUBARINFO info = bar_info(owner, m);
         return SHCreateMenuBar(&info);
     }
-    // Runs the message loop until it has nothing left to do.
-    static void pump()
-    {
-        dt::on_idle([] { PostQuitMessage(0); });
-        MSG m;
-        while (GetMessageW(&m, nullptr, 0, 0))
-            DispatchMessageW(&m);
-        dt::on_idle(nullptr);
-    }
     static void pointer(tickvane::display::EventKind kind, POINT p)
     {
         tickvane::display::Event e;
@@ -97,15 +76,15 @@ protected:
     {
         POINT p = centre(key);
         dt::tap(p.x, p.y);
-        pump();
+        settle();
     }
-    std::vector<WPARAM> commands_to(HWND hwnd) const
+    // Every WM_COMMAND any window got: these, to the clock's window, from no control.
+    ::testing::AssertionResult commands_are(std::vector<WPARAM> commands) const
     {
-        std::vector<WPARAM> out;
-        for (const Received& r : g_received)
-            if (r.hwnd == hwnd && r.msg == WM_COMMAND)
-                out.push_back(r.wParam);
-        return out;
+        std::vector<Expect> expected;
+        for (WPARAM w : commands)
+            expected.push_back({main, WM_COMMAND, w, 0});
+        return sequence_is(message_log().all(), {WM_COMMAND}, expected);
     }
     static std::vector<uint32_t> key_pixels(int key)
     {
@@ -184,24 +163,14 @@ TEST_F(SoftKeys, TapsAndFunctionKeysSendTheCommandsEvenAfterTheMenuIsDestroyed)
     dt::press_key(VK_F2);
     dt::press_key(VK_F1);
     dt::press_key(VK_F4);
-    pump();
-    EXPECT_EQ(commands_to(main), (std::vector<WPARAM>{kOption, kExit, kExit, kOption}));
-    for (const Received& r : g_received) {
-        if (r.msg == WM_COMMAND) {
-            EXPECT_EQ(r.lParam, 0);
-        }
-    }
-    // Other keys and taps above the bar still reach the window.
+    settle();
+    EXPECT_TRUE(commands_are({kOption, kExit, kExit, kOption}));
+    // Other keys and taps above the bar still reach the window; the bar's own do not.
     dt::tap(100, 100);
-    pump();
-    bool f4 = false, tapped = false;
-    for (const Received& r : g_received) {
-        f4 = f4 || (r.msg == WM_KEYDOWN && r.wParam == VK_F4);
-        tapped = tapped || (r.hwnd == main && r.msg == WM_LBUTTONDOWN);
-    }
-    EXPECT_TRUE(f4);
-    EXPECT_TRUE(tapped);
-    EXPECT_EQ(commands_to(main).size(), 4u);
+    settle();
+    EXPECT_TRUE(sequence_is(message_log().all(), {WM_KEYDOWN, WM_LBUTTONDOWN},
+                            {{main, WM_KEYDOWN, VK_F4}, {main, WM_LBUTTONDOWN}}));
+    EXPECT_TRUE(commands_are({kOption, kExit, kExit, kOption}));
 }
 
 TEST_F(SoftKeys, APressThatSlidesOffItsKeySendsNothingUnlessItComesBack)
@@ -214,15 +183,15 @@ TEST_F(SoftKeys, APressThatSlidesOffItsKeySendsNothingUnlessItComesBack)
     pointer(K::PointerDown, centre(1));
     pointer(K::PointerMove, POINT{100, 100});
     pointer(K::PointerUp, POINT{100, 100});  // let go over the window
-    pump();
-    EXPECT_TRUE(commands_to(main).empty());
+    settle();
+    EXPECT_TRUE(commands_are({}));
 
     pointer(K::PointerDown, centre(1));
     pointer(K::PointerMove, centre(0));
     pointer(K::PointerMove, centre(1));
     pointer(K::PointerUp, centre(1));
-    pump();
-    EXPECT_EQ(commands_to(main), (std::vector<WPARAM>{kExit}));
+    settle();
+    EXPECT_TRUE(commands_are({kExit}));
 }
 
 TEST_F(SoftKeys, ADisabledOwnerGetsNothingAndItsLabelsTurnGrey)
@@ -238,8 +207,8 @@ TEST_F(SoftKeys, ADisabledOwnerGetsNothingAndItsLabelsTurnGrey)
     EXPECT_EQ(dt::soft_key_label(0), u"オプション");  // still shown
     tap_key(0);
     dt::press_key(VK_F2);
-    pump();
-    EXPECT_TRUE(commands_to(main).empty());
+    settle();
+    EXPECT_TRUE(commands_are({}));
     EXPECT_EQ(white_pixels(0), 0);
     EXPECT_EQ(white_pixels(1), 0);
     EXPECT_NE(key_pixels(0), enabled_left);  // grey text, not none
@@ -260,9 +229,8 @@ TEST_F(SoftKeys, TheForegroundWindowDecidesWhichBarShows)
     EXPECT_FALSE(dt::soft_key_enabled(1));
     tap_key(0);
     dt::press_key(VK_F1);
-    pump();
-    EXPECT_TRUE(commands_to(main).empty());
-    EXPECT_TRUE(commands_to(dialog).empty());
+    settle();
+    EXPECT_TRUE(commands_are({}));
 
     HWND other = make(u"other");  // owned by nobody and without a bar
     ShowWindow(other, SW_SHOWNORMAL);
@@ -275,7 +243,7 @@ TEST_F(SoftKeys, TheForegroundWindowDecidesWhichBarShows)
     ASSERT_EQ(GetActiveWindow(), main);
     EXPECT_TRUE(dt::soft_key_enabled(0));
     dt::switch_away();  // the desktop window lost the focus: the last active window's bar stays
-    pump();
+    settle();
     EXPECT_EQ(GetActiveWindow(), nullptr);
     EXPECT_EQ(dt::soft_key_label(1), u"プログラムの終了");
 
@@ -301,8 +269,8 @@ TEST_F(SoftKeys, OnlyTheFirstTwoItemsShowAndPopUpsOrGreyedItemsCannotBePressed)
     tap_key(0);
     tap_key(1);
     dt::press_key(VK_F1);
-    pump();
-    EXPECT_TRUE(commands_to(main).empty());
+    settle();
+    EXPECT_TRUE(commands_are({}));
 }
 
 TEST_F(SoftKeys, HoldingAKeyLightsOnlyThatKeyUntilItIsLetGo)
@@ -311,26 +279,26 @@ TEST_F(SoftKeys, HoldingAKeyLightsOnlyThatKeyUntilItIsLetGo)
     std::vector<uint32_t> left = key_pixels(0), right = key_pixels(1);
     using K = tickvane::display::EventKind;
     pointer(K::PointerDown, centre(0));
-    pump();
+    settle();
     EXPECT_NE(key_pixels(0), left);
     EXPECT_EQ(key_pixels(1), right);
     pointer(K::PointerMove, POINT{100, 100});  // slid off: no longer lit
-    pump();
+    settle();
     EXPECT_EQ(key_pixels(0), left);
     pointer(K::PointerMove, centre(0));
-    pump();
+    settle();
     EXPECT_NE(key_pixels(0), left);
     pointer(K::PointerUp, centre(0));
-    pump();
+    settle();
     EXPECT_EQ(key_pixels(0), left);
-    EXPECT_EQ(commands_to(main), (std::vector<WPARAM>{kOption}));
+    EXPECT_TRUE(commands_are({kOption}));
 }
 
 TEST_F(SoftKeys, LandscapeSplitsTheWiderBarInHalves)
 {
     ASSERT_TRUE(create_bar(main, menu));
     dt::rotate();
-    pump();
+    settle();
     ASSERT_EQ(dt::screen_width(), 320);
     RECT left = dt::soft_key_rect(0), right = dt::soft_key_rect(1);
     EXPECT_EQ(left.left, 0);
@@ -341,5 +309,5 @@ TEST_F(SoftKeys, LandscapeSplitsTheWiderBarInHalves)
     EXPECT_GT(white_pixels(0), 20);
     EXPECT_GT(white_pixels(1), 20);
     tap_key(1);
-    EXPECT_EQ(commands_to(main), (std::vector<WPARAM>{kExit}));
+    EXPECT_TRUE(commands_are({kExit}));
 }
