@@ -207,7 +207,7 @@ TEST_F(Dialogs, TheTemplatePositionPlacesTheClientAreaWithinTheWorkArea)
 TEST_F(Dialogs, InLandscapeTheOptionsDialogKeepsItsButtonsAboveTheSoftKeys)
 {
     dt::rotate();
-    settle();
+    pump();
     RECT area = dt::work_area();
     ASSERT_GT(area.right, area.bottom) << "landscape";
     once_up([&] {

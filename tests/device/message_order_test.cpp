@@ -80,7 +80,8 @@ TEST_F(Messages, SendInsideAHandlerRunsNestedBeforeTheHandlerGoesOn)
     g_nested_target = b;
     log.clear();
     SendMessageW(a, WM_USER + 1, 0, 0);
-    EXPECT_TRUE(sequence_is(log.all(), {}, {{a, WM_USER + 1}, {b, WM_USER + 2}, {a, WM_USER + 3}}));
+    EXPECT_TRUE(sequence_is(log.all(), {WM_USER + 1, WM_USER + 2, WM_USER + 3},
+                            {{a, WM_USER + 1}, {b, WM_USER + 2}, {a, WM_USER + 3}}));
 }
 
 TEST_F(Messages, ActivationTellsTheLosingWindowFirst)

@@ -76,7 +76,7 @@ protected:
     {
         POINT p = centre(key);
         dt::tap(p.x, p.y);
-        settle();
+        pump();
     }
     // Every WM_COMMAND any window got: these, to the clock's window, from no control.
     ::testing::AssertionResult commands_are(std::vector<WPARAM> commands) const
@@ -163,11 +163,11 @@ TEST_F(SoftKeys, TapsAndFunctionKeysSendTheCommandsEvenAfterTheMenuIsDestroyed)
     dt::press_key(VK_F2);
     dt::press_key(VK_F1);
     dt::press_key(VK_F4);
-    settle();
+    pump();
     EXPECT_TRUE(commands_are({kOption, kExit, kExit, kOption}));
     // Other keys and taps above the bar still reach the window; the bar's own do not.
     dt::tap(100, 100);
-    settle();
+    pump();
     EXPECT_TRUE(sequence_is(message_log().all(), {WM_KEYDOWN, WM_LBUTTONDOWN},
                             {{main, WM_KEYDOWN, VK_F4}, {main, WM_LBUTTONDOWN}}));
     EXPECT_TRUE(commands_are({kOption, kExit, kExit, kOption}));
@@ -183,14 +183,14 @@ TEST_F(SoftKeys, APressThatSlidesOffItsKeySendsNothingUnlessItComesBack)
     pointer(K::PointerDown, centre(1));
     pointer(K::PointerMove, POINT{100, 100});
     pointer(K::PointerUp, POINT{100, 100});  // let go over the window
-    settle();
+    pump();
     EXPECT_TRUE(commands_are({}));
 
     pointer(K::PointerDown, centre(1));
     pointer(K::PointerMove, centre(0));
     pointer(K::PointerMove, centre(1));
     pointer(K::PointerUp, centre(1));
-    settle();
+    pump();
     EXPECT_TRUE(commands_are({kExit}));
 }
 
@@ -207,7 +207,7 @@ TEST_F(SoftKeys, ADisabledOwnerGetsNothingAndItsLabelsTurnGrey)
     EXPECT_EQ(dt::soft_key_label(0), u"オプション");  // still shown
     tap_key(0);
     dt::press_key(VK_F2);
-    settle();
+    pump();
     EXPECT_TRUE(commands_are({}));
     EXPECT_EQ(white_pixels(0), 0);
     EXPECT_EQ(white_pixels(1), 0);
@@ -229,7 +229,7 @@ TEST_F(SoftKeys, TheForegroundWindowDecidesWhichBarShows)
     EXPECT_FALSE(dt::soft_key_enabled(1));
     tap_key(0);
     dt::press_key(VK_F1);
-    settle();
+    pump();
     EXPECT_TRUE(commands_are({}));
 
     HWND other = make(u"other");  // owned by nobody and without a bar
@@ -243,7 +243,7 @@ TEST_F(SoftKeys, TheForegroundWindowDecidesWhichBarShows)
     ASSERT_EQ(GetActiveWindow(), main);
     EXPECT_TRUE(dt::soft_key_enabled(0));
     dt::switch_away();  // the desktop window lost the focus: the last active window's bar stays
-    settle();
+    pump();
     EXPECT_EQ(GetActiveWindow(), nullptr);
     EXPECT_EQ(dt::soft_key_label(1), u"プログラムの終了");
 
@@ -269,7 +269,7 @@ TEST_F(SoftKeys, OnlyTheFirstTwoItemsShowAndPopUpsOrGreyedItemsCannotBePressed)
     tap_key(0);
     tap_key(1);
     dt::press_key(VK_F1);
-    settle();
+    pump();
     EXPECT_TRUE(commands_are({}));
 }
 
@@ -279,17 +279,17 @@ TEST_F(SoftKeys, HoldingAKeyLightsOnlyThatKeyUntilItIsLetGo)
     std::vector<uint32_t> left = key_pixels(0), right = key_pixels(1);
     using K = tickvane::display::EventKind;
     pointer(K::PointerDown, centre(0));
-    settle();
+    pump();
     EXPECT_NE(key_pixels(0), left);
     EXPECT_EQ(key_pixels(1), right);
     pointer(K::PointerMove, POINT{100, 100});  // slid off: no longer lit
-    settle();
+    pump();
     EXPECT_EQ(key_pixels(0), left);
     pointer(K::PointerMove, centre(0));
-    settle();
+    pump();
     EXPECT_NE(key_pixels(0), left);
     pointer(K::PointerUp, centre(0));
-    settle();
+    pump();
     EXPECT_EQ(key_pixels(0), left);
     EXPECT_TRUE(commands_are({kOption}));
 }
@@ -298,7 +298,7 @@ TEST_F(SoftKeys, LandscapeSplitsTheWiderBarInHalves)
 {
     ASSERT_TRUE(create_bar(main, menu));
     dt::rotate();
-    settle();
+    pump();
     ASSERT_EQ(dt::screen_width(), 320);
     RECT left = dt::soft_key_rect(0), right = dt::soft_key_rect(1);
     EXPECT_EQ(left.left, 0);

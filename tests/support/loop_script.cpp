@@ -97,7 +97,7 @@ ScriptRun run_script(const std::vector<Step>& steps, const std::function<void()>
     return run;
 }
 
-void settle()
+void pump()
 {
     constexpr UINT kDone = WM_USER + 0x300;
     bool posted = false;

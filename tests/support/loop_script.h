@@ -42,6 +42,6 @@ ScriptRun run_script(const std::vector<Step>& steps, const std::function<void()>
                      const std::function<void()>& body);
 
 // Runs the message loop until it has handled everything queued.
-void settle();
+void pump();
 
 }  // namespace tickvane::test

@@ -14,7 +14,7 @@ protected:
         close = make(u"BUTTON", u"閉じる", WS_TABSTOP | BS_PUSHBUTTON, 90, 100, 62, 23, IDCANCEL);
         ASSERT_NE(ok, nullptr);
         ASSERT_NE(close, nullptr);
-        settle();
+        pump();
     }
     HWND ok = nullptr, close = nullptr;
 };
@@ -25,7 +25,7 @@ TEST_F(Buttons, TapClicksOnceWithTheButtonsIdAndTakesTheFocus)
 {
     POINT c = centre(screen_rect(close));
     dt::tap(c.x, c.y);
-    settle();
+    pump();
     EXPECT_TRUE(notified({{close, BN_CLICKED}}));
     EXPECT_EQ(GetFocus(), close);
     EXPECT_EQ(GetCapture(), nullptr);
@@ -36,12 +36,12 @@ TEST_F(Buttons, PressThenSlideOffSendsNothingAndSlidingBackClicks)
     RECT r = screen_rect(ok);
     POINT c = centre(r);
     drag({c, POINT{c.x, r.bottom + 20}});
-    settle();
+    pump();
     EXPECT_TRUE(notified({}));
     EXPECT_EQ(GetCapture(), nullptr);
 
     drag({c, POINT{c.x, r.bottom + 20}, POINT{c.x + 3, c.y}});
-    settle();
+    pump();
     EXPECT_TRUE(notified({{ok, BN_CLICKED}}));
 }
 
@@ -55,16 +55,16 @@ TEST_F(Buttons, PressedLooksSunkenUntilThePointerLeaves)
     auto raised = corners();
     EXPECT_NE(raised.first, raised.second);  // light above and left, dark below and right
     pointer(tickvane::display::EventKind::PointerDown, c.x, c.y);
-    settle();
+    pump();
     auto sunken = corners();
     EXPECT_EQ(sunken.first, sunken.second);
     EXPECT_NE(sunken, raised);
     EXPECT_EQ(GetCapture(), close);
     pointer(tickvane::display::EventKind::PointerMove, c.x, r.top - 30);
-    settle();
+    pump();
     EXPECT_EQ(corners(), raised);
     pointer(tickvane::display::EventKind::PointerUp, c.x, r.top - 30);
-    settle();
+    pump();
     EXPECT_TRUE(notified({}));
 }
 
@@ -75,13 +75,13 @@ TEST_F(Buttons, SpaceClicksTheFocusedButtonOnRelease)
     down.kind = tickvane::display::EventKind::KeyDown;
     down.vk = VK_SPACE;
     tickvane::device::state().input.push_back(down);
-    settle();
+    pump();
     EXPECT_TRUE(notified({}));  // not yet: a button clicks when the key comes up
     dt::press_key(VK_SPACE);          // a second press: its up clicks once
-    settle();
+    pump();
     EXPECT_TRUE(notified({{close, BN_CLICKED}}));
     dt::press_key(VK_RETURN);  // without a dialog around it Enter means nothing to a button
-    settle();
+    pump();
     EXPECT_TRUE(notified({{close, BN_CLICKED}}));
 }
 
@@ -93,7 +93,7 @@ TEST_F(Buttons, DisabledButtonIgnoresTapsAndSpaceAndDrawsGreyText)
     RECT text_area{r.left + 4, r.top + 4, r.right - 4, r.bottom - 4};
     EXPECT_GT(count_pixels(text_area, dark), 10);
     EnableWindow(close, FALSE);
-    settle();
+    pump();
     EXPECT_EQ(count_pixels(text_area, dark), 0);
     EXPECT_GT(count_pixels(text_area, grey), 10);
     screenshot("button-disabled");
@@ -102,7 +102,7 @@ TEST_F(Buttons, DisabledButtonIgnoresTapsAndSpaceAndDrawsGreyText)
     dt::tap(c.x, c.y);
     SetFocus(close);
     dt::press_key(VK_SPACE);
-    settle();
+    pump();
     EXPECT_TRUE(notified({}));
     EXPECT_NE(GetFocus(), close);
 }
@@ -119,7 +119,7 @@ TEST_F(Buttons, DefaultStyleDrawsAThickerFrameAndFollowsBmSetStyle)
 
     SendMessageW(ok, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
     SendMessageW(close, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-    settle();
+    pump();
     EXPECT_LT(dark_edge_rows(screen_rect(ok)), dark_edge_rows(screen_rect(close)));
     EXPECT_EQ(SendMessageW(close, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
 }
@@ -131,7 +131,7 @@ TEST_F(Buttons, FocusShowsADottedRectangleInsideTheFace)
     RECT dots{r.left + 6, r.top + 3, r.right - 6, r.top + 4};
     EXPECT_EQ(count_pixels(dots, is_dark), 0);
     SetFocus(close);
-    settle();
+    pump();
     int width = dots.right - dots.left;
     EXPECT_NEAR(count_pixels(dots, is_dark), width / 2, 1);
     screenshot("button-focused");
@@ -157,7 +157,7 @@ TEST_F(Buttons, LabelsWrapAtTheirWidthAndStayInside)
     HWND label = make(u"STATIC", u"分 秒 分 秒 分 秒", SS_LEFT, 10, 40, 30, 40, -1);
     HWND centred = make(u"STATIC", u"秒", SS_CENTER, 10, 140, 40, 13, -1);
     HWND right = make(u"STATIC", u"秒", SS_RIGHT, 60, 140, 40, 13, -1);
-    settle();
+    pump();
     RECT r = screen_rect(label);
     auto dark_in = [](RECT a) { return count_pixels(a, is_dark); };
     EXPECT_GT(dark_in(RECT{r.left, r.top, r.right, r.top + 13}), 10);        // first line

@@ -35,7 +35,7 @@ protected:
         for (int i = 0; i < 5; ++i)
             ASSERT_EQ(SendMessageW(minutes, CB_INSERTSTRING, (WPARAM)i, (LPARAM)items[i]), i);
         SendMessageW(minutes, CB_SETCURSEL, 1, 0);
-        settle();
+        pump();
         message_log().clear();
     }
     // Drops the list from the keyboard and measures its rows.
@@ -43,7 +43,7 @@ protected:
     {
         SetFocus(minutes);
         dt::press_key(VK_DOWN, false, true);
-        settle();
+        pump();
         ASSERT_NE(dropped_list(), nullptr);
         measure_rows();
     }
@@ -160,7 +160,7 @@ TEST_F(ComboBoxes, ArrowsHomeAndEndPickNeighboursAndStopAtTheEnds)
     auto press = [&](int vk) {
         message_log().clear();
         dt::press_key(vk);
-        settle();
+        pump();
         return std::pair{selection(), message_log().count(WM_COMMAND)};
     };
     EXPECT_EQ(press(VK_DOWN), std::pair(2, size_t{1}));
@@ -171,7 +171,7 @@ TEST_F(ComboBoxes, ArrowsHomeAndEndPickNeighboursAndStopAtTheEnds)
     EXPECT_EQ(press(VK_UP), std::pair(0, size_t{0}));
     EXPECT_EQ(press(VK_LEFT), std::pair(0, size_t{0}));
     dt::press_key(VK_DOWN);
-    settle();
+    pump();
     EXPECT_TRUE(notified({{minutes, CBN_SELCHANGE}}));
 
     SendMessageW(minutes, CB_SETCURSEL, (WPARAM)-1, 0);
@@ -186,7 +186,7 @@ TEST_F(ComboBoxes, TappingTheThirdItemPicksItAndCloses)
     message_log().clear();
     POINT p = row_centre(2);
     dt::tap(p.x, p.y);
-    settle();
+    pump();
     EXPECT_EQ(selection(), 2);
     EXPECT_TRUE(notified({{minutes, CBN_SELCHANGE}, {minutes, CBN_CLOSEUP}}));
     EXPECT_FALSE(IsWindow(list));
@@ -197,19 +197,19 @@ TEST_F(ComboBoxes, TappingTheThirdItemPicksItAndCloses)
     message_log().clear();
     p = row_centre(2);
     dt::tap(p.x, p.y);  // the item already chosen: closing only
-    settle();
+    pump();
     EXPECT_TRUE(notified({{minutes, CBN_CLOSEUP}}));
 }
 
 TEST_F(ComboBoxes, ATapOutsideClosesWithoutChangeAndPressesNothingBeneath)
 {
     HWND button = make(u"BUTTON", u"閉じる", WS_TABSTOP, 120, 200, 60, 22, IDCANCEL);
-    settle();
+    pump();
     focus_and_drop();
     message_log().clear();
     POINT p = centre(screen_rect(button));
     dt::tap(p.x, p.y);
-    settle();
+    pump();
     EXPECT_EQ(dropped_list(), nullptr);
     EXPECT_EQ(selection(), 1);
     EXPECT_TRUE(notified({{minutes, CBN_CLOSEUP}})) << "the tap that closes a list is spent on it";
@@ -217,7 +217,7 @@ TEST_F(ComboBoxes, ATapOutsideClosesWithoutChangeAndPressesNothingBeneath)
     focus_and_drop();
     p = centre(screen_rect(minutes));
     dt::tap(p.x, p.y);  // the box itself closes it too
-    settle();
+    pump();
     EXPECT_EQ(dropped_list(), nullptr);
     EXPECT_EQ(selection(), 1);
 }
@@ -228,11 +228,11 @@ TEST_F(ComboBoxes, EscapeKeepsTheSelectionAndEnterTakesTheHighlight)
     message_log().clear();
     dt::press_key(VK_DOWN);
     dt::press_key(VK_DOWN);
-    settle();
+    pump();
     EXPECT_EQ(selection(), 1) << "the highlight moves, the selection waits";
     EXPECT_TRUE(notified({}));
     dt::press_key(VK_ESCAPE);
-    settle();
+    pump();
     EXPECT_EQ(dropped_list(), nullptr);
     EXPECT_EQ(selection(), 1);
     EXPECT_TRUE(notified({{minutes, CBN_CLOSEUP}}));
@@ -242,17 +242,17 @@ TEST_F(ComboBoxes, EscapeKeepsTheSelectionAndEnterTakesTheHighlight)
     dt::press_key(VK_END);
     dt::press_key(VK_UP);
     dt::press_key(VK_RETURN);
-    settle();
+    pump();
     EXPECT_EQ(dropped_list(), nullptr);
     EXPECT_EQ(selection(), 3);
     EXPECT_TRUE(notified({{minutes, CBN_SELCHANGE}, {minutes, CBN_CLOSEUP}}));
 
     dt::press_key(VK_F4);
-    settle();
+    pump();
     ASSERT_NE(dropped_list(), nullptr) << "F4 drops it too";
     dt::press_key(VK_HOME);
     dt::press_key(VK_UP, false, true);  // Alt+Up closes, taking the highlight
-    settle();
+    pump();
     EXPECT_EQ(dropped_list(), nullptr);
     EXPECT_EQ(selection(), 0);
 }
@@ -262,7 +262,7 @@ TEST_F(ComboBoxes, PressOnTheBoxDragToAnItemAndReleasePicksIt)
     SetFocus(nullptr);
     POINT box = centre(screen_rect(minutes));
     pointer(tickvane::display::EventKind::PointerDown, box.x, box.y);
-    settle();
+    pump();
     ASSERT_NE(dropped_list(), nullptr);
     measure_rows();
     ASSERT_GT(row_height, 0);
@@ -270,12 +270,12 @@ TEST_F(ComboBoxes, PressOnTheBoxDragToAnItemAndReleasePicksIt)
     POINT item = row_centre(4);
     pointer(tickvane::display::EventKind::PointerMove, item.x, item.y);
     pointer(tickvane::display::EventKind::PointerUp, item.x, item.y);
-    settle();
+    pump();
     EXPECT_EQ(selection(), 4);
     EXPECT_EQ(dropped_list(), nullptr);
 
     dt::tap(box.x, box.y);  // a plain tap leaves it open for the next tap
-    settle();
+    pump();
     EXPECT_NE(dropped_list(), nullptr);
 }
 
@@ -299,7 +299,7 @@ TEST_F(ComboBoxes, DestroyingOrLeavingTheComboBoxTakesItsListAlong)
     DestroyWindow(minutes);
     EXPECT_FALSE(IsWindow(list));
     EXPECT_EQ(GetCapture(), nullptr);
-    settle();  // nothing left that refers to either
+    pump();  // nothing left that refers to either
     EXPECT_EQ(dropped_list(), nullptr);
 }
 
@@ -335,7 +335,7 @@ TEST_F(ComboBoxes, TheListGoesAboveWhenThereIsNoRoomBelow)
         SendMessageW(low, CB_ADDSTRING, 0, (LPARAM)s);
     SetFocus(low);
     dt::press_key(VK_F4);
-    settle();
+    pump();
     ASSERT_NE(dropped_list(), nullptr);
     RECT box = screen_rect(low), list = screen_rect(dropped_list());
     EXPECT_EQ(list.bottom, box.top);
@@ -360,22 +360,22 @@ TEST_F(ComboBoxes, ALongListScrollsToKeepTheHighlightInView)
     ASSERT_LT(rows, 20);
     for (int i = 0; i < 8; ++i)
         dt::press_key(VK_DOWN);
-    settle();
+    pump();
     screenshot("combo-scrolled");
     // Item 8 is highlighted on the bottom row now; the rows above it show the items before it.
     POINT bottom = row_centre(rows - 1);
     EXPECT_TRUE(is_highlight(dt::screen_pixel(list.left + 3, bottom.y)));
     dt::tap(list.left + 10, bottom.y);
-    settle();
+    pump();
     EXPECT_EQ(selection(), 8);
     EXPECT_EQ(item_text(minutes, selection()), u"item I");
 
     focus_and_drop();  // the scroll bar's down arrow scrolls by one item
     dt::press_key(VK_HOME);
-    settle();
+    pump();
     dt::tap(list.right - 4, list.bottom - 4);
     dt::tap(list.left + 10, row_centre(0).y);
-    settle();
+    pump();
     EXPECT_EQ(selection(), 1);
 }
 
@@ -385,14 +385,14 @@ TEST_F(ComboBoxes, DisabledItNeitherDropsNorChangesAndShowsGrey)
     RECT field{box.left + 2, box.top + 2, box.left + 30, box.bottom - 2};
     EXPECT_GT(count_pixels(field, is_dark), 5) << "the selected item's text";
     EnableWindow(minutes, FALSE);
-    settle();
+    pump();
     EXPECT_EQ(count_pixels(field, is_dark), 0);
     POINT c = centre(box);
     dt::tap(c.x, c.y);
     SetFocus(minutes);
     dt::press_key(VK_DOWN, false, true);
     dt::press_key(VK_DOWN);
-    settle();
+    pump();
     EXPECT_EQ(dropped_list(), nullptr);
     EXPECT_EQ(selection(), 1);
     EXPECT_TRUE(notified({}));
@@ -409,7 +409,7 @@ TEST_F(ComboBoxes, TheSelectedTextIsDarkInTheBoxAndHighlightedWithTheFocus)
     EXPECT_EQ(count_pixels(RECT{box.left, box.bottom, box.right, box.bottom + 3}, [](uint32_t p) { return p != 0xF0F0F0; }), 0)
         << "nothing drawn below the closed box";
     SetFocus(minutes);
-    settle();
+    pump();
     screenshot("combo-focused");
     int area = (field.right - field.left) * (field.bottom - field.top);
     EXPECT_GT(count_pixels(field, blue), area / 2);

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "loop_script.h"
+#include "message_sequence.h"
 #include "dialogs/fonts.h"
 #include "display/display.h"
 #include "display/png_writer.h"
-#include "loop_script.h"
-#include "message_sequence.h"
 #include "state.h"
 #include "testing.h"
 #include "win32.h"
