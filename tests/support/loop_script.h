@@ -20,7 +20,7 @@ struct Until {
 
 Until until(std::string what, std::function<bool()> holds);
 Until settled();                       // the loop has handled everything the last step gave it
-Until after_ms(uint64_t ms);           // virtual time has moved on by `ms` since the wait began
+Until after_ms(uint64_t ms);           // `ms` of virtual time since the wait began (one step's own)
 Until shown(const char16_t* title);    // a visible window with this title
 Until gone(const char16_t* title);     // no window with this title
 
