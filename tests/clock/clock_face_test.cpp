@@ -65,10 +65,7 @@ constexpr int kMonday = 0, kSaturday = 100, kSunday = 180;
 void first_face(const dt::Options& o, const std::function<void()>& check)
 {
     dt::reset(o);
-    ClockRun run = run_clock([&](int, HWND) {
-        check();
-        end_clock();
-    });
+    ClockRun run = run_clock({{clock_shown(), check}});
     EXPECT_EQ(run.exit_code, 0);
 }
 
@@ -126,39 +123,39 @@ TEST(ClockFace, WeekendBadgesAreColoured)
 TEST(ClockFace, RotationBetweenTwoTicksShowsTheNewLayoutAtTheNextTick)
 {
     dt::reset({240, 320, "", at(2026, 12, 1, 7, 12, 34, 56)});
-    ClockRun run = run_clock([](int idle, HWND) {
-        if (idle == 0) {
-            EXPECT_EQ(compare_face(face(year_2026(), date_row(0, 40, 12, 7, kMonday),
-                                        large_row(kPortraitLarge, 80, 320, 12, 34), seconds(200, 220, 56))),
-                      "");
-            dt::rotate();
-        } else if (idle >= 1 && dt::screen_width() == 320) {
-            EXPECT_EQ(compare_face(face(year_2026(), date_row(100, 0, 12, 7, kMonday),
-                                        large_row(kLandscapeLarge, 40, 240, 12, 34), seconds(270, 0, 56))),
-                      "");
-            end_clock();
-        }
-    });
+    ClockRun run = run_clock({{clock_shown(),
+                               [] {
+                                   EXPECT_EQ(compare_face(face(year_2026(), date_row(0, 40, 12, 7, kMonday),
+                                                               large_row(kPortraitLarge, 80, 320, 12, 34),
+                                                               seconds(200, 220, 56))),
+                                             "");
+                                   dt::rotate();
+                               }},
+                              {until("the screen to turn", [] { return dt::screen_width() == 320; }), [] {
+                                   EXPECT_EQ(compare_face(face(year_2026(), date_row(100, 0, 12, 7, kMonday),
+                                                               large_row(kLandscapeLarge, 40, 240, 12, 34),
+                                                               seconds(270, 0, 56))),
+                                             "");
+                               }}});
     EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(dt::screen_width(), 320);
 }
 
 TEST(ClockFace, EveryTickReadsTheClockAgain)
 {
     dt::reset({240, 320, "", at(2026, 12, 1, 7, 9, 59, 59)});
     uint64_t first_tick_at = 0;
-    ClockRun run = run_clock([&](int idle, HWND) {
-        if (idle == 0) {
-            dt::set_local_time(at(2026, 12, 1, 7, 10, 0, 0));
-            first_tick_at = dt::virtual_now();
-            return;
-        }
-        EXPECT_EQ(dt::virtual_now() - first_tick_at, 300u) << "the face refreshes every 300 ms";
-        EXPECT_EQ(compare_face(face(year_2026(), date_row(0, 40, 12, 7, kMonday),
-                                    large_row(kPortraitLarge, 80, 320, 10, 0), seconds(200, 220, 0))),
-                  "");
-        end_clock();
-    });
+    auto ten_o_clock = [] {
+        return compare_face(face(year_2026(), date_row(0, 40, 12, 7, kMonday), large_row(kPortraitLarge, 80, 320, 10, 0),
+                                 seconds(200, 220, 0))) == "";
+    };
+    ClockRun run = run_clock({{clock_shown(),
+                               [&] {
+                                   dt::set_local_time(at(2026, 12, 1, 7, 10, 0, 0));
+                                   first_tick_at = dt::virtual_now();
+                               }},
+                              {until("the face to show 10:00:00", ten_o_clock), [&] {
+                                   EXPECT_EQ(dt::virtual_now() - first_tick_at, 300u) << "the face refreshes every 300 ms";
+                               }}});
     EXPECT_EQ(run.exit_code, 0);
 }
 

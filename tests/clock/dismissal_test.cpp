@@ -55,12 +55,9 @@ protected:
 TEST_F(Dismissal, TapRegistersMinimisesAndEnds)
 {
     watch_attempts(1);
-    ClockRun run = run_clock([&](int idle, HWND) {
-        if (idle == 0)
-            tap_face();
-    });
+    ClockRun run = run_clock({{clock_shown(), [&] { tap_face(); }}});
     EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(run.idles, 1) << "the clock ended on the tap";
+    EXPECT_TRUE(run.ended_itself) << "the clock ended on the tap";
     ASSERT_EQ(attempts.size(), 2u);
     EXPECT_FALSE(attempts[0].iconic) << "the first request comes before the minimising";
     EXPECT_TRUE(attempts[1].iconic) << "the window is minimised before any retry";
@@ -72,102 +69,83 @@ TEST_F(Dismissal, TapRegistersMinimisesAndEnds)
 TEST_F(Dismissal, DismissCommandEndsLikeATap)
 {
     write_settings("1 2");
-    ClockRun run = run_clock([&](int idle, HWND hwnd) {
-        if (idle == 0) {
-            EXPECT_EQ(SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDM_DISMISS, 0), 0), 0);
-        }
-    });
+    ClockRun run = run_clock(
+        {{clock_shown(), [] { EXPECT_EQ(SendMessageW(clock_window(), WM_COMMAND, MAKEWPARAM(IDM_DISMISS, 0), 0), 0); }}});
     EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(run.idles, 1);
+    EXPECT_TRUE(run.ended_itself);
     auto rows = dt::pending();
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].due, "2026-12-07 09:07:00");
 }
 
-TEST_F(Dismissal, SwitchingAwayRegistersWithoutMinimising)
-{
-    watch_attempts(0);
-    ClockRun run = run_clock([&](int idle, HWND) {
-        if (idle == 0)
-            dt::switch_away();
-    });
-    EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(run.idles, 1);
-    ASSERT_EQ(attempts.size(), 1u);
-    EXPECT_FALSE(attempts[0].iconic);
-    EXPECT_EQ(dt::pending().size(), 1u);
-}
-
 // The desktop window's close button is the handheld's own close button: the clock
 // goes into the background, which ends this appearance like switching away.
-TEST_F(Dismissal, ClosingTheDesktopWindowEndsLikeSwitchingAway)
+TEST_F(Dismissal, SwitchingAwayOrClosingTheDesktopWindowRegistersWithoutMinimising)
 {
-    ClockRun run = run_clock([&](int idle, HWND) {
-        if (idle == 0)
-            dt::close_display();
-    });
-    EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(run.idles, 1);
-    EXPECT_EQ(dt::pending().size(), 1u);
-    EXPECT_EQ(g_hdcBack, nullptr);
+    for (void (*leave)() : {dt::switch_away, dt::close_display}) {
+        SetUp();
+        watch_attempts(0);
+        ClockRun run = run_clock({{clock_shown(), leave}});
+        EXPECT_EQ(run.exit_code, 0);
+        EXPECT_TRUE(run.ended_itself);
+        ASSERT_EQ(attempts.size(), 1u);
+        EXPECT_FALSE(attempts[0].iconic);
+        EXPECT_EQ(dt::pending().size(), 1u);
+        EXPECT_EQ(g_hdcBack, nullptr);
+        attempts.clear();
+    }
 }
 
 TEST_F(Dismissal, MinimisingIsNotADismissal)
 {
-    ClockRun run = run_clock([&](int idle, HWND hwnd) {
-        if (idle == 0)
-            ShowWindow(hwnd, SW_MINIMIZE);
-        if (idle == 3) {
-            EXPECT_TRUE(IsIconic(hwnd));
-            EXPECT_TRUE(dt::pending().empty());
-            end_clock();
-        }
-    });
+    ClockRun run = run_clock({{clock_shown(), [] { ShowWindow(clock_window(), SW_MINIMIZE); }},
+                              {after_ms(1000), [] {
+                                   EXPECT_TRUE(IsIconic(clock_window()));
+                                   EXPECT_TRUE(dt::pending().empty());
+                               }}});
     EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(run.idles, 4) << "the clock kept running while minimised";
+    EXPECT_FALSE(run.ended_itself) << "the clock kept running while minimised";
 }
 
 TEST_F(Dismissal, AnnouncedDeactivationIsAbsorbedOnce)
 {
-    ClockRun run = run_clock([&](int idle, HWND hwnd) {
-        switch (idle) {
-        case 0:
-            g_ignoreNextDeactivate = 1;
-            dt::switch_away();
-            break;
-        case 1:
-            EXPECT_EQ(g_ignoreNextDeactivate, 0);
-            EXPECT_TRUE(dt::pending().empty());
-            EXPECT_FALSE(IsIconic(hwnd));
-            // Announced while already inactive: the flag waits for the next deactivation.
-            g_ignoreNextDeactivate = 1;
-            dt::switch_back();
-            break;
-        case 2:
-            EXPECT_EQ(GetActiveWindow(), hwnd);
-            EXPECT_EQ(g_ignoreNextDeactivate, 1) << "an activation does not consume the flag";
-            dt::switch_away();
-            break;
-        case 3:
-            EXPECT_EQ(g_ignoreNextDeactivate, 0);
-            EXPECT_TRUE(dt::pending().empty()) << "the clock stays in the background";
-            dt::switch_back();
-            break;
-        case 4:
-            dt::switch_away();  // nothing announced any more
-            break;
-        }
-    });
+    Until active = until("the clock to be active", [] { return GetActiveWindow() == clock_window(); });
+    Until inactive = until("the clock to be inactive", [] { return GetActiveWindow() != clock_window(); });
+    ClockRun run = run_clock({{clock_shown(),
+                               [] {
+                                   g_ignoreNextDeactivate = 1;
+                                   dt::switch_away();
+                               }},
+                              {inactive,
+                               [] {
+                                   EXPECT_EQ(g_ignoreNextDeactivate, 0);
+                                   EXPECT_TRUE(dt::pending().empty());
+                                   EXPECT_FALSE(IsIconic(clock_window()));
+                                   // Announced while already inactive: the flag waits for the next deactivation.
+                                   g_ignoreNextDeactivate = 1;
+                                   dt::switch_back();
+                               }},
+                              {active,
+                               [] {
+                                   EXPECT_EQ(g_ignoreNextDeactivate, 1) << "an activation does not consume the flag";
+                                   dt::switch_away();
+                               }},
+                              {inactive,
+                               [] {
+                                   EXPECT_EQ(g_ignoreNextDeactivate, 0);
+                                   EXPECT_TRUE(dt::pending().empty()) << "the clock stays in the background";
+                                   dt::switch_back();
+                               }},
+                              {active, dt::switch_away}});  // nothing announced any more
     EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(run.idles, 5);
+    EXPECT_TRUE(run.ended_itself);
     EXPECT_EQ(dt::pending().size(), 1u);
 }
 
 TEST_F(Dismissal, ActivateRowsAnswerAsTheWindowManagerExpects)
 {
-    ClockRun run = run_clock([&](int idle, HWND hwnd) {
-        if (idle != 0)
-            return;
+    ClockRun run = run_clock({{clock_shown(), [] {
+        HWND hwnd = clock_window();
         g_ignoreNextDeactivate = 1;
         EXPECT_EQ(SendMessageW(hwnd, WM_ACTIVATE, WA_INACTIVE, 0), 1);
         EXPECT_EQ(g_ignoreNextDeactivate, 0);
@@ -176,8 +154,9 @@ TEST_F(Dismissal, ActivateRowsAnswerAsTheWindowManagerExpects)
         EXPECT_EQ(SendMessageW(hwnd, WM_ACTIVATE, WA_ACTIVE, 0), 0);
         EXPECT_TRUE(dt::pending().empty());
         EXPECT_EQ(SendMessageW(hwnd, WM_ACTIVATE, WA_INACTIVE, 0), 0);  // dismisses
-    });
+    }}});
     EXPECT_EQ(run.exit_code, 0);
+    EXPECT_TRUE(run.ended_itself);
     EXPECT_EQ(dt::pending().size(), 1u);
 }
 
@@ -190,10 +169,7 @@ TEST_F(Dismissal, RefusedRequestsAreRetriedWithGrowingPausesReadingTheClockAfres
         dt::set_local_time(later);  // the clock moves on between attempts
         return attempts.size() > 2;
     });
-    ClockRun run = run_clock([&](int idle, HWND) {
-        if (idle == 0)
-            tap_face();
-    });
+    ClockRun run = run_clock({{clock_shown(), [&] { tap_face(); }}});
     EXPECT_EQ(run.exit_code, 0);
     ASSERT_EQ(attempts.size(), 3u);
     EXPECT_EQ(attempts[1].virtual_ms - attempts[0].virtual_ms, 250u);
@@ -212,21 +188,20 @@ TEST_F(Dismissal, RequestsThatStayRefusedLeaveTheClockShownAndATapTriesAgain)
         attempts.push_back({false, dt::virtual_now(), {}});
         return !refuse;
     });
-    ClockRun run = run_clock([&](int idle, HWND hwnd) {
-        if (idle == 0) {
-            tap_face();
-        } else if (idle == 1) {
-            ASSERT_EQ(attempts.size(), 5u);
-            EXPECT_EQ(attempts.back().virtual_ms - attempts.front().virtual_ms, 3750u) << "paced, and bounded";
-            EXPECT_FALSE(IsIconic(hwnd)) << "shown again: the tap did not end it";
-            EXPECT_EQ(GetActiveWindow(), hwnd);
-            EXPECT_TRUE(dt::pending().empty());
-            refuse = false;
-            tap_face();
-        }
-    });
+    Until refused = until("five refused attempts", [&] { return attempts.size() >= 5; });
+    ClockRun run = run_clock({{clock_shown(), [&] { tap_face(); }},
+                              {refused, [&] {
+                                   ASSERT_EQ(attempts.size(), 5u);
+                                   EXPECT_EQ(attempts.back().virtual_ms - attempts.front().virtual_ms, 3750u)
+                                       << "paced, and bounded";
+                                   EXPECT_FALSE(IsIconic(clock_window())) << "shown again: the tap did not end it";
+                                   EXPECT_EQ(GetActiveWindow(), clock_window());
+                                   EXPECT_TRUE(dt::pending().empty());
+                                   refuse = false;
+                                   tap_face();
+                               }}});
     EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(run.idles, 2);
+    EXPECT_TRUE(run.ended_itself) << "the second tap ended the clock";
     EXPECT_EQ(attempts.size(), 6u);
     EXPECT_EQ(dt::pending().size(), 1u);
 }
@@ -237,18 +212,14 @@ TEST_F(Dismissal, SwitchingAwayWhileRequestsStayRefusedKeepsTheClockInTheBackgro
         attempts.push_back({false, dt::virtual_now(), {}});
         return false;
     });
-    ClockRun run = run_clock([&](int idle, HWND hwnd) {
-        if (idle == 0) {
-            dt::switch_away();
-        } else if (idle == 1) {
-            EXPECT_EQ(attempts.size(), 5u);
-            EXPECT_FALSE(IsIconic(hwnd));
-            EXPECT_NE(GetActiveWindow(), hwnd);
-            end_clock();
-        }
-    });
+    Until refused = until("five refused attempts", [&] { return attempts.size() >= 5; });
+    ClockRun run = run_clock({{clock_shown(), dt::switch_away}, {refused, [&] {
+                                   EXPECT_EQ(attempts.size(), 5u);
+                                   EXPECT_FALSE(IsIconic(clock_window()));
+                                   EXPECT_NE(GetActiveWindow(), clock_window());
+                               }}});
     EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(run.idles, 2);
+    EXPECT_FALSE(run.ended_itself) << "the clock stays in the background";
     EXPECT_TRUE(dt::pending().empty());
 }
 
@@ -270,15 +241,10 @@ TEST(RefusedDismissal, SaysOnceWhyAndHow)
         options.root = c.root;
         dt::reset(options);
         ::testing::internal::CaptureStderr();
-        ClockRun run = run_clock([](int idle, HWND) {
-            RECT area = dt::work_area();
-            if (idle < 2)
-                dt::tap(area.left + 100, area.top + 150);  // two taps, each refused
-            else
-                end_clock();
-        });
+        auto tap = [] { dt::tap(dt::work_area().left + 100, dt::work_area().top + 150); };
+        ClockRun run = run_clock({{clock_shown(), tap}, {clock_shown(), tap}});  // two taps, each refused
         std::string said = ::testing::internal::GetCapturedStderr();
-        EXPECT_EQ(run.idles, 3) << "the clock stays after each refused tap";
+        EXPECT_FALSE(run.ended_itself) << "the clock stays after each refused tap";
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
         for (const std::string& part : c.told)
             EXPECT_NE(said.find(part), std::string::npos) << part << " in: " << said;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <string_view>
 #include <thread>
 
 #include "clock_run.h"
@@ -47,11 +48,15 @@ void smear(HWND hwnd)
 
 uint32_t client_pixel(int x, int y) { return dt::screen_pixel(x, dt::work_area().top + y); }
 
+// Every top-level window of this process titled as the clock's, hidden ones too.
 int count_clock_windows()
 {
     int n = 0;
-    for (HWND hwnd = clock_window(); hwnd != nullptr && n < 5; hwnd = nullptr)
-        ++n;
+    for (HWND w = GetWindow(clock_window(), GW_HWNDFIRST); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+        WCHAR title[16] = {};
+        GetWindowTextW(w, title, 16);
+        n += std::u16string_view(title) == u"Tickvane";
+    }
     return n;
 }
 
@@ -61,7 +66,8 @@ TEST(MainWindow, PaintRequestDrawsExactlyWhatATickDraws)
 {
     dt::reset();
     std::vector<uint32_t> after_tick;
-    ClockRun run = run_clock([&](int, HWND hwnd) {
+    ClockRun run = run_clock({{clock_shown(), [&] {
+        HWND hwnd = clock_window();
         SendMessageW(hwnd, WM_TIMER, ID_REFRESH_TIMER, 0);
         RECT r;
         GetClientRect(hwnd, &r);
@@ -77,23 +83,22 @@ TEST(MainWindow, PaintRequestDrawsExactlyWhatATickDraws)
             for (int x = 0; x < r.right; ++x)
                 differing += client_pixel(x, y) != after_tick[i++];
         EXPECT_EQ(differing, 0u);
-        end_clock();
-    });
+    }}});
     EXPECT_EQ(run.exit_code, 0);
 }
 
 TEST(MainWindow, OtherTimersAndUnknownCommandsDrawNothing)
 {
     dt::reset();
-    ClockRun run = run_clock([&](int, HWND hwnd) {
+    ClockRun run = run_clock({{clock_shown(), [&] {
+        HWND hwnd = clock_window();
         smear(hwnd);
         EXPECT_EQ(SendMessageW(hwnd, WM_TIMER, 2, 0), 0);
         EXPECT_EQ(SendMessageW(hwnd, WM_COMMAND, 12345, 0), 0);
         EXPECT_EQ(SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDM_EXIT + 100, 0), 0), 0);
         EXPECT_EQ(client_pixel(0, 0), kRed);
         EXPECT_EQ(client_pixel(120, 150), kRed);
-        end_clock();
-    });
+    }}});
     EXPECT_EQ(run.exit_code, 0);
 }
 
@@ -101,7 +106,8 @@ TEST(MainWindow, TeardownReleasesTheBackBufferAndIsSafeTwice)
 {
     dt::reset();
     size_t objects_before = dt::gdi_object_count();
-    ClockRun run = run_clock([&](int, HWND hwnd) {
+    ClockRun run = run_clock({{clock_shown(), [&] {
+        HWND hwnd = clock_window();
         EXPECT_NE(g_hdcBack, nullptr);
         EXPECT_NE(g_hbmBack, nullptr);
         EXPECT_EQ(SendMessageW(hwnd, WM_DESTROY, 0, 0), 0);
@@ -112,30 +118,25 @@ TEST(MainWindow, TeardownReleasesTheBackBufferAndIsSafeTwice)
         EXPECT_EQ(SendMessageW(hwnd, WM_DESTROY, 0, 0), 0);
         EXPECT_EQ(g_hdcBack, nullptr);
         EXPECT_EQ(g_hbmBack, nullptr);
-    });
+    }}});
     EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(run.idles, 1) << "the loop ended right after the teardown";
+    EXPECT_TRUE(run.ended_itself) << "the loop ended on the teardown";
 }
 
 TEST(MainWindow, PaintsLeaveNoObjectsBehind)
 {
     dt::reset();
     size_t after_first = 0;
-    ClockRun run = run_clock([&](int idle, HWND) {
-        if (idle == 0)
-            after_first = dt::gdi_object_count();
-        if (idle == 20) {
-            EXPECT_EQ(dt::gdi_object_count(), after_first);
-            end_clock();
-        }
-    });
+    ClockRun run = run_clock({{clock_shown(), [&] { after_first = dt::gdi_object_count(); }},
+                              {after_ms(20 * 300), [&] { EXPECT_EQ(dt::gdi_object_count(), after_first); }}});
     EXPECT_EQ(run.exit_code, 0);
 }
 
 TEST(MainWindow, SecondStartInTheSameProcessBringsTheFirstForward)
 {
     dt::reset();
-    ClockRun run = run_clock([&](int, HWND hwnd) {
+    ClockRun run = run_clock({{clock_shown(), [&] {
+        HWND hwnd = clock_window();
         ShowWindow(hwnd, SW_MINIMIZE);
         ASSERT_TRUE(IsIconic(hwnd));
         EXPECT_EQ(WinMain(dt::instance(), nullptr, nullptr, SW_SHOWNORMAL), 0);
@@ -143,8 +144,7 @@ TEST(MainWindow, SecondStartInTheSameProcessBringsTheFirstForward)
         EXPECT_EQ(GetActiveWindow(), hwnd);
         EXPECT_EQ(clock_window(), hwnd);
         EXPECT_EQ(count_clock_windows(), 1);
-        end_clock();
-    });
+    }}});
     EXPECT_EQ(run.exit_code, 0);
 }
 
@@ -152,25 +152,20 @@ TEST(MainWindow, SecondProcessBringsTheFirstForwardAndEnds)
 {
     dt::reset();
     int child_status = -1;
-    ClockRun run = run_clock([&](int idle, HWND hwnd) {
-        if (idle == 0) {
-            ShowWindow(hwnd, SW_MINIMIZE);
-            pid_t pid = start_clock_process();
-            auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-            while (waitpid(pid, &child_status, WNOHANG) == 0 && std::chrono::steady_clock::now() < deadline)
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            if (std::chrono::steady_clock::now() >= deadline) {
-                kill(pid, SIGKILL);
-                waitpid(pid, &child_status, 0);
-            }
-            return;
-        }
-        if (!IsIconic(hwnd) || idle > 10) {
-            EXPECT_FALSE(IsIconic(hwnd)) << "the request to come forward never arrived";
-            EXPECT_EQ(GetActiveWindow(), hwnd);
-            end_clock();
-        }
-    });
+    ClockRun run = run_clock({{clock_shown(),
+                               [&] {
+                                   ShowWindow(clock_window(), SW_MINIMIZE);
+                                   pid_t pid = start_clock_process();
+                                   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+                                   while (waitpid(pid, &child_status, WNOHANG) == 0 &&
+                                          std::chrono::steady_clock::now() < deadline)
+                                       std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                                   if (std::chrono::steady_clock::now() >= deadline) {
+                                       kill(pid, SIGKILL);
+                                       waitpid(pid, &child_status, 0);
+                                   }
+                               }},
+                              {clock_shown(), [] { EXPECT_EQ(GetActiveWindow(), clock_window()); }}});
     EXPECT_EQ(run.exit_code, 0);
     ASSERT_TRUE(WIFEXITED(child_status)) << "the second clock did not end by itself";
     EXPECT_EQ(WEXITSTATUS(child_status), 0);

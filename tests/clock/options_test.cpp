@@ -22,8 +22,6 @@ namespace dt = tickvane::device::testing;
 
 namespace {
 
-using Step = std::function<void()>;
-
 class Options : public ::testing::Test {
 protected:
     void SetUp() override
@@ -31,17 +29,6 @@ protected:
         dt::reset();  // the clock reads 2026-12-07 09:05:30
         install_clock_tree();
         g_ignoreNextDeactivate = 0;
-    }
-    // One step per idle point of the clock's loops (the dialog's and the boxes' too);
-    // when the steps run out the clock is ended as its own dismissal would.
-    ClockRun run_steps(std::vector<Step> steps)
-    {
-        return run_clock([steps](int idle, HWND) {
-            if (idle < (int)steps.size())
-                steps[(size_t)idle]();
-            else
-                end_clock();
-        });
     }
     static void tap_centre(HWND hwnd)
     {
@@ -64,41 +51,40 @@ protected:
     }
 };
 
+Until options_shown() { return shown(u"OPTION"); }
+Until options_gone() { return gone(u"OPTION"); }
+
 }  // namespace
 
 TEST_F(Options, SoftKeysShowOptionsLeftAndExitRight)
 {
-    std::vector<Step> steps = {[] {
-        EXPECT_EQ(dt::soft_key_label(0), u"オプション");
-        EXPECT_EQ(dt::soft_key_label(1), u"プログラムの終了");
-        EXPECT_TRUE(dt::soft_key_enabled(0));
-        EXPECT_TRUE(dt::soft_key_enabled(1));
-        EXPECT_NE(g_hMenu, nullptr);
-    }};
-    EXPECT_EQ(run_steps(steps).exit_code, 0);
+    ClockRun run = run_clock({{clock_shown(), [] {
+                                   EXPECT_EQ(dt::soft_key_label(0), u"オプション");
+                                   EXPECT_EQ(dt::soft_key_label(1), u"プログラムの終了");
+                                   EXPECT_TRUE(dt::soft_key_enabled(0));
+                                   EXPECT_TRUE(dt::soft_key_enabled(1));
+                                   EXPECT_NE(g_hMenu, nullptr);
+                               }}});
+    EXPECT_EQ(run.exit_code, 0);
 }
 
 TEST_F(Options, OpeningWithoutSettingsSelectsZeroAndDoesNotDismiss)
 {
-    std::vector<Step> steps = {
-        [] { soft_key(0); },
-        [] {
-            ASSERT_NE(options(), nullptr) << "the options key opens the dialog";
-            EXPECT_EQ(selection(IDC_MINUTES), 0);
-            EXPECT_EQ(selection(IDC_SECONDS), 0);
-            EXPECT_EQ(g_ignoreNextDeactivate, 0) << "the dialog's own deactivation used the flag";
-            EXPECT_FALSE(IsWindowEnabled(clock_window())) << "the clock waits behind a modal dialog";
-            EXPECT_EQ(dt::soft_key_label(0), u"オプション");
-            EXPECT_FALSE(dt::soft_key_enabled(0)) << "the soft keys rest while the dialog is up";
-            tap_face();  // the clock is disabled: a tap on it does nothing
-        },
-        [] { dt::press_key(VK_ESCAPE); },
-        [] {
-            EXPECT_EQ(options(), nullptr) << "Escape is Close";
-            EXPECT_EQ(GetActiveWindow(), clock_window()) << "the clock takes input again";
-        },
-    };
-    ClockRun run = run_steps(steps);
+    ClockRun run = run_clock({
+        {clock_shown(), [] { soft_key(0); }},
+        {options_shown(),
+         [] {
+             EXPECT_EQ(selection(IDC_MINUTES), 0);
+             EXPECT_EQ(selection(IDC_SECONDS), 0);
+             EXPECT_EQ(g_ignoreNextDeactivate, 0) << "the dialog's own deactivation used the flag";
+             EXPECT_FALSE(IsWindowEnabled(clock_window())) << "the clock waits behind a modal dialog";
+             EXPECT_EQ(dt::soft_key_label(0), u"オプション");
+             EXPECT_FALSE(dt::soft_key_enabled(0)) << "the soft keys rest while the dialog is up";
+             tap_face();  // the clock is disabled: a tap on it does nothing
+             dt::press_key(VK_ESCAPE);
+         }},
+        {options_gone(), [] { EXPECT_EQ(GetActiveWindow(), clock_window()) << "the clock takes input again"; }},
+    });
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_TRUE(dt::pending().empty()) << "neither the dialog nor the tap on the disabled clock dismissed it";
 }
@@ -106,105 +92,108 @@ TEST_F(Options, OpeningWithoutSettingsSelectsZeroAndDoesNotDismiss)
 TEST_F(Options, ApplyStoresThePositionsAndKeepsTheDialogOpen)
 {
     write_settings("2 3");
-    std::vector<Step> steps = {
-        [] { dt::press_key(VK_F1); },
-        [] {
-            ASSERT_NE(options(), nullptr) << "F1 is the left soft key";
-            EXPECT_EQ(selection(IDC_MINUTES), 2);
-            EXPECT_EQ(selection(IDC_SECONDS), 3);
-            // The focus starts on the first tab stop (Apply); Tab twice reaches the minutes.
-            dt::press_key(VK_TAB);
-            dt::press_key(VK_TAB);
-            dt::press_key(VK_DOWN);  // 3 -> 5
-            dt::press_key(VK_TAB);
-            dt::press_key(VK_UP);    // 45 -> 30
-            dt::press_key(VK_RETURN);  // the default button, Apply
-        },
-        [] {
-            EXPECT_EQ(read_settings(), "3 2");
-            ASSERT_NE(options(), nullptr) << "Apply leaves the dialog open";
-            dt::press_key(VK_TAB, true);  // back to the minutes
-            dt::press_key(VK_HOME);       // "0"
-            tap_centre(GetDlgItem(options(), IDOK));
-        },
-        [] {
-            EXPECT_EQ(read_settings(), "0 2") << "a second Apply writes again";
-            dt::press_key(VK_TAB, true);  // the tap left the focus on Apply: back over the seconds
-            dt::press_key(VK_TAB, true);  // to the minutes
-            dt::press_key(VK_DOWN);       // "1"
-            tap_centre(GetDlgItem(options(), IDOK));
-        },
-        [] {
-            EXPECT_EQ(read_settings(), "1 2");
-            tap_centre(GetDlgItem(options(), IDCANCEL));
-        },
-        [] { EXPECT_EQ(options(), nullptr) << "Close closes"; },
-    };
-    EXPECT_EQ(run_steps(steps).exit_code, 0);
+    ClockRun run = run_clock({
+        {clock_shown(), [] { dt::press_key(VK_F1); }},  // the left soft key
+        {options_shown(),
+         [] {
+             EXPECT_EQ(selection(IDC_MINUTES), 2);
+             EXPECT_EQ(selection(IDC_SECONDS), 3);
+             // The focus starts on the first tab stop (Apply); Tab twice reaches the minutes.
+             dt::press_key(VK_TAB);
+             dt::press_key(VK_TAB);
+             dt::press_key(VK_DOWN);  // 3 -> 5
+             dt::press_key(VK_TAB);
+             dt::press_key(VK_UP);    // 45 -> 30
+             dt::press_key(VK_RETURN);  // the default button, Apply
+         }},
+        {settled(),
+         [] {
+             EXPECT_EQ(read_settings(), "3 2");
+             ASSERT_NE(options(), nullptr) << "Apply leaves the dialog open";
+             dt::press_key(VK_TAB, true);  // back to the minutes
+             dt::press_key(VK_HOME);       // "0"
+             tap_centre(GetDlgItem(options(), IDOK));
+         }},
+        {settled(),
+         [] {
+             EXPECT_EQ(read_settings(), "0 2") << "a second Apply writes again";
+             dt::press_key(VK_TAB, true);  // the tap left the focus on Apply: back over the seconds
+             dt::press_key(VK_TAB, true);  // to the minutes
+             dt::press_key(VK_DOWN);       // "1"
+             tap_centre(GetDlgItem(options(), IDOK));
+         }},
+        {settled(),
+         [] {
+             EXPECT_EQ(read_settings(), "1 2");
+             tap_centre(GetDlgItem(options(), IDCANCEL));
+         }},
+        {options_gone(), [] {}},  // Close closes
+    });
+    EXPECT_EQ(run.exit_code, 0);
 }
 
 TEST_F(Options, ChoosingFromTheDroppedListWithTaps)
 {
-    std::vector<Step> steps = {
-        [] { soft_key(0); },
-        [] { tap_centre(GetDlgItem(options(), IDC_SECONDS)); },
-        [] {
-            HWND list = dt::top_window();
-            ASSERT_NE(list, options()) << "the tap dropped the seconds list";
-            RECT r{};
-            GetWindowRect(list, &r);
-            int item = (r.bottom - r.top) / 4;
-            dt::tap((r.left + r.right) / 2, r.top + item * 2 + item / 2);  // "30"
-        },
-        [] {
-            EXPECT_EQ(dt::top_window(), options()) << "choosing closes the list";
-            EXPECT_EQ(selection(IDC_SECONDS), 2);
-            tap_centre(GetDlgItem(options(), IDOK));
-        },
-        [] { EXPECT_EQ(read_settings(), "0 2"); },
-    };
-    EXPECT_EQ(run_steps(steps).exit_code, 0);
+    ClockRun run = run_clock({
+        {clock_shown(), [] { soft_key(0); }},
+        {options_shown(), [] { tap_centre(GetDlgItem(options(), IDC_SECONDS)); }},
+        {until("the seconds list to drop", [] { return dt::top_window() != options(); }),
+         [] {
+             RECT r{};
+             GetWindowRect(dt::top_window(), &r);
+             int item = (r.bottom - r.top) / 4;
+             dt::tap((r.left + r.right) / 2, r.top + item * 2 + item / 2);  // "30"
+         }},
+        {until("choosing to close the list", [] { return dt::top_window() == options(); }),
+         [] {
+             EXPECT_EQ(selection(IDC_SECONDS), 2);
+             tap_centre(GetDlgItem(options(), IDOK));
+         }},
+        {settled(), [] { EXPECT_EQ(read_settings(), "0 2"); }},
+    });
+    EXPECT_EQ(run.exit_code, 0);
 }
 
 TEST_F(Options, ZeroAndZeroIsRefusedAndTheNextSwitchAwayAbsorbed)
 {
     write_settings("1 1");
-    std::vector<Step> steps = {
-        [] { soft_key(0); },
-        [] {
-            dt::press_key(VK_TAB);
-            dt::press_key(VK_TAB);
-            dt::press_key(VK_UP);  // minutes "0"
-            dt::press_key(VK_TAB);
-            dt::press_key(VK_UP);  // seconds "0"
-            tap_centre(GetDlgItem(options(), IDOK));
-        },
-        [] {
-            HWND error = box(u"エラー");
-            ASSERT_NE(error, nullptr) << "zero minutes and zero seconds are refused with a box";
-            EXPECT_EQ(GetActiveWindow(), error);
-            EXPECT_FALSE(IsWindowEnabled(options())) << "the box is modal to the dialog";
-            EXPECT_EQ(read_settings(), "1 1") << "nothing is written";
-            dt::press_key(VK_RETURN);
-        },
-        [] {
-            EXPECT_EQ(box(u"エラー"), nullptr);
-            EXPECT_EQ(GetActiveWindow(), options()) << "the dialog is back in front";
-            EXPECT_EQ(g_minuteChoice, 1) << "the remembered choices are put back";
-            EXPECT_EQ(g_secondChoice, 1);
-            EXPECT_EQ(g_ignoreNextDeactivate, 1) << "the clock was already inactive: the flag stays";
-            dt::press_key(VK_ESCAPE);
-        },
-        [] { dt::switch_away(); },
-        [] {
-            EXPECT_NE(clock_window(), nullptr) << "the announced deactivation is absorbed";
-            EXPECT_EQ(g_ignoreNextDeactivate, 0);
-            dt::switch_back();
-        },
-        [] { dt::switch_away(); },  // this one ends the appearance
-    };
-    ClockRun run = run_steps(steps);
+    ClockRun run = run_clock({
+        {clock_shown(), [] { soft_key(0); }},
+        {options_shown(),
+         [] {
+             dt::press_key(VK_TAB);
+             dt::press_key(VK_TAB);
+             dt::press_key(VK_UP);  // minutes "0"
+             dt::press_key(VK_TAB);
+             dt::press_key(VK_UP);  // seconds "0"
+             tap_centre(GetDlgItem(options(), IDOK));
+         }},
+        {shown(u"エラー"),  // zero minutes and zero seconds are refused with a box
+         [] {
+             EXPECT_EQ(GetActiveWindow(), box(u"エラー"));
+             EXPECT_FALSE(IsWindowEnabled(options())) << "the box is modal to the dialog";
+             EXPECT_EQ(read_settings(), "1 1") << "nothing is written";
+             dt::press_key(VK_RETURN);
+         }},
+        {gone(u"エラー"),
+         [] {
+             EXPECT_EQ(GetActiveWindow(), options()) << "the dialog is back in front";
+             EXPECT_EQ(g_minuteChoice, 1) << "the remembered choices are put back";
+             EXPECT_EQ(g_secondChoice, 1);
+             EXPECT_EQ(g_ignoreNextDeactivate, 1) << "the clock was already inactive: the flag stays";
+             dt::press_key(VK_ESCAPE);
+         }},
+        {options_gone(), dt::switch_away},
+        {until("the clock to be inactive", [] { return GetActiveWindow() == nullptr; }),
+         [] {
+             EXPECT_NE(clock_window(), nullptr) << "the announced deactivation is absorbed";
+             EXPECT_EQ(g_ignoreNextDeactivate, 0);
+             dt::switch_back();
+         }},
+        {clock_shown(), dt::switch_away},  // this one ends the appearance
+    });
     EXPECT_EQ(run.exit_code, 0);
+    EXPECT_TRUE(run.ended_itself);
     auto rows = dt::pending();
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].due, "2026-12-07 09:06:45") << "1 minute 15 seconds, as still stored";
@@ -231,30 +220,32 @@ TEST_F(Options, ApplyThatStoresNothingSaysSoAndShowsWhatIsStored)
     };
     signal(SIGXFSZ, SIG_IGN);  // a refused write fails instead of ending the test
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         SetUp();
         write_settings("2 1");
-        std::vector<Step> steps = {
-            [] { dt::press_key(VK_F1); },
-            [&] {
-                c.break_file();
-                dt::press_key(VK_TAB);
-                dt::press_key(VK_TAB);
-                dt::press_key(VK_DOWN);  // 3 -> 5
-                dt::press_key(VK_TAB);
-                dt::press_key(VK_DOWN);  // 15 -> 30
-                tap_centre(GetDlgItem(options(), IDOK));
-            },
-            [&] {
-                c.mend_file();
-                ASSERT_NE(box(u"エラー"), nullptr) << c.what << ": a failed save is told";
-                EXPECT_EQ(selection(IDC_MINUTES), c.minutes) << c.what << ": the lists show what is stored";
-                EXPECT_EQ(selection(IDC_SECONDS), c.seconds) << c.what;
-                EXPECT_EQ(g_ignoreNextDeactivate, 1) << c.what << ": the box was announced";
-                dt::press_key(VK_RETURN);
-            },
-            [&] { EXPECT_NE(options(), nullptr) << c.what << ": the dialog stays"; },
-        };
-        EXPECT_EQ(run_steps(steps).exit_code, 0) << c.what;
+        ClockRun run = run_clock({
+            {clock_shown(), [] { dt::press_key(VK_F1); }},
+            {options_shown(),
+             [&] {
+                 c.break_file();
+                 dt::press_key(VK_TAB);
+                 dt::press_key(VK_TAB);
+                 dt::press_key(VK_DOWN);  // 3 -> 5
+                 dt::press_key(VK_TAB);
+                 dt::press_key(VK_DOWN);  // 15 -> 30
+                 tap_centre(GetDlgItem(options(), IDOK));
+             }},
+            {shown(u"エラー"),  // a failed save is told
+             [&] {
+                 c.mend_file();
+                 EXPECT_EQ(selection(IDC_MINUTES), c.minutes) << "the lists show what is stored";
+                 EXPECT_EQ(selection(IDC_SECONDS), c.seconds);
+                 EXPECT_EQ(g_ignoreNextDeactivate, 1) << "the box was announced";
+                 dt::press_key(VK_RETURN);
+             }},
+            {gone(u"エラー"), [] { EXPECT_NE(options(), nullptr) << "the dialog stays"; }},
+        });
+        EXPECT_EQ(run.exit_code, 0);
     }
     signal(SIGXFSZ, SIG_DFL);
     EXPECT_TRUE(std::filesystem::is_directory(settings_path())) << "the folder stays a folder";
@@ -263,19 +254,20 @@ TEST_F(Options, ApplyThatStoresNothingSaysSoAndShowsWhatIsStored)
 TEST_F(Options, AListWithNoSelectionKeepsItsStoredPosition)
 {
     write_settings("7 2");  // minutes position 7 lies outside the five-item list
-    std::vector<Step> steps = {
-        [] { soft_key(0); },
-        [] {
-            EXPECT_EQ(selection(IDC_MINUTES), CB_ERR);
-            dt::press_key(VK_TAB);
-            dt::press_key(VK_TAB);
-            dt::press_key(VK_TAB);
-            dt::press_key(VK_DOWN);  // seconds 30 -> 45
-            dt::press_key(VK_RETURN);
-        },
-        [] { EXPECT_EQ(read_settings(), "7 3") << "the other choice is stored, and no -1"; },
-    };
-    EXPECT_EQ(run_steps(steps).exit_code, 0);
+    ClockRun run = run_clock({
+        {clock_shown(), [] { soft_key(0); }},
+        {options_shown(),
+         [] {
+             EXPECT_EQ(selection(IDC_MINUTES), CB_ERR);
+             dt::press_key(VK_TAB);
+             dt::press_key(VK_TAB);
+             dt::press_key(VK_TAB);
+             dt::press_key(VK_DOWN);  // seconds 30 -> 45
+             dt::press_key(VK_RETURN);
+         }},
+        {settled(), [] { EXPECT_EQ(read_settings(), "7 3") << "the other choice is stored, and no -1"; }},
+    });
+    EXPECT_EQ(run.exit_code, 0);
 }
 
 TEST_F(Options, TheClockKeepsRefreshingBehindTheDialog)
@@ -294,45 +286,45 @@ TEST_F(Options, TheClockKeepsRefreshingBehindTheDialog)
         return px;
     };
     std::vector<COLORREF> before;
-    std::vector<Step> steps = {
-        [] { soft_key(0); },
-        [&] {
-            ASSERT_NE(options(), nullptr);
-            before = client();
-            dt::set_local_time(SYSTEMTIME{2027, 3, 3, 17, 18, 47, 12, 0});
-        },
-        [] {},  // a tick of the refresh timer, dispatched by the dialog's loop
-        [&] {
-            ASSERT_NE(options(), nullptr) << "still open";
-            std::vector<COLORREF> after = client();
-            ASSERT_EQ(after.size(), before.size());
-            size_t changed = 0;
-            for (size_t i = 0; i < after.size(); ++i)
-                changed += after[i] != before[i];
-            EXPECT_GT(changed, after.size() / 50) << "the date and all four large digits were redrawn";
-        },
-    };
-    EXPECT_EQ(run_steps(steps).exit_code, 0);
+    ClockRun run = run_clock({
+        {clock_shown(), [] { soft_key(0); }},
+        {options_shown(),
+         [&] {
+             before = client();
+             dt::set_local_time(SYSTEMTIME{2027, 3, 3, 17, 18, 47, 12, 0});
+         }},
+        // A tick of the refresh timer, dispatched by the dialog's loop.
+        {until("the clock to repaint", [&] { return client() != before; }),
+         [&] {
+             ASSERT_NE(options(), nullptr) << "still open";
+             std::vector<COLORREF> after = client();
+             ASSERT_EQ(after.size(), before.size());
+             size_t changed = 0;
+             for (size_t i = 0; i < after.size(); ++i)
+                 changed += after[i] != before[i];
+             EXPECT_GT(changed, after.size() / 50) << "the date and all four large digits were redrawn";
+         }},
+    });
+    EXPECT_EQ(run.exit_code, 0);
 }
 
 TEST_F(Options, ConfirmedExitEndsWithoutANewRegistration)
 {
     HMENU menu = nullptr;
-    std::vector<Step> steps = {
-        [&] {
-            menu = g_hMenu;
-            soft_key(1);
-        },
-        [] {
-            HWND confirm = box(u"確認");
-            ASSERT_NE(confirm, nullptr) << "the exit key asks first";
-            EXPECT_EQ(g_ignoreNextDeactivate, 0) << "the box's own deactivation used the flag";
-            dt::press_key(VK_RETURN);  // OK is the default
-        },
-    };
-    ClockRun run = run_steps(steps);
+    ClockRun run = run_clock({
+        {clock_shown(),
+         [&] {
+             menu = g_hMenu;
+             soft_key(1);
+         }},
+        {shown(u"確認"),  // the exit key asks first
+         [] {
+             EXPECT_EQ(g_ignoreNextDeactivate, 0) << "the box's own deactivation used the flag";
+             dt::press_key(VK_RETURN);  // OK is the default
+         }},
+    });
     EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(run.idles, 2) << "the program ended on OK";
+    EXPECT_TRUE(run.ended_itself) << "the program ended on OK";
     EXPECT_TRUE(dt::pending().empty()) << "no next appearance is arranged";
     EXPECT_EQ(g_hMenu, nullptr);
     EXPECT_FALSE(IsMenu(menu)) << "the menu was released";
@@ -342,64 +334,49 @@ TEST_F(Options, ConfirmedExitEndsWithoutANewRegistration)
 
 TEST_F(Options, CancelledExitKeepsTheClockAndATapStillDismisses)
 {
-    std::vector<Step> steps = {
-        [] { dt::press_key(VK_F2); },
-        [] {
-            ASSERT_NE(box(u"確認"), nullptr) << "F2 is the right soft key";
-            dt::press_key(VK_ESCAPE);
-        },
-        [] {
-            EXPECT_EQ(box(u"確認"), nullptr);
-            EXPECT_EQ(GetActiveWindow(), clock_window());
-            EXPECT_EQ(g_ignoreNextDeactivate, 0);
-            EXPECT_TRUE(dt::pending().empty());
-            tap_face();
-        },
-    };
-    ClockRun run = run_steps(steps);
+    ClockRun run = run_clock({
+        {clock_shown(), [] { dt::press_key(VK_F2); }},  // the right soft key
+        {shown(u"確認"), [] { dt::press_key(VK_ESCAPE); }},
+        {gone(u"確認"),
+         [] {
+             EXPECT_EQ(GetActiveWindow(), clock_window());
+             EXPECT_EQ(g_ignoreNextDeactivate, 0);
+             EXPECT_TRUE(dt::pending().empty());
+             tap_face();
+         }},
+    });
     EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(run.idles, 3) << "the tap ended the clock";
+    EXPECT_TRUE(run.ended_itself) << "the tap ended the clock";
     EXPECT_EQ(dt::pending().size(), 1u);
 }
 
 TEST_F(Options, WithoutAMenuBarTheClockSaysSoAndRunsWithoutSoftKeys)
 {
     dt::refuse_menu_bars(true);
-    std::vector<Step> steps = {
-        [] {
-            HWND dame = box(u"dame");
-            ASSERT_NE(dame, nullptr) << "the failure is reported while the window is made";
-            dt::press_key(VK_RETURN);
-        },
-        [] {
-            ASSERT_NE(clock_window(), nullptr);
-            EXPECT_TRUE(IsWindowVisible(clock_window()));
-            EXPECT_EQ(dt::soft_key_label(0), u"");
-            EXPECT_EQ(dt::soft_key_label(1), u"");
-            dt::press_key(VK_F1);  // nothing to press
-        },
-        [] {
-            EXPECT_EQ(options(), nullptr);
-            tap_face();
-        },
-    };
-    ClockRun run = run_steps(steps);
+    ClockRun run = run_clock({
+        {shown(u"dame"), [] { dt::press_key(VK_RETURN); }},  // told while the window is made
+        {clock_shown(),
+         [] {
+             EXPECT_EQ(dt::soft_key_label(0), u"");
+             EXPECT_EQ(dt::soft_key_label(1), u"");
+             dt::press_key(VK_F1);  // nothing to press
+         }},
+        {settled(),
+         [] {
+             EXPECT_EQ(options(), nullptr);
+             tap_face();
+         }},
+    });
     EXPECT_EQ(run.exit_code, 0);
+    EXPECT_TRUE(run.ended_itself);
     EXPECT_EQ(dt::pending().size(), 1u) << "a tap still dismisses the clock";
 }
 
 TEST_F(Options, TheDesktopCloseButtonClosesTheDialogAndEndsTheAppearance)
 {
-    std::vector<Step> steps = {
-        [] { soft_key(0); },
-        [] {
-            ASSERT_NE(options(), nullptr);
-            dt::close_display();
-        },
-    };
-    ClockRun run = run_steps(steps);
+    ClockRun run = run_clock({{clock_shown(), [] { soft_key(0); }}, {options_shown(), dt::close_display}});
     EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(run.idles, 2) << "one close ended both the dialog and the clock";
+    EXPECT_TRUE(run.ended_itself) << "one close ended both the dialog and the clock";
     EXPECT_EQ(dt::pending().size(), 1u) << "as switching away does, it arranges the next appearance";
 }
 
@@ -437,28 +414,42 @@ void expect_in_view(const char16_t* caption, std::initializer_list<int> buttons)
 // opened in landscape (taller than the work area there) shows its caption.
 TEST_F(Options, TurningTheScreenKeepsTheDialogAndEachBoxInView)
 {
-    Step rotate = [] { dt::rotate(); };
-    Step dialog_in_view = [] { expect_in_view(u"OPTION", {IDOK, IDCANCEL}); };
+    auto rotate = [] { dt::rotate(); };
+    auto escape = [] { dt::press_key(VK_ESCAPE); };
+    Until landscape = until("the screen to turn", [] { return dt::screen_width() == 320; });
+    Until portrait = until("the screen to turn back", [] { return dt::screen_width() == 240; });
+    auto in_view = [](const char16_t* caption, std::function<void()> then) {
+        return [caption, then] {
+            expect_in_view(caption, {IDOK, IDCANCEL});
+            then();
+        };
+    };
     struct Case {
         const char* name;
         std::vector<Step> steps;
     } cases[] = {
         {"options turned there and back",
-         {[] { soft_key(0); }, rotate, dialog_in_view, rotate, dialog_in_view, [] { dt::press_key(VK_ESCAPE); }}},
-        {"options opened in landscape", {rotate, [] { soft_key(0); }, dialog_in_view, [] { dt::press_key(VK_ESCAPE); }}},
-        {"exit box", {[] { soft_key(1); }, rotate, [] { expect_in_view(u"確認", {IDOK, IDCANCEL}); },
-                      rotate, [] { expect_in_view(u"確認", {IDOK, IDCANCEL}); }, [] { dt::press_key(VK_ESCAPE); }}},
+         {{clock_shown(), [] { soft_key(0); }}, {options_shown(), rotate}, {landscape, in_view(u"OPTION", rotate)},
+          {portrait, in_view(u"OPTION", escape)}}},
+        {"options opened in landscape",
+         {{clock_shown(), rotate}, {landscape, [] { soft_key(0); }}, {options_shown(), in_view(u"OPTION", escape)}}},
+        {"exit box",
+         {{clock_shown(), [] { soft_key(1); }}, {shown(u"確認"), rotate}, {landscape, in_view(u"確認", rotate)},
+          {portrait, in_view(u"確認", escape)}}},
         {"error box over the dialog",
-         {[] { soft_key(0); }, [] { tap_centre(GetDlgItem(options(), IDOK)); }, rotate,
-          [] {
-              expect_in_view(u"エラー", {IDOK});
-              expect_in_view(u"OPTION", {IDOK, IDCANCEL});
-          },
-          [] { dt::press_key(VK_RETURN); }, [] { dt::press_key(VK_ESCAPE); }}},
+         {{clock_shown(), [] { soft_key(0); }}, {options_shown(), [] { tap_centre(GetDlgItem(options(), IDOK)); }},
+          {shown(u"エラー"), rotate},
+          {landscape,
+           [] {
+               expect_in_view(u"エラー", {IDOK});
+               expect_in_view(u"OPTION", {IDOK, IDCANCEL});
+               dt::press_key(VK_RETURN);
+           }},
+          {gone(u"エラー"), escape}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SetUp();
-        EXPECT_EQ(run_steps(c.steps).exit_code, 0);
+        EXPECT_EQ(run_clock(c.steps).exit_code, 0);
     }
 }

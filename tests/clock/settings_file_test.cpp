@@ -98,13 +98,14 @@ TEST_F(SettingsFile, SaveWritesThreeBytesAndKeepsAnyTail)
     EXPECT_EQ(read_settings(), std::string("4 3 and an old tail"));
     EXPECT_EQ(load(), (Choices{4, 3}));
 
-    // Several saves in a row: the last one wins.
-    for (int m = 0; m < 5; ++m) {
-        g_minuteChoice = m;
-        g_secondChoice = 3 - m % 4;
+    // Several saves in a row: the last one wins, and it differs from every one before it.
+    for (Choices c : {Choices{1, 0}, Choices{3, 2}, Choices{2, 1}}) {
+        g_minuteChoice = c.minutes;
+        g_secondChoice = c.seconds;
         SaveIntervalChoices();
     }
-    EXPECT_EQ(load(), (Choices{4, 3}));
+    EXPECT_EQ(read_settings(), std::string("2 1 and an old tail"));
+    EXPECT_EQ(load(), (Choices{2, 1}));
 }
 
 TEST_F(SettingsFile, ChoicesOutsideOneDigitDoNotReadBackAsWritten)

@@ -9,6 +9,8 @@
 
 #include "dialogs/fonts.h"
 #include "dialogs/message_box_layout.h"
+#include "loop_script.h"
+#include "message_sequence.h"
 #include "resource.h"
 #include "testing.h"
 #include "win32.h"
@@ -18,27 +20,13 @@ namespace dev = tickvane::device;
 
 namespace {
 
-using Step = std::function<void()>;
-
-struct Logged {
-    UINT msg;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-std::vector<Logged> g_owner_log;
-std::vector<int> g_commands;  // identifiers the dialog procedure saw in WM_COMMAND
+using namespace tickvane::test;
 int g_end_on = 0;             // a command that ends the dialog with EndDialog
 bool g_destroy_on_cancel = false;  // Cancel destroys the dialog instead of ending it
 
-LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    g_owner_log.push_back({msg, wParam, lParam});
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
 constexpr UINT kAnswerWith = WM_USER + 5;  // the dialog procedure answers wParam through DWLP_MSGRESULT
 
-INT_PTR CALLBACK RecordingDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK RecordingDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_INITDIALOG)
         return TRUE;
@@ -46,9 +34,9 @@ INT_PTR CALLBACK RecordingDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM)
         SetWindowLongPtrW(dialog, DWLP_MSGRESULT, (LONG_PTR)wParam);
         return TRUE;
     }
-    if (msg != WM_COMMAND || HIWORD(wParam) != BN_CLICKED)
+    if (msg != WM_COMMAND)
         return FALSE;
-    g_commands.push_back(LOWORD(wParam));
+    message_log().record(dialog, msg, wParam, lParam);
     if (LOWORD(wParam) == IDCANCEL && g_destroy_on_cancel)
         DestroyWindow(dialog);
     else if (LOWORD(wParam) == IDCANCEL)
@@ -117,36 +105,45 @@ protected:
     void SetUp() override
     {
         dt::reset();
-        g_owner_log.clear();
-        g_commands.clear();
+        log.forget();
         g_end_on = 0;
         g_destroy_on_cancel = false;
         WNDCLASSW wc{};
-        wc.lpfnWndProc = OwnerProc;
+        wc.lpfnWndProc = recording_proc;
         wc.lpszClassName = u"owner";
         ASSERT_NE(RegisterClassW(&wc), 0);
         owner = CreateWindowExW(0, u"owner", u"owner", WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                 CW_USEDEFAULT, nullptr, nullptr, dt::instance(), nullptr);
         ShowWindow(owner, SW_SHOW);
-        g_owner_log.clear();
+        log.name(owner, "owner");
+        log.clear();
     }
-    void TearDown() override { dt::on_idle(nullptr); }
-    // Runs `body` (which opens something modal) with one step per idle point; when
-    // the steps run out whatever is still open is closed with Escape, then the quit.
+    // Runs `body` (which opens something modal) with `steps`; when they run out,
+    // whatever is still open is closed with Escape.
     template <class Body>
-    auto with_steps(std::vector<Step> steps, Body body)
+    auto with_steps(const std::vector<Step>& steps, Body body)
     {
-        int idle = 0;
-        dt::on_idle([&] {
-            int i = idle++;
-            if (i < (int)steps.size())
-                steps[(size_t)i]();
-            else if (i < (int)steps.size() + 5)
-                dt::press_key(VK_ESCAPE);
-            else
-                PostQuitMessage(99);
-        });
-        return body();
+        decltype(body()) result{};
+        run_script(steps, [] { dt::press_key(VK_ESCAPE); }, [&] { result = body(); });
+        return result;
+    }
+    // One step, once the dialog is up.
+    template <class Body>
+    auto once_up(std::function<void()> act, Body body)
+    {
+        return with_steps({{dialog_up(), std::move(act)}}, body);
+    }
+    Until dialog_up() const
+    {
+        return until("a dialog in front of the owner", [this] { return dialog() != nullptr && dialog() != owner; });
+    }
+    // The commands the dialog procedure saw, in order.
+    static ::testing::AssertionResult commands_are(std::vector<int> ids)
+    {
+        std::vector<Expect> expected;
+        for (int id : ids)
+            expected.push_back(command(nullptr, id, BN_CLICKED));
+        return sequence_is(message_log().all(), {WM_COMMAND}, expected);
     }
     INT_PTR run_options_template()
     {
@@ -161,15 +158,8 @@ protected:
         GetWindowRect(hwnd, &r);
         dt::tap((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
-    std::vector<WPARAM> owner_activations() const
-    {
-        std::vector<WPARAM> out;
-        for (const Logged& l : g_owner_log)
-            if (l.msg == WM_ACTIVATE)
-                out.push_back(l.wParam);
-        return out;
-    }
     HWND owner = nullptr;
+    MessageLog& log = message_log();
 };
 
 }  // namespace
@@ -178,7 +168,7 @@ TEST_F(Dialogs, TheOptionTemplateIsLaidOutInDialogUnitsOfItsFont)
 {
     dev::BaseUnits units = dev::base_units(dev::font_for_pixels(11));  // 8 points at 96 dpi
     auto px = [](int du, int base, int div) { return (du * base + div / 2) / div; };
-    with_steps({[&] {
+    once_up([&] {
                     HWND d = dialog();
                     RECT client{}, frame{}, area = dt::work_area();
                     GetClientRect(d, &client);
@@ -192,8 +182,6 @@ TEST_F(Dialogs, TheOptionTemplateIsLaidOutInDialogUnitsOfItsFont)
                     RECT apply{}, minutes{};
                     GetWindowRect(GetDlgItem(d, IDOK), &apply);
                     GetWindowRect(GetDlgItem(d, IDC_MINUTES), &minutes);
-                    RECT origin{};
-                    GetWindowRect(GetDlgItem(d, IDOK), &origin);
                     int client_left = frame.right - 1 - client.right, client_top = frame.bottom - 1 - client.bottom;
                     EXPECT_EQ(apply.left - client_left, px(7, units.x, 4));
                     EXPECT_EQ(apply.top - client_top, px(87, units.y, 8));
@@ -202,7 +190,7 @@ TEST_F(Dialogs, TheOptionTemplateIsLaidOutInDialogUnitsOfItsFont)
                     EXPECT_EQ(minutes.left - client_left, px(7, units.x, 4));
                     EXPECT_LT(minutes.bottom - minutes.top, px(72, units.y, 8)) << "a closed list is one line high";
                     EXPECT_EQ(GetFocus(), GetDlgItem(d, IDOK)) << "the first tab stop has the focus";
-                }},
+                },
                [&] { return run_options_template(); });
 }
 
@@ -217,7 +205,7 @@ TEST_F(Dialogs, TheTemplatePositionPlacesTheClientAreaWithinTheWorkArea)
     for (DWORD align : {DWORD{0}, DWORD{DS_ABSALIGN}}) {
         TemplateBuilder t(WS_POPUP | WS_CAPTION | align, 60, 40, u"placed");
         t.at(40, 16).item(kButton, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 2, 2, 30, 10, u"Close");
-        with_steps({[&] {
+        once_up([&] {
                         POINT client{0, 0};
                         ClientToScreen(dialog(), &client);
                         RECT frame{};
@@ -229,7 +217,7 @@ TEST_F(Dialogs, TheTemplatePositionPlacesTheClientAreaWithinTheWorkArea)
                         else
                             EXPECT_EQ(frame.top, area.top) << "a frame above the work area is moved onto it";
                         EXPECT_GE(frame.top, area.top);
-                    }},
+                    },
                    [&] { return DialogBoxIndirectParamW(dt::instance(), t.get(), owner, RecordingDlgProc, 0); });
     }
 }
@@ -239,12 +227,10 @@ TEST_F(Dialogs, TheTemplatePositionPlacesTheClientAreaWithinTheWorkArea)
 TEST_F(Dialogs, InLandscapeTheOptionsDialogKeepsItsButtonsAboveTheSoftKeys)
 {
     dt::rotate();
-    dt::on_idle([] { PostQuitMessage(0); });
-    for (MSG m; GetMessageW(&m, nullptr, 0, 0);)
-        DispatchMessageW(&m);
+    pump();
     RECT area = dt::work_area();
     ASSERT_GT(area.right, area.bottom) << "landscape";
-    with_steps({[&] {
+    once_up([&] {
                     RECT frame{}, apply{};
                     GetWindowRect(dialog(), &frame);
                     GetWindowRect(GetDlgItem(dialog(), IDOK), &apply);
@@ -252,7 +238,7 @@ TEST_F(Dialogs, InLandscapeTheOptionsDialogKeepsItsButtonsAboveTheSoftKeys)
                     EXPECT_GE(frame.top, 0);
                     EXPECT_LE(frame.bottom, area.bottom);
                     EXPECT_LE(apply.bottom, area.bottom) << "Apply is clear of the soft keys";
-                }},
+                },
                [&] { return run_options_template(); });
 }
 
@@ -268,47 +254,38 @@ TEST_F(Dialogs, RepaintingTheDialogRepaintsItsControls)
         return n;
     };
     int before = 0;
-    with_steps({[&] {
-                    before = dark_in(GetDlgItem(dialog(), IDOK));
-                    ASSERT_GT(before, 20) << "the Apply button shows its text and frame";
-                    InvalidateRect(dialog(), nullptr, TRUE);
-                },
-                [&] { EXPECT_EQ(dark_in(GetDlgItem(dialog(), IDOK)), before); }},
+    with_steps({{dialog_up(),
+                 [&] {
+                     before = dark_in(GetDlgItem(dialog(), IDOK));
+                     ASSERT_GT(before, 20) << "the Apply button shows its text and frame";
+                     InvalidateRect(dialog(), nullptr, TRUE);
+                 }},
+                {settled(), [&] { EXPECT_EQ(dark_in(GetDlgItem(dialog(), IDOK)), before); }}},
                [&] { return run_options_template(); });
 }
 
 TEST_F(Dialogs, TheOwnerWaitsDisabledAndGetsActivationBackWhenTheDialogEnds)
 {
     SetTimer(owner, 7, 300, nullptr);
-    size_t ticks_before = 0;
-    INT_PTR result = with_steps({[&] {
-                                     EXPECT_FALSE(IsWindowEnabled(owner));
-                                     EXPECT_NE(dialog(), owner);
-                                     tap_centre(owner);  // a tap on the disabled owner goes nowhere
-                                     ticks_before = g_owner_log.size();
-                                 },
-                                 [&] {
-                                     EXPECT_NE(dialog(), owner) << "the dialog stays in front";
-                                     for (size_t i = ticks_before; i < g_owner_log.size(); ++i)
-                                         EXPECT_NE(g_owner_log[i].msg, (UINT)WM_LBUTTONDOWN);
-                                 },
-                                 [] {},
-                                 [&] {
-                                     size_t timers = 0;
-                                     for (const Logged& l : g_owner_log)
-                                         timers += l.msg == WM_TIMER;
-                                     EXPECT_GE(timers, 2u) << "the modal loop dispatches the owner's timer";
-                                     tap_centre(GetDlgItem(dialog(), IDCANCEL));
-                                 }},
+    INT_PTR result = with_steps({{dialog_up(),
+                                  [&] {
+                                      EXPECT_FALSE(IsWindowEnabled(owner));
+                                      tap_centre(owner);  // a tap on the disabled owner goes nowhere
+                                  }},
+                                 {after_ms(600),
+                                  [&] {
+                                      EXPECT_NE(dialog(), owner) << "the dialog stays in front";
+                                      EXPECT_GE(log.count(WM_TIMER, owner), 2u) << "the modal loop dispatches the owner's timer";
+                                      tap_centre(GetDlgItem(dialog(), IDCANCEL));
+                                  }}},
                                 [&] { return run_options_template(); });
     EXPECT_EQ(result, IDCANCEL);
-    EXPECT_EQ(g_commands, std::vector<int>{IDCANCEL});
+    EXPECT_TRUE(commands_are({IDCANCEL}));
     EXPECT_TRUE(IsWindowEnabled(owner));
     EXPECT_EQ(GetActiveWindow(), owner);
-    std::vector<WPARAM> activations = owner_activations();
-    ASSERT_EQ(activations.size(), 2u);
-    EXPECT_EQ(LOWORD(activations[0]), WA_INACTIVE) << "the dialog took activation";
-    EXPECT_EQ(LOWORD(activations[1]), WA_ACTIVE) << "and gave it straight back, never passing it elsewhere";
+    // The dialog took activation and gave it straight back, never passing it elsewhere.
+    EXPECT_TRUE(sequence_is(log.to(owner), {WM_ACTIVATE, WM_LBUTTONDOWN},
+                            {{owner, WM_ACTIVATE, WA_INACTIVE}, {owner, WM_ACTIVATE, WA_ACTIVE}}));
 }
 
 // As on Windows, only EndDialog gives the owner back: a program that destroys its modal
@@ -316,24 +293,22 @@ TEST_F(Dialogs, TheOwnerWaitsDisabledAndGetsActivationBackWhenTheDialogEnds)
 TEST_F(Dialogs, ADialogThatDestroysItselfLeavesItsOwnerDisabled)
 {
     g_destroy_on_cancel = true;
-    INT_PTR result = with_steps({[&] { tap_centre(GetDlgItem(dialog(), IDCANCEL)); }},
-                                [&] { return run_options_template(); });
+    INT_PTR result = once_up([&] { tap_centre(GetDlgItem(dialog(), IDCANCEL)); }, [&] { return run_options_template(); });
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(g_commands, std::vector<int>{IDCANCEL});
+    EXPECT_TRUE(commands_are({IDCANCEL}));
     EXPECT_FALSE(IsWindowEnabled(owner));
     EXPECT_EQ(GetActiveWindow(), nullptr);
-    std::vector<WPARAM> activations = owner_activations();
-    ASSERT_EQ(activations.size(), 1u);
-    EXPECT_EQ(LOWORD(activations[0]), WA_INACTIVE) << "activation left with the dialog and stays away";
+    EXPECT_TRUE(sequence_is(log.to(owner), {WM_ACTIVATE}, {{owner, WM_ACTIVATE, WA_INACTIVE}}))
+        << "activation left with the dialog and stays away";
 }
 
 TEST_F(Dialogs, EndDialogReturnsItsResultAndAQuitEndsTheLoopAndIsPassedOn)
 {
     g_end_on = IDOK;
-    INT_PTR ended = with_steps({[] { dt::press_key(VK_RETURN); }}, [&] { return run_options_template(); });
+    INT_PTR ended = once_up([] { dt::press_key(VK_RETURN); }, [&] { return run_options_template(); });
     EXPECT_EQ(ended, 1000 + IDOK) << "Enter pressed the default button";
 
-    with_steps({[] { PostQuitMessage(5); }}, [&] { return run_options_template(); });
+    once_up([] { PostQuitMessage(5); }, [&] { return run_options_template(); });
     MSG msg{};
     EXPECT_EQ(GetMessageW(&msg, nullptr, 0, 0), FALSE) << "the quit reaches the loop outside";
     EXPECT_EQ(msg.wParam, 5u);
@@ -349,69 +324,53 @@ TEST_F(Dialogs, TabStopsEnterEscapeAndTheCloseBox)
         .item(kButton, IDCANCEL, WS_TABSTOP, 50, 60, 40, 14, u"Cancel");
     auto run = [&] { return DialogBoxIndirectParamW(dt::instance(), t.get(), owner, RecordingDlgProc, 0); };
     std::vector<HWND> focus;
-    auto note = [&] { focus.push_back(GetFocus()); };
-    with_steps({[&] {
-                    note();
-                    dt::press_key(VK_TAB);
-                },
-                [&] {
-                    note();
-                    dt::press_key(VK_TAB);
-                },
-                [&] {
-                    note();
-                    dt::press_key(VK_TAB);  // wraps round to the first
-                },
-                [&] {
-                    note();
-                    dt::press_key(VK_TAB, true);
-                },
-                [&] {
-                    note();
-                    dt::press_key(VK_TAB, true);
-                    dt::press_key(VK_RETURN);  // OK has the focus again: presses OK
-                    dt::press_key(VK_TAB, true);
-                    dt::press_key(VK_RETURN);  // "first" has the focus: presses it, not the default
-                }},
+    Until moved = until("the focus to move", [&] { return GetFocus() != focus.back(); });
+    auto note_then = [&](std::function<void()> keys) { return [&focus, keys] { focus.push_back(GetFocus()), keys(); }; };
+    auto tab = [](bool shift) { return [shift] { dt::press_key(VK_TAB, shift); }; };
+    with_steps({{dialog_up(), note_then(tab(false))},
+                {moved, note_then(tab(false))},
+                {moved, note_then(tab(false))},  // wraps round to the first
+                {moved, note_then(tab(true))},
+                {moved, note_then([] {
+                     dt::press_key(VK_TAB, true);
+                     dt::press_key(VK_RETURN);  // OK has the focus again: presses OK
+                     dt::press_key(VK_TAB, true);
+                     dt::press_key(VK_RETURN);  // "first" has the focus: presses it, not the default
+                 })}},
                run);
     // Three tab stops are enabled: "first", OK, Cancel; the label and the disabled button are skipped.
     ASSERT_EQ(focus.size(), 5u);
     EXPECT_NE(focus[0], nullptr);
-    EXPECT_NE(focus[1], focus[0]);
-    EXPECT_NE(focus[2], focus[1]);
     EXPECT_EQ(focus[3], focus[0]) << "Tab wraps round";
     EXPECT_EQ(focus[4], focus[2]) << "Shift+Tab goes back";
-    ASSERT_GE(g_commands.size(), 3u);
-    EXPECT_EQ(g_commands[0], IDOK);
-    EXPECT_EQ(g_commands[1], 11);
-    EXPECT_EQ(g_commands[2], IDCANCEL) << "Escape is Cancel";
+    EXPECT_TRUE(commands_are({IDOK, 11, IDCANCEL})) << "Escape is Cancel";
 
-    g_commands.clear();
-    with_steps({[&] {
-                    RECT frame{};
-                    GetWindowRect(dialog(), &frame);
-                    dt::tap(frame.right - 10, frame.top + 10);  // the caption's close box
-                }},
-               run);
-    EXPECT_EQ(g_commands, std::vector<int>{IDCANCEL}) << "the close box is Cancel";
+    log.clear();
+    once_up([&] {
+                RECT frame{};
+                GetWindowRect(dialog(), &frame);
+                dt::tap(frame.right - 10, frame.top + 10);  // the caption's close box
+            },
+            run);
+    EXPECT_TRUE(commands_are({IDCANCEL})) << "the close box is Cancel";
 }
 
 TEST_F(Dialogs, MessageBoxesAnswerAsOnWindows)
 {
-    auto ask = [&](UINT type, std::vector<Step> steps) {
-        return with_steps(std::move(steps), [&] { return MessageBoxW(owner, u"終了しますか？", u"確認", type); });
+    auto ask = [&](UINT type, std::function<void()> act) {
+        return once_up(std::move(act), [&] { return MessageBoxW(owner, u"終了しますか？", u"確認", type); });
     };
-    EXPECT_EQ(ask(MB_OKCANCEL | MB_ICONQUESTION, {[] { dt::press_key(VK_RETURN); }}), IDOK);
-    EXPECT_EQ(ask(MB_OKCANCEL, {[] { dt::press_key(VK_ESCAPE); }}), IDCANCEL);
-    EXPECT_EQ(ask(MB_OK, {[] { dt::press_key(VK_ESCAPE); }}), IDOK) << "a box with only OK takes Escape as OK";
+    EXPECT_EQ(ask(MB_OKCANCEL | MB_ICONQUESTION, [] { dt::press_key(VK_RETURN); }), IDOK);
+    EXPECT_EQ(ask(MB_OKCANCEL, [] { dt::press_key(VK_ESCAPE); }), IDCANCEL);
+    EXPECT_EQ(ask(MB_OK, [] { dt::press_key(VK_ESCAPE); }), IDOK) << "a box with only OK takes Escape as OK";
     EXPECT_EQ(ask(MB_OKCANCEL,
-                  {[] {
+                  [] {
                       dt::press_key(VK_TAB);
                       dt::press_key(VK_RETURN);
-                  }}),
+                  }),
               IDCANCEL);
     EXPECT_EQ(ask(MB_OKCANCEL,
-                  {[&] {
+                  [&] {
                       HWND box = dialog();
                       EXPECT_FALSE(IsWindowEnabled(owner));
                       RECT frame{}, area = dt::work_area();
@@ -420,12 +379,12 @@ TEST_F(Dialogs, MessageBoxesAnswerAsOnWindows)
                       EXPECT_LE(frame.right, area.right);
                       EXPECT_NEAR(frame.left - area.left, area.right - frame.right, 1) << "centred";
                       tap_centre(GetDlgItem(box, IDCANCEL));
-                  }}),
+                  }),
               IDCANCEL);
     EXPECT_TRUE(IsWindowEnabled(owner));
     EXPECT_EQ(GetActiveWindow(), owner);
     EXPECT_EQ(MessageBoxW((HWND)(uintptr_t)0x1234, u"x", u"y", MB_OK), 0) << "no such owner";
-    EXPECT_EQ(with_steps({[] { dt::press_key(VK_RETURN); }}, [] { return MessageBoxW(nullptr, nullptr, nullptr, MB_OK); }),
+    EXPECT_EQ(once_up([] { dt::press_key(VK_RETURN); }, [] { return MessageBoxW(nullptr, nullptr, nullptr, MB_OK); }),
               IDOK)
         << "no owner, no text, no caption";
 }
@@ -459,7 +418,7 @@ TEST(MessageBoxLayout, ALongTextWrapsInsideTheScreenAndButtonsFitTheBox)
 TEST_F(Dialogs, ADialogKeepsItsFieldsInItsWindowAndItsRecordUntilNcDestroy)
 {
     g_default_ids.clear();
-    with_steps({[&] {
+    with_steps({{dialog_up(), [&] {
                     HWND d = dialog();
                     EXPECT_EQ(GetWindowLongPtrW(d, DWLP_DLGPROC), (LONG_PTR)RecordingDlgProc);
                     SetWindowLongPtrW(d, DWLP_USER, 0x5A5A);
@@ -469,7 +428,7 @@ TEST_F(Dialogs, ADialogKeepsItsFieldsInItsWindowAndItsRecordUntilNcDestroy)
                     g_dialog_proc = (WNDPROC)SetWindowLongPtrW(d, GWLP_WNDPROC, (LONG_PTR)WatchingDialogProc);
                     g_destroy_on_cancel = true;
                     dt::press_key(VK_ESCAPE);
-                }},
+                }}},
                [&] { return run_options_template(); });
     EXPECT_EQ(g_default_ids, (std::vector<LRESULT>{MAKELONG(IDOK, DC_HASDEFID), 0}))
         << "the record answers until WM_NCDESTROY and is gone after it";
@@ -492,12 +451,12 @@ TEST_F(Dialogs, TheDefaultButtonLookFollowsTheFocus)
         {"first", 11}, {"the list", IDOK}, {"OK", IDOK}, {"Cancel", IDCANCEL}, {"first again", 11}};
     std::vector<Step> steps;
     for (const Case& c : cases)
-        steps.push_back([c] {
-            for (int id : {11, IDOK, IDCANCEL}) {
-                bool looks = SendDlgItemMessageW(dialog(), id, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON;
-                EXPECT_EQ(looks, id == c.looks_default) << "focus on " << c.focus << ", button " << id;
-            }
-            dt::press_key(VK_TAB);
-        });
+        steps.push_back({steps.empty() ? dialog_up() : settled(), [c] {
+                             for (int id : {11, IDOK, IDCANCEL}) {
+                                 bool looks = SendDlgItemMessageW(dialog(), id, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON;
+                                 EXPECT_EQ(looks, id == c.looks_default) << "focus on " << c.focus << ", button " << id;
+                             }
+                             dt::press_key(VK_TAB);
+                         }});
     with_steps(steps, [&] { return DialogBoxIndirectParamW(dt::instance(), t.get(), owner, RecordingDlgProc, 0); });
 }

@@ -131,14 +131,17 @@ TEST_F(Gdi, CompatibleBitmapsFollowTheirDc)
 {
     EXPECT_EQ(GetDeviceCaps(nullptr, BITSPIXEL), 32);
     // A fresh memory DC holds a monochrome bitmap, so "compatible" with it is monochrome.
+    // Each colour drawn there becomes the nearer of black and white.
     HBITMAP mono = CreateCompatibleBitmap(a, 8, 8);
     SelectObject(b, mono);
-    RECT r{0, 0, 8, 8};
-    HBRUSH red = CreateSolidBrush(kRed);
-    FillRect(b, &r, red);
-    DeleteObject(red);
-    COLORREF c = GetPixel(b, 1, 1);
-    EXPECT_TRUE(c == RGB(0, 0, 0) || c == kWhite);
+    const std::pair<COLORREF, COLORREF> cases[] = {{kRed, RGB(0, 0, 0)}, {RGB(0xC0, 0xC0, 0xC0), kWhite}, {RGB(0x40, 0x40, 0x40), RGB(0, 0, 0)}};
+    for (auto [drawn, kept] : cases) {
+        RECT r{0, 0, 8, 8};
+        HBRUSH brush = CreateSolidBrush(drawn);
+        FillRect(b, &r, brush);
+        DeleteObject(brush);
+        EXPECT_EQ(GetPixel(b, 1, 1), kept) << std::hex << drawn;
+    }
     EXPECT_EQ(CreateCompatibleBitmap(a, -1, 5), nullptr);
     EXPECT_EQ(CreateCompatibleBitmap(a, 100000, 5), nullptr);
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "message_sequence.h"
 #include "testing.h"
 #include "win32.h"
 
@@ -12,21 +13,15 @@ namespace dt = tickvane::device::testing;
 
 namespace {
 
-struct Logged {
-    HWND hwnd;
-    UINT msg;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-std::vector<Logged> g_log;
+using namespace tickvane::test;
 HWND g_nested_target = nullptr;
 
 LRESULT CALLBACK LoggingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    g_log.push_back({hwnd, msg, wParam, lParam});
+    message_log().record(hwnd, msg, wParam, lParam);
     if (msg == WM_USER + 1 && g_nested_target != nullptr) {
         SendMessageW(g_nested_target, WM_USER + 2, 0, 0);
-        g_log.push_back({hwnd, WM_USER + 3, 0, 0});  // after the nested send returned
+        message_log().record(hwnd, WM_USER + 3, 0, 0);  // after the nested send returned
     }
     if (msg == WM_PAINT) {
         PAINTSTRUCT ps;
@@ -42,7 +37,7 @@ protected:
     void SetUp() override
     {
         dt::reset();
-        g_log.clear();
+        log.forget();
         g_nested_target = nullptr;
         WNDCLASSW wc{};
         wc.lpfnWndProc = LoggingProc;
@@ -51,24 +46,12 @@ protected:
     }
     HWND make(const char16_t* title)
     {
-        return CreateWindowExW(0, u"logger", title, WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                               CW_USEDEFAULT, nullptr, nullptr, dt::instance(), nullptr);
+        HWND hwnd = CreateWindowExW(0, u"logger", title, WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, nullptr, nullptr, dt::instance(), nullptr);
+        log.name(hwnd, std::string(title, title + std::char_traits<char16_t>::length(title)));
+        return hwnd;
     }
-    std::vector<UINT> messages_of(HWND hwnd, std::initializer_list<UINT> kinds) const
-    {
-        std::vector<UINT> out;
-        for (const Logged& l : g_log)
-            if (l.hwnd == hwnd && std::find(kinds.begin(), kinds.end(), l.msg) != kinds.end())
-                out.push_back(l.msg);
-        return out;
-    }
-    const Logged* find(HWND hwnd, UINT msg) const
-    {
-        for (const Logged& l : g_log)
-            if (l.hwnd == hwnd && l.msg == msg)
-                return &l;
-        return nullptr;
-    }
+    MessageLog& log = message_log();
 };
 
 }  // namespace
@@ -77,7 +60,7 @@ TEST_F(Messages, CreationSendsCreateThenSizeAndFillsTheWorkArea)
 {
     HWND hwnd = make(u"a");
     ASSERT_NE(hwnd, nullptr);
-    EXPECT_EQ(messages_of(hwnd, {WM_NCCREATE, WM_CREATE, WM_SIZE}), (std::vector<UINT>{WM_NCCREATE, WM_CREATE, WM_SIZE}));
+    EXPECT_TRUE(sequence_is(log.all(), {WM_NCCREATE, WM_CREATE, WM_SIZE}, {{hwnd, WM_NCCREATE}, {hwnd, WM_CREATE}, {hwnd, WM_SIZE}}));
     RECT r;
     GetWindowRect(hwnd, &r);
     RECT work = dt::work_area();
@@ -95,13 +78,10 @@ TEST_F(Messages, SendInsideAHandlerRunsNestedBeforeTheHandlerGoesOn)
     HWND a = make(u"a");
     HWND b = make(u"b");
     g_nested_target = b;
-    g_log.clear();
+    log.clear();
     SendMessageW(a, WM_USER + 1, 0, 0);
-    ASSERT_EQ(g_log.size(), 3u);
-    EXPECT_EQ(g_log[0].msg, (UINT)WM_USER + 1);
-    EXPECT_EQ(g_log[1].hwnd, b);
-    EXPECT_EQ(g_log[1].msg, (UINT)WM_USER + 2);
-    EXPECT_EQ(g_log[2].msg, (UINT)WM_USER + 3);
+    EXPECT_TRUE(sequence_is(log.all(), {WM_USER + 1, WM_USER + 2, WM_USER + 3},
+                            {{a, WM_USER + 1}, {b, WM_USER + 2}, {a, WM_USER + 3}}));
 }
 
 TEST_F(Messages, ActivationTellsTheLosingWindowFirst)
@@ -109,24 +89,11 @@ TEST_F(Messages, ActivationTellsTheLosingWindowFirst)
     HWND a = make(u"a");
     HWND b = make(u"b");
     ShowWindow(a, SW_SHOWNORMAL);
-    const Logged* first = find(a, WM_ACTIVATE);
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(LOWORD(first->wParam), WA_ACTIVE);
-    g_log.clear();
+    EXPECT_TRUE(sequence_is(log.all(), {WM_ACTIVATE}, {{a, WM_ACTIVATE, WA_ACTIVE, 0}}));
+    log.clear();
     ShowWindow(b, SW_SHOWNORMAL);
-    size_t lose = g_log.size(), gain = g_log.size();
-    for (size_t i = 0; i < g_log.size(); ++i) {
-        if (g_log[i].hwnd == a && g_log[i].msg == WM_ACTIVATE)
-            lose = i;
-        if (g_log[i].hwnd == b && g_log[i].msg == WM_ACTIVATE)
-            gain = i;
-    }
-    ASSERT_LT(lose, g_log.size());
-    ASSERT_LT(gain, g_log.size());
-    EXPECT_LT(lose, gain);
-    EXPECT_EQ(g_log[lose].wParam, (WPARAM)WA_INACTIVE);
-    EXPECT_EQ((HWND)g_log[lose].lParam, b);
-    EXPECT_EQ((HWND)g_log[gain].lParam, a);
+    EXPECT_TRUE(sequence_is(log.all(), {WM_ACTIVATE},
+                            {{a, WM_ACTIVATE, WA_INACTIVE, (LPARAM)b}, {b, WM_ACTIVATE, WA_ACTIVE, (LPARAM)a}}));
     EXPECT_EQ(GetActiveWindow(), b);
 }
 
@@ -137,30 +104,22 @@ TEST_F(Messages, SwitchingAwayReportsZeroAndMinimisingDoesNot)
     // Input is taken when the loop finds nothing posted; the idle hook then lets GetMessageW return.
     dt::on_idle([a] { PostMessageW(a, WM_USER, 0, 0); });
     MSG m;
-    g_log.clear();
+    log.clear();
     dt::switch_away();
     GetMessageW(&m, nullptr, 0, 0);
-    const Logged* away = find(a, WM_ACTIVATE);
-    ASSERT_NE(away, nullptr);
-    EXPECT_EQ(away->wParam, 0u);
-    EXPECT_EQ(away->lParam, 0);
+    EXPECT_TRUE(sequence_is(log.all(), {WM_ACTIVATE}, {{a, WM_ACTIVATE, 0, 0}}));
     EXPECT_EQ(GetActiveWindow(), nullptr);
 
-    g_log.clear();
+    log.clear();
     dt::switch_back();
     GetMessageW(&m, nullptr, 0, 0);
-    const Logged* back = find(a, WM_ACTIVATE);
-    ASSERT_NE(back, nullptr);
-    EXPECT_EQ(LOWORD(back->wParam), WA_ACTIVE);
+    EXPECT_TRUE(sequence_is(log.all(), {WM_ACTIVATE}, {{a, WM_ACTIVATE, WA_ACTIVE}}));
     EXPECT_EQ(GetActiveWindow(), a);
     dt::on_idle(nullptr);
 
-    g_log.clear();
+    log.clear();
     ShowWindow(a, SW_MINIMIZE);
-    const Logged* minimised = find(a, WM_ACTIVATE);
-    ASSERT_NE(minimised, nullptr);
-    EXPECT_EQ(LOWORD(minimised->wParam), WA_INACTIVE);
-    EXPECT_NE(minimised->wParam, 0u);
+    EXPECT_TRUE(sequence_is(log.all(), {WM_ACTIVATE}, {{a, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1)}}));
     EXPECT_TRUE(IsIconic(a));
 }
 
@@ -201,32 +160,24 @@ TEST_F(Messages, TimersRepeatAtTheirIntervalAndKilledTimersNever)
     SetTimer(a, 2, 100, nullptr);
     EXPECT_TRUE(KillTimer(a, 2));
     EXPECT_FALSE(KillTimer(a, 2));
-    int idles = 0;
-    dt::on_idle([&] {
-        if (++idles == 1)
-            PostMessageW(a, WM_USER, 0, 0);
-    });
-    MSG m;
-    ASSERT_TRUE(GetMessageW(&m, nullptr, 0, 0));
-    ASSERT_EQ(m.message, (UINT)WM_USER);
     uint64_t start = dt::virtual_now();
+    MSG m;
     std::vector<WPARAM> fired;
     while (fired.size() < 3 && GetMessageW(&m, nullptr, 0, 0))
         if (m.message == WM_TIMER)
             fired.push_back(m.wParam);
     EXPECT_EQ(fired, (std::vector<WPARAM>{1, 1, 1}));
     EXPECT_EQ(dt::virtual_now() - start, 300u);
-    dt::on_idle(nullptr);
 }
 
 TEST_F(Messages, DestroyingTheActiveWindowDeactivatesItBeforeWmDestroy)
 {
     HWND a = make(u"a");
     ShowWindow(a, SW_SHOWNORMAL);
-    g_log.clear();
+    log.clear();
     EXPECT_TRUE(DestroyWindow(a));
-    std::vector<UINT> seen = messages_of(a, {WM_ACTIVATE, WM_DESTROY, WM_NCDESTROY});
-    EXPECT_EQ(seen, (std::vector<UINT>{WM_ACTIVATE, WM_DESTROY, WM_NCDESTROY}));
+    EXPECT_TRUE(sequence_is(log.all(), {WM_ACTIVATE, WM_DESTROY, WM_NCDESTROY},
+                            {{a, WM_ACTIVATE, WA_INACTIVE}, {a, WM_DESTROY}, {a, WM_NCDESTROY}}));
     EXPECT_FALSE(IsWindow(a));
     EXPECT_EQ(FindWindowW(nullptr, u"a"), nullptr);
     EXPECT_EQ(SendMessageW(a, WM_USER, 0, 0), 0);
@@ -291,7 +242,7 @@ TEST_F(Messages, DefWindowProcFocusesAWindowThatIsActivatedAndNotMinimised)
 {
     HWND a = make(u"a");
     ShowWindow(a, SW_SHOWNORMAL);
-    EXPECT_EQ(messages_of(a, {WM_ACTIVATE, WM_SETFOCUS}), (std::vector<UINT>{WM_ACTIVATE, WM_SETFOCUS}));
+    EXPECT_TRUE(sequence_is(log.all(), {WM_ACTIVATE, WM_SETFOCUS}, {{a, WM_ACTIVATE}, {a, WM_SETFOCUS}}));
     struct Case {
         const char* what;
         WORD how;

@@ -5,8 +5,10 @@
 
 #include <vector>
 
+#include "loop_script.h"
 #include "menus/menu_template.h"
 #include "menus/menus.h"
+#include "message_sequence.h"
 #include "resource.h"
 #include "device_state.h"
 #include "template_bytes.h"
@@ -18,38 +20,24 @@ namespace dev = tickvane::device;
 
 namespace {
 
-struct Received {
-    HWND hwnd;
-    UINT msg;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-std::vector<Received> g_received;
-
-LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_COMMAND || msg == WM_KEYDOWN || msg == WM_LBUTTONDOWN)
-        g_received.push_back({hwnd, msg, wParam, lParam});
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
+using namespace tickvane::test;
 
 class SoftKeys : public ::testing::Test {
 protected:
     void SetUp() override
     {
         dt::reset();
-        g_received.clear();
+        message_log().forget();
         WNDCLASSW wc{};
-        wc.lpfnWndProc = RecordingProc;
+        wc.lpfnWndProc = recording_proc;
         wc.lpszClassName = u"recorder";
         ASSERT_NE(RegisterClassW(&wc), 0);
         main = make(u"clock");
+        message_log().name(main, "clock");
         ShowWindow(main, SW_SHOWNORMAL);
         menu = LoadMenuW(dt::instance(), MAKEINTRESOURCEW(IDR_MAINMENU));
         ASSERT_NE(menu, nullptr);
     }
-    void TearDown() override { dt::on_idle(nullptr); }
-
     HWND make(const char16_t* title)
     {
         return CreateWindowExW(0, u"recorder", title, WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -71,15 +59,6 @@ protected:
         SHMENUBARINFO info = bar_info(owner, m);
         return SHCreateMenuBar(&info);
     }
-    // Runs the message loop until it has nothing left to do.
-    static void pump()
-    {
-        dt::on_idle([] { PostQuitMessage(0); });
-        MSG m;
-        while (GetMessageW(&m, nullptr, 0, 0))
-            DispatchMessageW(&m);
-        dt::on_idle(nullptr);
-    }
     static void pointer(tickvane::display::EventKind kind, POINT p)
     {
         tickvane::display::Event e;
@@ -99,13 +78,13 @@ protected:
         dt::tap(p.x, p.y);
         pump();
     }
-    std::vector<WPARAM> commands_to(HWND hwnd) const
+    // Every WM_COMMAND any window got: these, to the clock's window, from no control.
+    ::testing::AssertionResult commands_are(std::vector<WPARAM> commands) const
     {
-        std::vector<WPARAM> out;
-        for (const Received& r : g_received)
-            if (r.hwnd == hwnd && r.msg == WM_COMMAND)
-                out.push_back(r.wParam);
-        return out;
+        std::vector<Expect> expected;
+        for (WPARAM w : commands)
+            expected.push_back({main, WM_COMMAND, w, 0});
+        return sequence_is(message_log().all(), {WM_COMMAND}, expected);
     }
     static std::vector<uint32_t> key_pixels(int key)
     {
@@ -185,23 +164,13 @@ TEST_F(SoftKeys, TapsAndFunctionKeysSendTheCommandsEvenAfterTheMenuIsDestroyed)
     dt::press_key(VK_F1);
     dt::press_key(VK_F4);
     pump();
-    EXPECT_EQ(commands_to(main), (std::vector<WPARAM>{kOption, kExit, kExit, kOption}));
-    for (const Received& r : g_received) {
-        if (r.msg == WM_COMMAND) {
-            EXPECT_EQ(r.lParam, 0);
-        }
-    }
-    // Other keys and taps above the bar still reach the window.
+    EXPECT_TRUE(commands_are({kOption, kExit, kExit, kOption}));
+    // Other keys and taps above the bar still reach the window; the bar's own do not.
     dt::tap(100, 100);
     pump();
-    bool f4 = false, tapped = false;
-    for (const Received& r : g_received) {
-        f4 = f4 || (r.msg == WM_KEYDOWN && r.wParam == VK_F4);
-        tapped = tapped || (r.hwnd == main && r.msg == WM_LBUTTONDOWN);
-    }
-    EXPECT_TRUE(f4);
-    EXPECT_TRUE(tapped);
-    EXPECT_EQ(commands_to(main).size(), 4u);
+    EXPECT_TRUE(sequence_is(message_log().all(), {WM_KEYDOWN, WM_LBUTTONDOWN},
+                            {{main, WM_KEYDOWN, VK_F4}, {main, WM_LBUTTONDOWN}}));
+    EXPECT_TRUE(commands_are({kOption, kExit, kExit, kOption}));
 }
 
 TEST_F(SoftKeys, APressThatSlidesOffItsKeySendsNothingUnlessItComesBack)
@@ -215,14 +184,14 @@ TEST_F(SoftKeys, APressThatSlidesOffItsKeySendsNothingUnlessItComesBack)
     pointer(K::PointerMove, POINT{100, 100});
     pointer(K::PointerUp, POINT{100, 100});  // let go over the window
     pump();
-    EXPECT_TRUE(commands_to(main).empty());
+    EXPECT_TRUE(commands_are({}));
 
     pointer(K::PointerDown, centre(1));
     pointer(K::PointerMove, centre(0));
     pointer(K::PointerMove, centre(1));
     pointer(K::PointerUp, centre(1));
     pump();
-    EXPECT_EQ(commands_to(main), (std::vector<WPARAM>{kExit}));
+    EXPECT_TRUE(commands_are({kExit}));
 }
 
 TEST_F(SoftKeys, ADisabledOwnerGetsNothingAndItsLabelsTurnGrey)
@@ -239,7 +208,7 @@ TEST_F(SoftKeys, ADisabledOwnerGetsNothingAndItsLabelsTurnGrey)
     tap_key(0);
     dt::press_key(VK_F2);
     pump();
-    EXPECT_TRUE(commands_to(main).empty());
+    EXPECT_TRUE(commands_are({}));
     EXPECT_EQ(white_pixels(0), 0);
     EXPECT_EQ(white_pixels(1), 0);
     EXPECT_NE(key_pixels(0), enabled_left);  // grey text, not none
@@ -261,8 +230,7 @@ TEST_F(SoftKeys, TheForegroundWindowDecidesWhichBarShows)
     tap_key(0);
     dt::press_key(VK_F1);
     pump();
-    EXPECT_TRUE(commands_to(main).empty());
-    EXPECT_TRUE(commands_to(dialog).empty());
+    EXPECT_TRUE(commands_are({}));
 
     HWND other = make(u"other");  // owned by nobody and without a bar
     ShowWindow(other, SW_SHOWNORMAL);
@@ -302,7 +270,7 @@ TEST_F(SoftKeys, OnlyTheFirstTwoItemsShowAndPopUpsOrGreyedItemsCannotBePressed)
     tap_key(1);
     dt::press_key(VK_F1);
     pump();
-    EXPECT_TRUE(commands_to(main).empty());
+    EXPECT_TRUE(commands_are({}));
 }
 
 TEST_F(SoftKeys, HoldingAKeyLightsOnlyThatKeyUntilItIsLetGo)
@@ -323,7 +291,7 @@ TEST_F(SoftKeys, HoldingAKeyLightsOnlyThatKeyUntilItIsLetGo)
     pointer(K::PointerUp, centre(0));
     pump();
     EXPECT_EQ(key_pixels(0), left);
-    EXPECT_EQ(commands_to(main), (std::vector<WPARAM>{kOption}));
+    EXPECT_TRUE(commands_are({kOption}));
 }
 
 TEST_F(SoftKeys, LandscapeSplitsTheWiderBarInHalves)
@@ -341,5 +309,5 @@ TEST_F(SoftKeys, LandscapeSplitsTheWiderBarInHalves)
     EXPECT_GT(white_pixels(0), 20);
     EXPECT_GT(white_pixels(1), 20);
     tap_key(1);
-    EXPECT_EQ(commands_to(main), (std::vector<WPARAM>{kExit}));
+    EXPECT_TRUE(commands_are({kExit}));
 }

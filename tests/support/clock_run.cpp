@@ -1,10 +1,16 @@
 #include "clock_run.h"
 
-#include <gtest/gtest.h>
-
 namespace tickvane::test {
 
 HWND clock_window() { return FindWindowW(nullptr, u"Tickvane"); }
+
+Until clock_shown()
+{
+    return until("the clock to show", [] {
+        HWND hwnd = clock_window();
+        return hwnd != nullptr && IsWindowVisible(hwnd) && !IsIconic(hwnd);
+    });
+}
 
 void end_clock()
 {
@@ -12,20 +18,13 @@ void end_clock()
         SendMessageW(hwnd, WM_DESTROY, 0, 0);
 }
 
-ClockRun run_clock(const std::function<void(int idle, HWND clock)>& step, int max_idles)
+ClockRun run_clock(const std::vector<Step>& steps)
 {
     ClockRun run;
-    device::testing::on_idle([&] {
-        int idle = run.idles++;
-        if (idle >= max_idles) {
-            ADD_FAILURE() << "the clock was still running after " << max_idles << " idle points";
-            end_clock();
-            return;
-        }
-        step(idle, clock_window());
+    ScriptRun script = run_script(steps, end_clock, [&] {
+        run.exit_code = WinMain(device::testing::instance(), nullptr, nullptr, SW_SHOWNORMAL);
     });
-    run.exit_code = WinMain(device::testing::instance(), nullptr, nullptr, SW_SHOWNORMAL);
-    device::testing::on_idle(nullptr);
+    run.ended_itself = !script.finished;
     return run;
 }
 

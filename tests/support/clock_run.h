@@ -1,10 +1,11 @@
-// Runs the clock in-process on a fresh headless device and lets a test act each
-// time its message loop goes idle.
+// Runs the clock in-process on a fresh headless device, acting as a person does
+// whenever what a step waits for is on the screen.
 #pragma once
 
-#include <functional>
 #include <string>
+#include <vector>
 
+#include "loop_script.h"
 #include "testing.h"
 #include "win32.h"
 
@@ -12,15 +13,15 @@ namespace tickvane::test {
 
 struct ClockRun {
     int exit_code = -1;
-    int idles = 0;
+    bool ended_itself = false;  // after the last step the clock ended without the test ending it
 };
 
-// Starts WinMain; `step` gets the number of the idle point (0 = the first, after
-// the window has been shown and painted) and the clock's window. The run ends when
-// the clock ends; after `max_idles` idle points the test's own failure ends it.
-ClockRun run_clock(const std::function<void(int idle, HWND clock)>& step, int max_idles = 50);
+// Starts WinMain and runs `steps` at the idle points of its loops (the dialogs' and
+// the boxes' too); once they have run, the clock is ended as its own dismissal would.
+ClockRun run_clock(const std::vector<Step>& steps);
 
 HWND clock_window();  // the window titled "Tickvane", or null
+Until clock_shown();  // the clock's window is on the screen, neither hidden nor minimised
 // Ends the clock as its own dismissal would: WM_DESTROY sent to the window.
 void end_clock();
 

@@ -1,6 +1,6 @@
 // A top-level window holding controls, for driving them as a person does on the
 // headless device: taps, drags and keys go through the message loop, and what the
-// parent hears (WM_COMMAND) is recorded.
+// parent hears (WM_COMMAND) goes to the message log.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "loop_script.h"
+#include "message_sequence.h"
 #include "dialogs/fonts.h"
 #include "display/display.h"
 #include "display/png_writer.h"
@@ -19,23 +21,12 @@
 namespace controls_test {
 
 namespace dt = tickvane::device::testing;
-
-struct Command {
-    HWND from;
-    int id;
-    int code;
-};
-
-inline std::vector<Command>& commands()
-{
-    static std::vector<Command> log;
-    return log;
-}
+using namespace tickvane::test;
 
 inline LRESULT CALLBACK host_proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_COMMAND) {
-        commands().push_back({(HWND)lParam, LOWORD(wParam), HIWORD(wParam)});
+        message_log().record(hwnd, msg, wParam, lParam);
         return 0;
     }
     if (msg == WM_ERASEBKGND) {
@@ -47,27 +38,6 @@ inline LRESULT CALLBACK host_proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
         return 1;
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-// Runs the message loop until nothing is left to do.
-inline void pump()
-{
-    constexpr UINT kDone = WM_USER + 0x300;
-    bool posted = false;
-    dt::on_idle([&] {
-        if (!posted) {
-            posted = true;
-            PostMessageW(nullptr, kDone, 0, 0);
-        }
-    });
-    MSG m;
-    while (GetMessageW(&m, nullptr, 0, 0)) {
-        if (m.hwnd == nullptr && m.message == kDone)
-            break;
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-    }
-    dt::on_idle(nullptr);
 }
 
 inline void pointer(tickvane::display::EventKind kind, int x, int y)
@@ -134,7 +104,7 @@ protected:
     void SetUp() override
     {
         dt::reset();
-        commands().clear();
+        message_log().forget();
         WNDCLASSW wc{};
         wc.lpfnWndProc = host_proc;
         wc.lpszClassName = u"control host";
@@ -144,8 +114,6 @@ protected:
         ASSERT_NE(host, nullptr);
         ShowWindow(host, SW_SHOW);
     }
-    void TearDown() override { dt::on_idle(nullptr); }
-
     // A child control at (x, y) of the host's client area, in the dialog's 11-pixel font.
     HWND make(const char16_t* cls, const char16_t* text, DWORD style, int x, int y, int w, int h, int id)
     {
@@ -157,13 +125,14 @@ protected:
     }
     static HFONT font11() { return tickvane::device::font_for_pixels(11); }
 
-    std::vector<Command> commands_from(HWND control) const
+    // Every notification the host got since the log was last cleared: from these
+    // controls, with these codes, in this order.
+    ::testing::AssertionResult notified(std::vector<std::pair<HWND, int>> codes) const
     {
-        std::vector<Command> out;
-        for (const Command& c : commands())
-            if (c.from == control)
-                out.push_back(c);
-        return out;
+        std::vector<Expect> expected;
+        for (auto [control, code] : codes)
+            expected.push_back(command(host, GetDlgCtrlID(control), code, control));
+        return sequence_is(message_log().all(), {WM_COMMAND}, expected);
     }
 
     HWND host = nullptr;

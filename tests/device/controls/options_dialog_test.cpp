@@ -1,7 +1,5 @@
 // The controls inside the clock's own options dialog template, run modally: the keys
 // a dropped list keeps from the dialog, Tab between the lists, and how it looks.
-#include <functional>
-
 #include "control_host.h"
 #include "resource.h"
 
@@ -9,9 +7,7 @@ using namespace controls_test;
 
 namespace {
 
-std::vector<std::pair<int, int>> g_seen;  // (id, notification) the dialog procedure got
-
-INT_PTR CALLBACK OptionsProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK OptionsProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_INITDIALOG) {
         const char16_t* minutes[] = {u"0", u"1", u"3", u"5", u"10"};
@@ -26,7 +22,7 @@ INT_PTR CALLBACK OptionsProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM)
     }
     if (msg != WM_COMMAND)
         return FALSE;
-    g_seen.emplace_back(LOWORD(wParam), HIWORD(wParam));
+    message_log().record(dialog, msg, wParam, lParam);
     if (LOWORD(wParam) == IDCANCEL)
         EndDialog(dialog, IDCANCEL);
     return TRUE;
@@ -37,7 +33,7 @@ protected:
     void SetUp() override
     {
         dt::reset();
-        g_seen.clear();
+        message_log().forget();
         WNDCLASSW wc{};
         wc.lpfnWndProc = DefWindowProcW;
         wc.lpszClassName = u"owner";
@@ -46,91 +42,81 @@ protected:
                                 nullptr, nullptr, dt::instance(), nullptr);
         ShowWindow(owner, SW_SHOW);
     }
-    void TearDown() override { dt::on_idle(nullptr); }
 
-    // Runs the dialog with one step at each idle point; a step must give the loop
-    // something to do. Afterwards the Close button ends it.
-    void run(std::vector<std::function<void(HWND)>> steps)
+    // Runs the dialog with `steps`; afterwards the Close button ends it.
+    void run(const std::vector<Step>& steps)
     {
-        size_t next = 0;
-        dt::on_idle([&] {
-            HWND dialog = GetActiveWindow();
-            if (next < steps.size())
-                steps[next++](dialog);
-            else if (HWND close = GetDlgItem(dialog, IDCANCEL))
-                tap(close);
-            else
-                PostQuitMessage(1);
-        });
         HRSRC found = FindResourceW(dt::instance(), MAKEINTRESOURCEW(IDD_OPTION), RT_DIALOG);
         auto* tmpl = (LPCDLGTEMPLATEW)LockResource(LoadResource(dt::instance(), found));
-        DialogBoxIndirectParamW(dt::instance(), tmpl, owner, OptionsProc, 0);
-        EXPECT_EQ(next, steps.size()) << "every step ran";
+        run_script(
+            steps, [] { tap(GetDlgItem(dialog(), IDCANCEL)); },
+            [&] { DialogBoxIndirectParamW(dt::instance(), tmpl, owner, OptionsProc, 0); });
     }
+    static HWND dialog() { return GetActiveWindow(); }
     static void tap(HWND control)
     {
         POINT c = centre(screen_rect(control));
         dt::tap(c.x, c.y);
     }
-    static bool seen(int id, int code)
-    {
-        return std::find(g_seen.begin(), g_seen.end(), std::pair{id, code}) != g_seen.end();
-    }
     HWND owner = nullptr;
 };
 
-int selection(HWND dialog, int id) { return (int)SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0); }
+int selection(int id) { return (int)SendDlgItemMessageW(GetActiveWindow(), id, CB_GETCURSEL, 0, 0); }
+
+const Until kListDropped = until("the list to drop", [] { return FindWindowW(u"ComboLBox", nullptr) != nullptr; });
+const Until kListClosed = until("the list to close", [] { return FindWindowW(u"ComboLBox", nullptr) == nullptr; });
 
 }  // namespace
 
 TEST_F(OptionsDialog, EnterAndEscapeInADroppedListStayWithTheList)
 {
-    run({[](HWND d) {
-             screenshot("options");
-             tap(GetDlgItem(d, IDC_MINUTES));
-         },
-         [](HWND) {
-             EXPECT_NE(FindWindowW(u"ComboLBox", nullptr), nullptr);
-             screenshot("options-dropped");
-             dt::press_key(VK_DOWN);
-             dt::press_key(VK_RETURN);
-         },
-         [](HWND d) {
-             EXPECT_EQ(FindWindowW(u"ComboLBox", nullptr), nullptr);
-             EXPECT_EQ(selection(d, IDC_MINUTES), 4);
-             EXPECT_FALSE(seen(IDOK, BN_CLICKED)) << "Enter took the item, not the Apply button";
-             dt::press_key(VK_DOWN, false, true);
-             dt::press_key(VK_UP);
-             dt::press_key(VK_ESCAPE);
-         },
-         [](HWND d) {
-             EXPECT_TRUE(IsWindow(d)) << "Escape closed the list, not the dialog";
-             EXPECT_FALSE(seen(IDCANCEL, BN_CLICKED));
-             EXPECT_EQ(selection(d, IDC_MINUTES), 4);
-             dt::press_key(VK_RETURN);  // closed, Enter is the dialog's again
-         },
-         [](HWND) {
-             EXPECT_TRUE(seen(IDOK, BN_CLICKED));
-             EXPECT_TRUE(seen(IDC_MINUTES, CBN_SELCHANGE));
-             dt::press_key(VK_TAB);
-         },
-         [](HWND d) {
-             EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_SECONDS)) << "Tab goes from list to list, past the labels";
-             dt::press_key(VK_DOWN);
-         },
-         [](HWND d) {
-             EXPECT_EQ(selection(d, IDC_SECONDS), 2);
-             EXPECT_TRUE(seen(IDC_SECONDS, CBN_SELCHANGE));
-             screenshot("options-seconds");
-             tap(GetDlgItem(d, IDCANCEL));
-         }});
+    run({{shown(u"OPTION"),
+          [] {
+              screenshot("options");
+              tap(GetDlgItem(dialog(), IDC_MINUTES));
+          }},
+         {kListDropped,
+          [] {
+              screenshot("options-dropped");
+              dt::press_key(VK_DOWN);
+              dt::press_key(VK_RETURN);
+          }},
+         {kListClosed,
+          [] {
+              EXPECT_EQ(selection(IDC_MINUTES), 4);
+              dt::press_key(VK_DOWN, false, true);
+              dt::press_key(VK_UP);
+              dt::press_key(VK_ESCAPE);
+          }},
+         {kListClosed,
+          [] {
+              EXPECT_TRUE(IsWindow(FindWindowW(nullptr, u"OPTION"))) << "Escape closed the list, not the dialog";
+              EXPECT_EQ(selection(IDC_MINUTES), 4);
+              dt::press_key(VK_RETURN);  // closed, Enter is the dialog's again
+              dt::press_key(VK_TAB);
+          }},
+         {until("the focus to reach the seconds", [] { return GetFocus() == GetDlgItem(dialog(), IDC_SECONDS); }),
+          [] { dt::press_key(VK_DOWN); }},  // Tab went from list to list, past the labels
+         {until("the seconds to change", [] { return selection(IDC_SECONDS) != 1; }),
+          [] {
+              EXPECT_EQ(selection(IDC_SECONDS), 2);
+              screenshot("options-seconds");
+              tap(GetDlgItem(dialog(), IDCANCEL));
+          }}});
+    // Enter and Escape in the dropped list took the item and closed the list, pressing no button.
+    EXPECT_TRUE(sequence_is(message_log().all(), {WM_COMMAND},
+                            {command(nullptr, IDC_MINUTES, CBN_DROPDOWN), command(nullptr, IDC_MINUTES, CBN_SELCHANGE),
+                             command(nullptr, IDC_MINUTES, CBN_CLOSEUP), command(nullptr, IDC_MINUTES, CBN_DROPDOWN),
+                             command(nullptr, IDC_MINUTES, CBN_CLOSEUP), command(nullptr, IDOK, BN_CLICKED),
+                             command(nullptr, IDC_SECONDS, CBN_SELCHANGE), command(nullptr, IDCANCEL, BN_CLICKED)}));
     EXPECT_FALSE(IsWindow(FindWindowW(u"ComboLBox", nullptr)));
     EXPECT_TRUE(IsWindowEnabled(owner));
 }
 
 TEST_F(OptionsDialog, ListsLineUpWithTheirLabels)
 {
-    run({[](HWND d) {
+    run({{shown(u"OPTION"), [] {
+        HWND d = dialog();
         // The labels' ink sits level with the lists' boxes: centres within two pixels.
         for (int id : {IDC_MINUTES, IDC_SECONDS}) {
             RECT box = screen_rect(GetDlgItem(d, id));
@@ -143,5 +129,5 @@ TEST_F(OptionsDialog, ListsLineUpWithTheirLabels)
             EXPECT_NEAR((top + bottom) / 2.0, (box.top + box.bottom - 1) / 2.0, 2.0) << id;
         }
         tap(GetDlgItem(d, IDCANCEL));
-    }});
+    }}});
 }
