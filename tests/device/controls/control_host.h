@@ -12,7 +12,6 @@
 #include "dialogs/fonts.h"
 #include "display/display.h"
 #include "display/png_writer.h"
-#include "state.h"
 #include "testing.h"
 #include "win32.h"
 
@@ -72,11 +71,8 @@ inline void pump()
 
 inline void pointer(tickvane::display::EventKind kind, int x, int y)
 {
-    tickvane::display::Event e;
-    e.kind = kind;
-    e.x = x;
-    e.y = y;
-    tickvane::device::state().input.push_back(e);
+    using K = tickvane::display::EventKind;
+    (kind == K::PointerDown ? dt::pointer_down : kind == K::PointerUp ? dt::pointer_up : dt::pointer_move)(x, y);
 }
 
 // A press at one point, moves through the others, the release at the last.
@@ -123,9 +119,8 @@ inline void screenshot(const std::string& name)
     const char* folder = std::getenv("TICKVANE_TEST_SCREENSHOTS");
     if (folder == nullptr)
         return;
-    dt::screen_pixel(0, 0);  // composes
-    auto& s = tickvane::device::state();
-    tickvane::display::Pixels px{s.screen.data(), s.screen_width, s.screen_height, s.screen_width};
+    std::vector<uint32_t> screen = dt::screen_pixels();
+    tickvane::display::Pixels px{screen.data(), dt::screen_width(), dt::screen_height(), dt::screen_width()};
     tickvane::display::write_png_atomically(px, std::string(folder) + "/" + name + ".png", nullptr);
 }
 
