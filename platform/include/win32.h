@@ -96,7 +96,8 @@ typedef void* HGLOBAL;
 #define TEXT(quote) u##quote
 #define LOWORD(l) ((WORD)(((ULONG_PTR)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((ULONG_PTR)(l)) >> 16) & 0xffff))
-#define MAKELONG(a, b) ((LONG)(((WORD)(((ULONG_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((ULONG_PTR)(b)) & 0xffff))) << 16))
+#define MAKELONG(a, b) \
+    ((LONG)(((WORD)(((ULONG_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((ULONG_PTR)(b)) & 0xffff))) << 16))
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
 
@@ -282,9 +283,8 @@ struct CREATESTRUCTW {
     DWORD dwExStyle;
 };
 
-HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
-                            int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
-                            LPVOID param);
+HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
+                            int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
 BOOL WINAPI DestroyWindow(HWND hwnd);
 BOOL WINAPI ShowWindow(HWND hwnd, int cmdShow);
 BOOL WINAPI IsWindow(HWND hwnd);

@@ -40,6 +40,9 @@ bool pump_until(const std::function<bool()>& done, int max_idles)
     return met;
 }
 
-void pump() { pump_until([] { return true; }); }
+void pump()
+{
+    pump_until([] { return true; });
+}
 
 }  // namespace tickvane::device::testing

@@ -69,7 +69,7 @@ void refuse_menu_bars(bool refuse);
 HWND top_window();
 
 // The screen as presented: composes first.
-uint32_t screen_pixel(int x, int y);  // 0x00RRGGBB
+uint32_t screen_pixel(int x, int y);    // 0x00RRGGBB
 std::vector<uint32_t> screen_pixels();  // every pixel, rows top first, screen_width() a row
 int screen_width();
 int screen_height();
