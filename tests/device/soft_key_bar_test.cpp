@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "loop_script.h"
+#include "display/display.h"
 #include "menus/menu_template.h"
 #include "menus/menus.h"
 #include "message_sequence.h"
 #include "resource.h"
-#include "device_state.h"
 #include "template_bytes.h"
 #include "testing.h"
 #include "win32.h"
@@ -38,10 +38,12 @@ protected:
         menu = LoadMenuW(dt::instance(), MAKEINTRESOURCEW(IDR_MAINMENU));
         ASSERT_NE(menu, nullptr);
     }
-    HWND make(const char16_t* title)
+    void TearDown() override { dt::on_idle(nullptr); }
+
+    HWND make(const char16_t* title, HWND owner = nullptr)
     {
         return CreateWindowExW(0, u"recorder", title, WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                               CW_USEDEFAULT, nullptr, nullptr, dt::instance(), nullptr);
+                               CW_USEDEFAULT, owner, nullptr, dt::instance(), nullptr);
     }
     // The record the clock fills in for its menu bar.
     static SHMENUBARINFO bar_info(HWND owner, HMENU m)
@@ -61,11 +63,8 @@ protected:
     }
     static void pointer(tickvane::display::EventKind kind, POINT p)
     {
-        tickvane::display::Event e;
-        e.kind = kind;
-        e.x = p.x;
-        e.y = p.y;
-        dev::input_queue().events.push_back(e);
+        using K = tickvane::display::EventKind;
+        (kind == K::PointerDown ? dt::pointer_down : kind == K::PointerUp ? dt::pointer_up : dt::pointer_move)(p.x, p.y);
     }
     static POINT centre(int key)
     {
@@ -220,8 +219,7 @@ TEST_F(SoftKeys, ADisabledOwnerGetsNothingAndItsLabelsTurnGrey)
 TEST_F(SoftKeys, TheForegroundWindowDecidesWhichBarShows)
 {
     ASSERT_TRUE(create_bar(main, menu));
-    HWND dialog = make(u"dialog");
-    dev::find_window(dialog)->owner = main;  // a dialog the clock's window owns
+    HWND dialog = make(u"dialog", main);  // a dialog the clock's window owns
     ShowWindow(dialog, SW_SHOWNORMAL);
     ASSERT_EQ(GetActiveWindow(), dialog);
     EXPECT_EQ(dt::soft_key_label(0), u"オプション");  // the owner's bar, unusable

@@ -5,7 +5,6 @@
 #include <chrono>
 #include <cstdint>
 
-#include "device_state.h"
 #include "testing.h"
 #include "time_arithmetic.h"
 #include "win32.h"
@@ -142,7 +141,7 @@ TEST(DeviceSleep, VirtualTimeAdvancesInsteadOfWaiting)
 TEST(DeviceSleep, RealTimeWaits)
 {
     tickvane::device::testing::reset();
-    tickvane::device::device_clock().virtual_time = false;
+    tickvane::device::testing::use_real_clock();
     auto start = std::chrono::steady_clock::now();
     Sleep(30);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));

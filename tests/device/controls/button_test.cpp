@@ -71,10 +71,7 @@ TEST_F(Buttons, PressedLooksSunkenUntilThePointerLeaves)
 TEST_F(Buttons, SpaceClicksTheFocusedButtonOnRelease)
 {
     SetFocus(close);
-    tickvane::display::Event down;
-    down.kind = tickvane::display::EventKind::KeyDown;
-    down.vk = VK_SPACE;
-    tickvane::device::input_queue().events.push_back(down);
+    dt::key_down(VK_SPACE);
     pump();
     EXPECT_TRUE(notified({}));  // not yet: a button clicks when the key comes up
     dt::press_key(VK_SPACE);          // a second press: its up clicks once

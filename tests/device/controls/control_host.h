@@ -14,7 +14,6 @@
 #include "dialogs/fonts.h"
 #include "display/display.h"
 #include "display/png_writer.h"
-#include "device_state.h"
 #include "testing.h"
 #include "win32.h"
 
@@ -42,11 +41,8 @@ inline LRESULT CALLBACK host_proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 
 inline void pointer(tickvane::display::EventKind kind, int x, int y)
 {
-    tickvane::display::Event e;
-    e.kind = kind;
-    e.x = x;
-    e.y = y;
-    tickvane::device::input_queue().events.push_back(e);
+    using K = tickvane::display::EventKind;
+    (kind == K::PointerDown ? dt::pointer_down : kind == K::PointerUp ? dt::pointer_up : dt::pointer_move)(x, y);
 }
 
 // A press at one point, moves through the others, the release at the last.
@@ -93,9 +89,8 @@ inline void screenshot(const std::string& name)
     const char* folder = std::getenv("TICKVANE_TEST_SCREENSHOTS");
     if (folder == nullptr)
         return;
-    dt::screen_pixel(0, 0);  // composes
-    auto& s = tickvane::device::compositor();
-    tickvane::display::Pixels px{s.pixels.data(), s.width, s.height, s.width};
+    std::vector<uint32_t> screen = dt::screen_pixels();
+    tickvane::display::Pixels px{screen.data(), dt::screen_width(), dt::screen_height(), dt::screen_width()};
     tickvane::display::write_png_atomically(px, std::string(folder) + "/" + name + ".png", nullptr);
 }
 

@@ -1,6 +1,7 @@
 // What tests may do to the device beyond the Win32 names: a fresh headless device
 // per test, a pinned clock, virtual time, input as a person gives it, and the
-// screen as a person sees it.
+// screen as a person sees it. Built as its own library (tickvane_device_testing),
+// which tests link and the device's programs do not.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +28,9 @@ void reset(const Options& options = {});
 const std::string& root();
 
 void set_local_time(const SYSTEMTIME& t);
+// Timers, Sleep and GetTickCount follow the real clock until the next reset; the
+// local time stays pinned.
+void use_real_clock();
 // Called whenever the message loop has nothing to do; when it does nothing itself,
 // virtual time jumps to the next timer.
 void on_idle(std::function<void()> hook);
@@ -34,9 +38,21 @@ uint64_t virtual_now();
 
 HINSTANCE instance();
 
-// Input, queued as the desktop window would queue it.
-void tap(int x, int y);
-void press_key(int vk, bool shift = false, bool alt = false);
+// Runs the message loop until it has nothing left to do (the first idle point).
+// A WM_QUIT met on the way is posted again for the caller's loop.
+void pump();
+// Runs it until `done` holds at an idle point, letting virtual time jump to the next
+// timer in between; false when `max_idles` idle points passed without it.
+bool pump_until(const std::function<bool()>& done, int max_idles = 100);
+
+// Input, queued as the desktop window would queue it. Screen coordinates.
+void pointer_down(int x, int y);
+void pointer_move(int x, int y);
+void pointer_up(int x, int y);
+void tap(int x, int y);  // down and up at one point
+void key_down(int vk, bool shift = false, bool alt = false);
+void key_up(int vk, bool shift = false, bool alt = false);
+void press_key(int vk, bool shift = false, bool alt = false);  // down and up
 void switch_away();
 void switch_back();
 void rotate();
@@ -54,7 +70,8 @@ void refuse_menu_bars(bool refuse);
 HWND top_window();
 
 // The screen as presented: composes first.
-uint32_t screen_pixel(int x, int y);  // 0x00RRGGBB
+uint32_t screen_pixel(int x, int y);    // 0x00RRGGBB
+std::vector<uint32_t> screen_pixels();  // every pixel, rows top first, screen_width() a row
 int screen_width();
 int screen_height();
 RECT work_area();

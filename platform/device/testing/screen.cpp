@@ -1,0 +1,46 @@
+// The screen as a person sees it, and the windows on it.
+#include "screen.h"
+#include "testing.h"
+#include "compositor.h"
+#include "gdi/gdi_objects.h"
+#include "wm/window_tree.h"
+
+namespace tickvane::device::testing {
+
+uint32_t screen_pixel(int x, int y)
+{
+    present_if_dirty();
+    if (x < 0 || y < 0 || x >= compositor().width || y >= compositor().height)
+        return 0xFFFFFFFF;
+    return compositor().pixels[(size_t)y * compositor().width + x];
+}
+
+std::vector<uint32_t> screen_pixels()
+{
+    present_if_dirty();
+    return compositor().pixels;
+}
+
+int screen_width() { return compositor().width; }
+int screen_height() { return compositor().height; }
+RECT work_area() { return device::work_area(); }
+
+HWND top_window()
+{
+    for (auto it = window_tree().z_order.rbegin(); it != window_tree().z_order.rend(); ++it)
+        if (Window* w = find_window(*it); w != nullptr && w->visible && !w->minimized)
+            return w->handle;
+    return nullptr;
+}
+
+// Live GDI objects: stock objects have handle values below the first one made.
+size_t gdi_object_count()
+{
+    size_t n = 0;
+    for (auto& [value, object] : gdi_objects().objects)
+        if (value >= 0x10000)
+            ++n;
+    return n;
+}
+
+}  // namespace tickvane::device::testing
