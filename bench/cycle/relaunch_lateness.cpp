@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "device.h"
+#include "startup/start_device.h"
 #include "window_probe.h"
 #include "win32.h"
 

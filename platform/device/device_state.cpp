@@ -1,6 +1,6 @@
 #include "device_state.h"
 #include "clock.h"
-#include "compositor.h"
+#include "compositor/compositor.h"
 #include "device_settings.h"
 #include "files/file_table.h"
 #include "gdi/gdi_objects.h"

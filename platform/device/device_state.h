@@ -9,7 +9,7 @@
 #include <unordered_map>
 
 #include "clock.h"
-#include "compositor.h"
+#include "compositor/compositor.h"
 #include "device_settings.h"
 #include "files/file_table.h"
 #include "kept_state.h"

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <utility>
 
-#include "compositor.h"
+#include "compositor/compositor.h"
 #include "device_settings.h"
 
 namespace fs = std::filesystem;

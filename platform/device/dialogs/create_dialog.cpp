@@ -4,7 +4,7 @@
 
 #include "dialogs/dialogs.h"
 #include "dialogs/fonts.h"
-#include "screen.h"
+#include "compositor/screen.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"
 

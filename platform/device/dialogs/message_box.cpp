@@ -8,7 +8,7 @@
 #include "dialogs/message_box_layout.h"
 #include "gdi/dc_drawing.h"
 #include "last_error.h"
-#include "screen.h"
+#include "compositor/screen.h"
 #include "text/text.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"

@@ -3,8 +3,8 @@
 
 #include "gdi/fill_track.h"
 #include "gdi/gdi.h"
-#include "screen.h"
-#include "compositor.h"
+#include "compositor/screen.h"
+#include "compositor/compositor.h"
 #include "gdi/gdi_objects.h"
 #include "wm/window_tree.h"
 

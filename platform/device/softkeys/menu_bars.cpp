@@ -2,7 +2,7 @@
 #include "softkeys/menu_bars.h"
 
 #include "menus/menus.h"
-#include "screen.h"
+#include "compositor/screen.h"
 #include "wm/window_tree.h"
 
 namespace tickvane::device {

@@ -3,7 +3,7 @@
 
 #include "softkeys/shown_bar.h"
 #include "softkeys/soft_key_press.h"
-#include "compositor.h"
+#include "compositor/compositor.h"
 
 namespace tickvane::device {
 

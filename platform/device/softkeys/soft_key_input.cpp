@@ -1,7 +1,7 @@
 // Presses on the soft keys: a tap on a key, or F1 / F2, sends the key's command to
 // the window that owns the bar. A press that slides off its key and is let go
 // elsewhere sends nothing.
-#include "screen.h"
+#include "compositor/screen.h"
 #include "softkeys/shown_bar.h"
 #include "softkeys/soft_key_bar.h"
 #include "softkeys/soft_key_press.h"

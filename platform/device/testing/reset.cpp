@@ -5,14 +5,14 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "device.h"
+#include "startup/start_device.h"
 #include "device_state.h"
 #include "notify/user_notification.h"
 #include "registry/window_registry.h"
 #include "res/resources.h"
 #include "testing.h"
 #include "clock.h"
-#include "compositor.h"
+#include "compositor/compositor.h"
 #include "wm/window_tree.h"
 
 namespace tickvane::device::testing {

@@ -1,7 +1,7 @@
 // The screen as a person sees it, and the windows on it.
-#include "screen.h"
+#include "compositor/screen.h"
 #include "testing.h"
-#include "compositor.h"
+#include "compositor/compositor.h"
 #include "gdi/gdi_objects.h"
 #include "wm/window_tree.h"
 

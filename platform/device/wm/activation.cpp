@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "registry/window_registry.h"
-#include "screen.h"
+#include "compositor/screen.h"
 #include "wm/window_manager.h"
-#include "compositor.h"
+#include "compositor/compositor.h"
 #include "wm/activation_state.h"
 #include "wm/window_tree.h"
 

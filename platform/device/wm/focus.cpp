@@ -1,5 +1,5 @@
 // The keyboard focus, pointer capture, enabling, and the modifier state of the keyboard.
-#include "screen.h"
+#include "compositor/screen.h"
 #include "wm/window_manager.h"
 #include "wm/activation_state.h"
 #include "wm/input_queue.h"

@@ -2,7 +2,7 @@
 #include <optional>
 
 #include "kept_state.h"
-#include "screen.h"
+#include "compositor/screen.h"
 #include "wm/window_manager.h"
 #include "clock.h"
 #include "wm/activation_state.h"

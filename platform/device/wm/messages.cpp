@@ -6,10 +6,10 @@
 
 #include "gdi/gdi.h"
 #include "registry/window_registry.h"
-#include "screen.h"
+#include "compositor/screen.h"
 #include "wm/window_manager.h"
 #include "clock.h"
-#include "compositor.h"
+#include "compositor/compositor.h"
 #include "seams.h"
 #include "wm/input_queue.h"
 #include "wm/message_queue.h"

@@ -1,7 +1,7 @@
 // ShowWindow: visibility, minimising and the activation a show brings.
 #include <algorithm>
 
-#include "screen.h"
+#include "compositor/screen.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"
 

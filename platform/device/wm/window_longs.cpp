@@ -5,7 +5,7 @@
 
 #include "last_error.h"
 #include "registry/window_registry.h"
-#include "screen.h"
+#include "compositor/screen.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "last_error.h"
-#include "screen.h"
+#include "compositor/screen.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "registry/window_registry.h"
-#include "screen.h"
+#include "compositor/screen.h"
 #include "unicode.h"
 #include "wm/window_manager.h"
 #include "wm/activation_state.h"

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "compositor.h"
+#include "compositor/compositor.h"
 #include "wm/window_tree.h"
 
 namespace tickvane::device {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "device.h"
+#include "startup/start_device.h"
 #include "log_once.h"
 #include "registry/start_turn.h"
 #include "res/resources.h"

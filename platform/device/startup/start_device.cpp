@@ -1,4 +1,4 @@
-#include "device.h"
+#include "startup/start_device.h"
 
 #include <filesystem>
 

@@ -1,4 +1,4 @@
-#include "screen.h"
+#include "compositor/screen.h"
 
 #include <poll.h>
 
@@ -10,7 +10,7 @@
 #include "softkeys/soft_key_bar.h"
 #include "text/text.h"
 #include "wm/window_manager.h"
-#include "compositor.h"
+#include "compositor/compositor.h"
 #include "device_settings.h"
 #include "wm/activation_state.h"
 #include "wm/window_tree.h"
