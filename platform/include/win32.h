@@ -265,8 +265,16 @@ HCURSOR WINAPI LoadCursorW(HINSTANCE instance, LPCWSTR name);
 #define GW_OWNER 4
 #define GW_CHILD 5
 
+#define SWP_NOSIZE 0x0001
+#define SWP_NOMOVE 0x0002
+#define SWP_NOZORDER 0x0004
+#define SWP_NOREDRAW 0x0008
+#define SWP_NOACTIVATE 0x0010
+#define HWND_TOP ((HWND)0)
+
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1
+#define SPI_GETWORKAREA 0x0030
 
 struct CREATESTRUCTW {
     LPVOID lpCreateParams;
@@ -296,6 +304,8 @@ HWND WINAPI GetWindow(HWND hwnd, UINT relation);
 BOOL WINAPI GetClientRect(HWND hwnd, LPRECT rect);
 BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect);
 BOOL WINAPI ClientToScreen(HWND hwnd, LPPOINT point);
+BOOL WINAPI SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height, UINT flags);
+int WINAPI GetClassNameW(HWND hwnd, LPWSTR name, int capacity);
 LONG WINAPI GetWindowLongW(HWND hwnd, int index);
 LONG WINAPI SetWindowLongW(HWND hwnd, int index, LONG value);
 LONG_PTR WINAPI GetWindowLongPtrW(HWND hwnd, int index);
@@ -305,6 +315,7 @@ int WINAPI GetWindowTextLengthW(HWND hwnd);
 BOOL WINAPI SetWindowTextW(HWND hwnd, LPCWSTR text);
 LRESULT WINAPI DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 int WINAPI GetSystemMetrics(int index);
+BOOL WINAPI SystemParametersInfoW(UINT action, UINT uiParam, LPVOID pvParam, UINT winIni);
 
 // Window manager: messages, the queue and the loop.
 #define WM_NULL 0x0000  // a message that does nothing: wakes a loop
@@ -519,6 +530,12 @@ BOOL WINAPI IsMenu(HMENU menu);
 
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
+// The extra bytes every dialog class reserves, and the dialog's fields within them.
+#define DLGWINDOWEXTRA 30
+#define DWLP_MSGRESULT 0
+#define DWLP_DLGPROC (DWLP_MSGRESULT + sizeof(LRESULT))
+#define DWLP_USER (DWLP_DLGPROC + sizeof(DLGPROC))
+
 #pragma pack(push, 2)
 struct DLGTEMPLATE {
     DWORD style;
@@ -573,25 +590,6 @@ int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 
 // The program's entry point; the device's main() calls it.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE prevInstance, LPWSTR cmdLine, int cmdShow);
-
-// Added for dialogs
-// The extra bytes every dialog class reserves, and the dialog's fields within them.
-#define DLGWINDOWEXTRA 30
-#define DWLP_MSGRESULT 0
-#define DWLP_DLGPROC (DWLP_MSGRESULT + sizeof(LRESULT))
-#define DWLP_USER (DWLP_DLGPROC + sizeof(DLGPROC))
-
-// Added for the controls
-#define SWP_NOSIZE 0x0001
-#define SWP_NOMOVE 0x0002
-#define SWP_NOZORDER 0x0004
-#define SWP_NOREDRAW 0x0008
-#define SWP_NOACTIVATE 0x0010
-#define HWND_TOP ((HWND)0)
-#define SPI_GETWORKAREA 0x0030
-BOOL WINAPI SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height, UINT flags);
-BOOL WINAPI SystemParametersInfoW(UINT action, UINT uiParam, LPVOID pvParam, UINT winIni);
-int WINAPI GetClassNameW(HWND hwnd, LPWSTR name, int capacity);
 
 #endif  // _WIN32
 

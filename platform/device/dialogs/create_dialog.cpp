@@ -69,8 +69,6 @@ bool create_item(HWND dialog, const DialogItemTemplate& item, HINSTANCE instance
                                    (HMENU)(intptr_t)item.id, instance, nullptr);
     if (control == nullptr)
         return false;
-    if (Window* w = find_window(control))
-        w->font = font;
     SendMessageW(control, WM_SETFONT, (WPARAM)font, FALSE);
     return true;
 }

@@ -42,7 +42,6 @@ struct Window {
     RECT update{};                // client coordinates
     bool erase_pending = false;
     Bitmap surface;               // the window's pixels (top-level windows), caption and border included
-    HFONT font = nullptr;         // set with WM_SETFONT by the dialog manager; controls draw with it
     std::vector<std::byte> extra; // the class's cbWndExtra bytes, zero at creation
     LONG_PTR user_data = 0;       // GWLP_USERDATA
 };
