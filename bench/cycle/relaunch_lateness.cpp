@@ -16,8 +16,8 @@
 
 #include "device.h"
 #include "startup/start_device.h"
-#include "window_probe.h"
 #include "win32.h"
+#include "window_probe.h"
 
 using namespace tickvane;
 
@@ -91,8 +91,7 @@ int main(int argc, char** argv)
             return 0;
         }
         if (realtime_ms() - due_ms > timeout_ms) {
-            std::fprintf(stderr, "relaunch_lateness: no painted clock %d ms after the registered second\n",
-                         timeout_ms);
+            std::fprintf(stderr, "relaunch_lateness: no painted clock %d ms after the registered second\n", timeout_ms);
             return 1;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));

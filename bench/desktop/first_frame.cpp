@@ -40,8 +40,8 @@ int wait_for_first_frame(WindowProbe& probe, const FirstFrameArgs& args, pid_t c
             return 0;
         }
         if (has_exited(child, &status)) {
-            std::fprintf(stderr, "first_frame: %s ended (status %d) before painting '%s'\n",
-                         args.command[0].c_str(), WIFEXITED(status) ? WEXITSTATUS(status) : -1, args.title.c_str());
+            std::fprintf(stderr, "first_frame: %s ended (status %d) before painting '%s'\n", args.command[0].c_str(),
+                         WIFEXITED(status) ? WEXITSTATUS(status) : -1, args.title.c_str());
             return 1;
         }
         if (ms_since(start) > args.timeout_ms) {
@@ -59,7 +59,8 @@ int wait_for_first_frame(WindowProbe& probe, const FirstFrameArgs& args, pid_t c
 int main(int argc, char** argv)
 {
     std::string error;
-    std::optional<FirstFrameArgs> args = parse_first_frame_args(std::vector<std::string>(argv + 1, argv + argc), &error);
+    std::optional<FirstFrameArgs> args = parse_first_frame_args(std::vector<std::string>(argv + 1, argv + argc),
+                                                                &error);
     if (!args) {
         std::fprintf(stderr, "first_frame: %s\nusage: first_frame [--timeout-ms=N] TITLE COMMAND [ARG...]\n",
                      error.c_str());

@@ -14,8 +14,8 @@
 #include <fstream>
 
 #include "first_frame_args.h"
-#include "window_probe.h"
 #include "private_x_server.h"
+#include "window_probe.h"
 
 using tickvane::bench::parse_first_frame_args;
 using tickvane::bench::WindowProbe;
@@ -37,10 +37,17 @@ TEST(FirstFrameArgs, ReadsTimeoutTitleAndCommand)
 
 TEST(FirstFrameArgs, RefusesWhatItCannotUse)
 {
-    const std::vector<std::vector<std::string>> bad = {
-        {}, {"Title"}, {"", "cmd"}, {"Title", ""}, {"--verbose", "Title", "cmd"},
-        {"--timeout-ms=abc", "T", "c"}, {"--timeout-ms=0", "T", "c"}, {"--timeout-ms=-5", "T", "c"},
-        {"--timeout-ms=12x", "T", "c"}, {"--timeout-ms=99999999999", "T", "c"}, {"--timeout-ms=", "T", "c"}};
+    const std::vector<std::vector<std::string>> bad = {{},
+                                                       {"Title"},
+                                                       {"", "cmd"},
+                                                       {"Title", ""},
+                                                       {"--verbose", "Title", "cmd"},
+                                                       {"--timeout-ms=abc", "T", "c"},
+                                                       {"--timeout-ms=0", "T", "c"},
+                                                       {"--timeout-ms=-5", "T", "c"},
+                                                       {"--timeout-ms=12x", "T", "c"},
+                                                       {"--timeout-ms=99999999999", "T", "c"},
+                                                       {"--timeout-ms=", "T", "c"}};
     for (const auto& words : bad) {
         std::string error;
         EXPECT_FALSE(parse_first_frame_args(words, &error)) << words.size() << " words";
@@ -60,8 +67,8 @@ protected:
     Window show_window(const char* title, bool ink, Window parent = 0)
     {
         int screen = DefaultScreen(display_);
-        Window w = XCreateSimpleWindow(display_, parent != 0 ? parent : DefaultRootWindow(display_), 10, 10, 200,
-                                       150, 0, 0, WhitePixel(display_, screen));
+        Window w = XCreateSimpleWindow(display_, parent != 0 ? parent : DefaultRootWindow(display_), 10, 10, 200, 150,
+                                       0, 0, WhitePixel(display_, screen));
         XStoreName(display_, w, title);
         XMapWindow(display_, w);
         XSync(display_, False);
@@ -87,7 +94,6 @@ protected:
         o.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         return o;
     }
-
 };
 
 TEST_F(FirstFrameOnX, ProbeTellsMissingBlankAndPaintedApart)

@@ -31,8 +31,7 @@ void WindowCapture::drop_shared_image()
 // An image of the window's size and depth in a segment the server has attached.
 bool WindowCapture::shared_image_for(const XWindowAttributes& at)
 {
-    if (shared_ != nullptr && shared_->width == at.width && shared_->height == at.height &&
-        shared_->depth == at.depth)
+    if (shared_ != nullptr && shared_->width == at.width && shared_->height == at.height && shared_->depth == at.depth)
         return true;
     drop_shared_image();
     shared_ = XShmCreateImage(display_, at.visual, static_cast<unsigned>(at.depth), ZPixmap, nullptr, &segment_,

@@ -41,7 +41,7 @@ bool more_than_one_colour(XImage* image)
 {
     unsigned long mask = image->red_mask | image->green_mask | image->blue_mask;
     if (mask == 0)
-        mask = ~0ul;  // a visual without colour masks: compare whole pixels
+        mask = ~0ul;                    // a visual without colour masks: compare whole pixels
     if (image->bits_per_pixel == 32) {  // the usual case, read without a call per pixel
         uint32_t first, here;
         std::memcpy(&first, image->data, 4);

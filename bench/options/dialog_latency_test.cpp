@@ -102,8 +102,9 @@ TEST(DialogLook, OtherLooksAreNotTheDialog)
 
 TEST(ProcStatus, ReadsResidentAndPeakInKilobytes)
 {
-    auto m = parse_proc_status("Name:\tzubo.exe\nVmPeak:\t  20000 kB\nVmHWM:\t    9876 kB\nVmRSS:\t    5432 kB\n"
-                               "Threads:\t1\n");
+    auto m = parse_proc_status(
+        "Name:\tzubo.exe\nVmPeak:\t  20000 kB\nVmHWM:\t    9876 kB\nVmRSS:\t    5432 kB\n"
+        "Threads:\t1\n");
     ASSERT_TRUE(m);
     EXPECT_EQ(m->rss_kb, 5432);
     EXPECT_EQ(m->hwm_kb, 9876);
@@ -114,10 +115,10 @@ TEST(ProcStatus, ReadsResidentAndPeakInKilobytes)
 
 TEST(ProcStatus, RefusesMissingOrMalformedFields)
 {
-    for (const char* text : {"", "VmRSS:\t5 kB\n", "VmHWM:\t5 kB\n", "VmRSS:\t\nVmHWM:\t5 kB\n",
-                             "VmRSS:\tabc kB\nVmHWM:\t5 kB\n", "VmRSS:\t5 MB\nVmHWM:\t5 kB\n",
-                             "VmRSS:\t-5 kB\nVmHWM:\t5 kB\n", "VmRSS:\t5\nVmHWM:\t5 kB\n",
-                             "VmRSS:\t99999999999999999999999 kB\nVmHWM:\t5 kB\n", "XVmRSS:\t5 kB\nVmHWM:\t5 kB\n"})
+    for (const char* text :
+         {"", "VmRSS:\t5 kB\n", "VmHWM:\t5 kB\n", "VmRSS:\t\nVmHWM:\t5 kB\n", "VmRSS:\tabc kB\nVmHWM:\t5 kB\n",
+          "VmRSS:\t5 MB\nVmHWM:\t5 kB\n", "VmRSS:\t-5 kB\nVmHWM:\t5 kB\n", "VmRSS:\t5\nVmHWM:\t5 kB\n",
+          "VmRSS:\t99999999999999999999999 kB\nVmHWM:\t5 kB\n", "XVmRSS:\t5 kB\nVmHWM:\t5 kB\n"})
         EXPECT_FALSE(parse_proc_status(text)) << text;
 }
 

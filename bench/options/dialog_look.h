@@ -17,9 +17,9 @@ struct ScreenRect {
 };
 
 struct DialogProbes {
-    ScreenPoint caption;       // inside the caption bar, clear of its title and close box
-    ScreenPoint face;          // on the dialog's face, clear of every control
-    ScreenRect close_button;   // the Close button, edges included
+    ScreenPoint caption;      // inside the caption bar, clear of its title and close box
+    ScreenPoint face;         // on the dialog's face, clear of every control
+    ScreenRect close_button;  // the Close button, edges included
 };
 
 // Read off a screenshot of the dialog over the running clock: the caption runs over rows

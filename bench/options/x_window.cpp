@@ -17,10 +17,7 @@ XEvent event_for(Display* display, Window window, int type)
     return e;
 }
 
-void send(Display* display, Window window, XEvent& e, long mask)
-{
-    XSendEvent(display, window, False, mask, &e);
-}
+void send(Display* display, Window window, XEvent& e, long mask) { XSendEvent(display, window, False, mask, &e); }
 
 }  // namespace
 

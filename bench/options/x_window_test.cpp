@@ -41,7 +41,6 @@ protected:
             got.push_back(e);
         return got;
     }
-
 };
 
 TEST_F(XWindowOnX, FindsOnlyTheMappedWindowWithTheExactTitle)

@@ -26,8 +26,8 @@ HWND open_clock_window(int screen_width, int screen_height)
     if (!RegisterClassW(&wc))
         return nullptr;
     // WM_CREATE builds the back buffer and starts the refresh timer, which never fires here.
-    HWND hwnd = CreateWindowExW(0, u"zerez", u"Tickvane", WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, g_hInst, nullptr);
+    HWND hwnd = CreateWindowExW(0, u"zerez", u"Tickvane", WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, nullptr, nullptr, g_hInst, nullptr);
     return hwnd != nullptr && g_hdcBack != nullptr ? hwnd : nullptr;
 }
 

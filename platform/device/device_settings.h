@@ -6,12 +6,12 @@
 namespace tickvane::device {
 
 struct Settings {
-    std::string root;            // host folder that is the device's file tree
-    int screen_width = 240;      // as set up; the compositor keeps the size as turned now
+    std::string root;        // host folder that is the device's file tree
+    int screen_width = 240;  // as set up; the compositor keeps the size as turned now
     int screen_height = 320;
-    std::string display = "";    // "window", "headless" or "" (window when reachable)
-    int scale = 0;               // zoom of the desktop window; 0: as the monitor suits
-    std::string screenshot;      // headless: PNG rewritten after every presented frame
+    std::string display = "";  // "window", "headless" or "" (window when reachable)
+    int scale = 0;             // zoom of the desktop window; 0: as the monitor suits
+    std::string screenshot;    // headless: PNG rewritten after every presented frame
 };
 
 const Settings& device_settings();

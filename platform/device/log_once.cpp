@@ -51,7 +51,7 @@ int close_lines(void* cookie)
 
 void drop_lines_the_log_holds()
 {
-    struct stat st{};
+    struct stat st {};
     int flags = fcntl(2, F_GETFL);
     if (fstat(2, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 || !(flags & O_APPEND))
         return;

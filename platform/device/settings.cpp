@@ -82,7 +82,8 @@ Settings settings_from_environment(const std::string& executable)
     std::string scale = env("TICKVANE_SCALE");
     if (!scale.empty()) {
         if (!parse_whole(scale, 1, 8, s.scale))
-            std::fprintf(stderr, "tickvane: TICKVANE_SCALE=%s is not a whole number from 1 to 8; using the monitor's zoom\n",
+            std::fprintf(stderr,
+                         "tickvane: TICKVANE_SCALE=%s is not a whole number from 1 to 8; using the monitor's zoom\n",
                          scale.c_str());
     }
     s.screenshot = env("TICKVANE_SCREENSHOT");

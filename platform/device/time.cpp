@@ -1,10 +1,9 @@
 // The local clock and the monotonic clock behind timers; tests may pin both.
 #include <sched.h>
 
+#include "clock.h"
 #include <cerrno>
 #include <ctime>
-#include "clock.h"
-
 
 namespace tickvane::device {
 

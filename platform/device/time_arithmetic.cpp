@@ -18,8 +18,7 @@ constexpr int64_t epoch_offset_days = -sys_days{year{1601} / January / 1}.time_s
 
 bool valid_system_time(const SYSTEMTIME& t)
 {
-    if (t.wYear < 1601 || t.wYear > 30827 || t.wHour > 23 || t.wMinute > 59 || t.wSecond > 59 ||
-        t.wMilliseconds > 999)
+    if (t.wYear < 1601 || t.wYear > 30827 || t.wHour > 23 || t.wMinute > 59 || t.wSecond > 59 || t.wMilliseconds > 999)
         return false;
     return year_month_day{year{t.wYear}, month{t.wMonth}, day{t.wDay}}.ok();
 }

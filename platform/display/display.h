@@ -27,13 +27,13 @@ enum class EventKind {
     PointerDown,  // screen coordinates (already divided by the zoom)
     PointerUp,
     PointerMove,
-    KeyDown,      // `vk` is a Win32 virtual-key code
+    KeyDown,  // `vk` is a Win32 virtual-key code
     KeyUp,
-    FocusLost,    // the user switched to another program on the desktop
+    FocusLost,  // the user switched to another program on the desktop
     FocusGained,
-    Rotate,       // the person asked for portrait <-> landscape
-    Close,        // the desktop window's close button
-    Moved,        // the desktop window may have moved on the desktop (see Display::place)
+    Rotate,  // the person asked for portrait <-> landscape
+    Close,   // the desktop window's close button
+    Moved,   // the desktop window may have moved on the desktop (see Display::place)
 };
 
 struct Event {
@@ -67,9 +67,9 @@ public:
 
 // How the desktop window starts.
 struct DesktopOptions {
-    int scale = 0;                                     // 0: follow the monitor
-    std::optional<std::pair<int, int>> place;          // where its frame goes; else the window manager's choice
-    std::vector<uint32_t> icon;                        // _NET_WM_ICON: width, height, ARGB pixels, repeated
+    int scale = 0;                             // 0: follow the monitor
+    std::optional<std::pair<int, int>> place;  // where its frame goes; else the window manager's choice
+    std::vector<uint32_t> icon;                // _NET_WM_ICON: width, height, ARGB pixels, repeated
 };
 
 // A desktop window on the X server that DISPLAY names; null with `why_not` filled when

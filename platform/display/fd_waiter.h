@@ -13,7 +13,7 @@ enum class FdWaitResult {
     ExtraFdReady,   // the backend's own descriptor (the X connection) has data
     ExtraFdBroken,  // ... or was closed by the other end: waiting on it again would spin
     TimedOut,
-    Interrupted,    // a signal arrived or poll() itself failed; the caller decides what it means
+    Interrupted,  // a signal arrived or poll() itself failed; the caller decides what it means
 };
 
 class FdWaiter {

@@ -19,9 +19,11 @@ namespace {
 void on_png_warning(png_structp, png_const_charp) {}
 
 // Kept free of C++ objects with destructors: a longjmp out of libpng lands here.
-bool encode(FILE* out, const Pixels& screen) {
+bool encode(FILE* out, const Pixels& screen)
+{
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, on_png_error, on_png_warning);
-    if (png == nullptr) return false;
+    if (png == nullptr)
+        return false;
     png_infop info = png_create_info_struct(png);
     if (info == nullptr) {
         png_destroy_write_struct(&png, nullptr);
@@ -55,13 +57,15 @@ bool encode(FILE* out, const Pixels& screen) {
     return true;
 }
 
-std::string errno_text(const char* what, const std::string& path) {
+std::string errno_text(const char* what, const std::string& path)
+{
     return std::string(what) + " " + path + ": " + std::strerror(errno);
 }
 
 }  // namespace
 
-bool write_png_atomically(const Pixels& screen, const std::string& path, std::string* why) {
+bool write_png_atomically(const Pixels& screen, const std::string& path, std::string* why)
+{
     if (screen.data == nullptr || screen.width <= 0 || screen.height <= 0 || screen.stride < screen.width) {
         *why = "no screen to write";
         return false;
@@ -82,13 +86,15 @@ bool write_png_atomically(const Pixels& screen, const std::string& path, std::st
     }
     bool encoded = encode(out, screen);
     bool written = std::fflush(out) == 0 && std::ferror(out) == 0;
-    if (!written) *why = errno_text("cannot write", temp);
+    if (!written)
+        *why = errno_text("cannot write", temp);
     if (std::fclose(out) != 0 && written) {
         written = false;
         *why = errno_text("cannot write", temp);
     }
     if (!encoded || !written) {
-        if (written) *why = "cannot encode " + temp;
+        if (written)
+            *why = "cannot encode " + temp;
         ::unlink(temp.c_str());
         return false;
     }

@@ -49,7 +49,8 @@ RECT placed(SIZE frame, POINT centre)
 void show_client(HWND hwnd, SIZE client, POINT centre, UINT flags)
 {
     RECT r = placed(frame_for(hwnd, client), centre);
-    SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE | flags);
+    SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | flags);
     // A menu bar that wraps onto a second row takes its height from the client area.
     RECT got;
     GetClientRect(hwnd, &got);

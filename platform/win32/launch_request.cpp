@@ -99,8 +99,7 @@ std::optional<LaunchRequest> launch_request_from(const CE_NOTIFICATION_TRIGGER* 
 std::wstring boundary_text(const SYSTEMTIME& t)
 {
     wchar_t text[32];
-    std::swprintf(text, 32, L"%04u-%02u-%02uT%02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
-                  t.wSecond);
+    std::swprintf(text, 32, L"%04u-%02u-%02uT%02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
     return text;
 }
 

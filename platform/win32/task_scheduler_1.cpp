@@ -55,8 +55,7 @@ HRESULT register_job(const LaunchRequest& r)
     if (!start)
         return E_INVALIDARG;
     ComPtr<ITaskScheduler> scheduler;
-    HRESULT hr =
-        CoCreateInstance(CLSID_CTaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskScheduler, &scheduler);
+    HRESULT hr = CoCreateInstance(CLSID_CTaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskScheduler, &scheduler);
     if (FAILED(hr))
         return hr;
     scheduler->Delete(r.task_name.c_str());  // the same start asked for again: one job

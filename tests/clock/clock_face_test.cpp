@@ -30,16 +30,21 @@ std::vector<GlyphCopy> year_2026()
 std::vector<GlyphCopy> date_row(int x, int y, int month, int day, int badge_column)
 {
     const Image* s = &small_sheet();
-    return {{s, small_digit(month / 10), 0, 15, 30, x, y},       {s, small_digit(month % 10), 0, 15, 30, x + 20, y},
-            {s, 200, 0, 15, 30, x + 35, y},                      {s, small_digit(day / 10), 0, 15, 30, x + 50, y},
-            {s, small_digit(day % 10), 0, 15, 30, x + 70, y},    {s, badge_column, 50, 15, 31, x + 90, y}};
+    return {{s, small_digit(month / 10), 0, 15, 30, x, y},
+            {s, small_digit(month % 10), 0, 15, 30, x + 20, y},
+            {s, 200, 0, 15, 30, x + 35, y},
+            {s, small_digit(day / 10), 0, 15, 30, x + 50, y},
+            {s, small_digit(day % 10), 0, 15, 30, x + 70, y},
+            {s, badge_column, 50, 15, 31, x + 90, y}};
 }
 
 std::vector<GlyphCopy> large_row(const int xs[5], int y, int height, int h, int m)
 {
     const Image* l = &large_sheet();
-    return {{l, large_digit(h / 10), 0, 55, height, xs[0], y}, {l, large_digit(h % 10), 0, 55, height, xs[1], y},
-            {l, large_digit(m / 10), 0, 55, height, xs[2], y}, {l, large_digit(m % 10), 0, 55, height, xs[3], y},
+    return {{l, large_digit(h / 10), 0, 55, height, xs[0], y},
+            {l, large_digit(h % 10), 0, 55, height, xs[1], y},
+            {l, large_digit(m / 10), 0, 55, height, xs[2], y},
+            {l, large_digit(m % 10), 0, 55, height, xs[3], y},
             {l, 808, 0, 10, height, xs[4], y}};
 }
 
@@ -123,20 +128,19 @@ TEST(ClockFace, WeekendBadgesAreColoured)
 TEST(ClockFace, RotationBetweenTwoTicksShowsTheNewLayoutAtTheNextTick)
 {
     dt::reset({240, 320, "", at(2026, 12, 1, 7, 12, 34, 56)});
-    ClockRun run = run_clock({{clock_shown(),
-                               [] {
-                                   EXPECT_EQ(compare_face(face(year_2026(), date_row(0, 40, 12, 7, kMonday),
-                                                               large_row(kPortraitLarge, 80, 320, 12, 34),
-                                                               seconds(200, 220, 56))),
-                                             "");
-                                   dt::rotate();
-                               }},
-                              {until("the screen to turn", [] { return dt::screen_width() == 320; }), [] {
-                                   EXPECT_EQ(compare_face(face(year_2026(), date_row(100, 0, 12, 7, kMonday),
-                                                               large_row(kLandscapeLarge, 40, 240, 12, 34),
-                                                               seconds(270, 0, 56))),
-                                             "");
-                               }}});
+    ClockRun run = run_clock(
+        {{clock_shown(),
+          [] {
+              EXPECT_EQ(compare_face(face(year_2026(), date_row(0, 40, 12, 7, kMonday),
+                                          large_row(kPortraitLarge, 80, 320, 12, 34), seconds(200, 220, 56))),
+                        "");
+              dt::rotate();
+          }},
+         {until("the screen to turn", [] { return dt::screen_width() == 320; }), [] {
+              EXPECT_EQ(compare_face(face(year_2026(), date_row(100, 0, 12, 7, kMonday),
+                                          large_row(kLandscapeLarge, 40, 240, 12, 34), seconds(270, 0, 56))),
+                        "");
+          }}});
     EXPECT_EQ(run.exit_code, 0);
 }
 
@@ -145,8 +149,8 @@ TEST(ClockFace, EveryTickReadsTheClockAgain)
     dt::reset({240, 320, "", at(2026, 12, 1, 7, 9, 59, 59)});
     uint64_t first_tick_at = 0;
     auto ten_o_clock = [] {
-        return compare_face(face(year_2026(), date_row(0, 40, 12, 7, kMonday), large_row(kPortraitLarge, 80, 320, 10, 0),
-                                 seconds(200, 220, 0))) == "";
+        return compare_face(face(year_2026(), date_row(0, 40, 12, 7, kMonday),
+                                 large_row(kPortraitLarge, 80, 320, 10, 0), seconds(200, 220, 0))) == "";
     };
     ClockRun run = run_clock({{clock_shown(),
                                [&] {
@@ -154,7 +158,8 @@ TEST(ClockFace, EveryTickReadsTheClockAgain)
                                    first_tick_at = dt::virtual_now();
                                }},
                               {until("the face to show 10:00:00", ten_o_clock), [&] {
-                                   EXPECT_EQ(dt::virtual_now() - first_tick_at, 300u) << "the face refreshes every 300 ms";
+                                   EXPECT_EQ(dt::virtual_now() - first_tick_at, 300u)
+                                       << "the face refreshes every 300 ms";
                                }}});
     EXPECT_EQ(run.exit_code, 0);
 }

@@ -70,7 +70,8 @@ TEST_F(Dismissal, DismissCommandEndsLikeATap)
 {
     write_settings("1 2");
     ClockRun run = run_clock(
-        {{clock_shown(), [] { EXPECT_EQ(SendMessageW(clock_window(), WM_COMMAND, MAKEWPARAM(IDM_DISMISS, 0), 0), 0); }}});
+        {{clock_shown(),
+          [] { EXPECT_EQ(SendMessageW(clock_window(), WM_COMMAND, MAKEWPARAM(IDM_DISMISS, 0), 0), 0); }}});
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_TRUE(run.ended_itself);
     auto rows = dt::pending();
@@ -98,11 +99,11 @@ TEST_F(Dismissal, SwitchingAwayOrClosingTheDesktopWindowRegistersWithoutMinimisi
 
 TEST_F(Dismissal, MinimisingIsNotADismissal)
 {
-    ClockRun run = run_clock({{clock_shown(), [] { ShowWindow(clock_window(), SW_MINIMIZE); }},
-                              {after_ms(1000), [] {
-                                   EXPECT_TRUE(IsIconic(clock_window()));
-                                   EXPECT_TRUE(dt::pending().empty());
-                               }}});
+    ClockRun run = run_clock(
+        {{clock_shown(), [] { ShowWindow(clock_window(), SW_MINIMIZE); }}, {after_ms(1000), [] {
+                                                                                EXPECT_TRUE(IsIconic(clock_window()));
+                                                                                EXPECT_TRUE(dt::pending().empty());
+                                                                            }}});
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_FALSE(run.ended_itself) << "the clock kept running while minimised";
 }
@@ -145,16 +146,16 @@ TEST_F(Dismissal, AnnouncedDeactivationIsAbsorbedOnce)
 TEST_F(Dismissal, ActivateRowsAnswerAsTheWindowManagerExpects)
 {
     ClockRun run = run_clock({{clock_shown(), [] {
-        HWND hwnd = clock_window();
-        g_ignoreNextDeactivate = 1;
-        EXPECT_EQ(SendMessageW(hwnd, WM_ACTIVATE, WA_INACTIVE, 0), 1);
-        EXPECT_EQ(g_ignoreNextDeactivate, 0);
-        // Minimised deactivations and activations go to the default procedure.
-        EXPECT_EQ(SendMessageW(hwnd, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1), 0), 0);
-        EXPECT_EQ(SendMessageW(hwnd, WM_ACTIVATE, WA_ACTIVE, 0), 0);
-        EXPECT_TRUE(dt::pending().empty());
-        EXPECT_EQ(SendMessageW(hwnd, WM_ACTIVATE, WA_INACTIVE, 0), 0);  // dismisses
-    }}});
+                                   HWND hwnd = clock_window();
+                                   g_ignoreNextDeactivate = 1;
+                                   EXPECT_EQ(SendMessageW(hwnd, WM_ACTIVATE, WA_INACTIVE, 0), 1);
+                                   EXPECT_EQ(g_ignoreNextDeactivate, 0);
+                                   // Minimised deactivations and activations go to the default procedure.
+                                   EXPECT_EQ(SendMessageW(hwnd, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1), 0), 0);
+                                   EXPECT_EQ(SendMessageW(hwnd, WM_ACTIVATE, WA_ACTIVE, 0), 0);
+                                   EXPECT_TRUE(dt::pending().empty());
+                                   EXPECT_EQ(SendMessageW(hwnd, WM_ACTIVATE, WA_INACTIVE, 0), 0);  // dismisses
+                               }}});
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_TRUE(run.ended_itself);
     EXPECT_EQ(dt::pending().size(), 1u);
@@ -214,10 +215,10 @@ TEST_F(Dismissal, SwitchingAwayWhileRequestsStayRefusedKeepsTheClockInTheBackgro
     });
     Until refused = until("five refused attempts", [&] { return attempts.size() >= 5; });
     ClockRun run = run_clock({{clock_shown(), dt::switch_away}, {refused, [&] {
-                                   EXPECT_EQ(attempts.size(), 5u);
-                                   EXPECT_FALSE(IsIconic(clock_window()));
-                                   EXPECT_NE(GetActiveWindow(), clock_window());
-                               }}});
+                                                                     EXPECT_EQ(attempts.size(), 5u);
+                                                                     EXPECT_FALSE(IsIconic(clock_window()));
+                                                                     EXPECT_NE(GetActiveWindow(), clock_window());
+                                                                 }}});
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_FALSE(run.ended_itself) << "the clock stays in the background";
     EXPECT_TRUE(dt::pending().empty());

@@ -67,23 +67,23 @@ TEST(MainWindow, PaintRequestDrawsExactlyWhatATickDraws)
     dt::reset();
     std::vector<uint32_t> after_tick;
     ClockRun run = run_clock({{clock_shown(), [&] {
-        HWND hwnd = clock_window();
-        SendMessageW(hwnd, WM_TIMER, ID_REFRESH_TIMER, 0);
-        RECT r;
-        GetClientRect(hwnd, &r);
-        for (int y = 0; y < r.bottom; ++y)
-            for (int x = 0; x < r.right; ++x)
-                after_tick.push_back(client_pixel(x, y));
-        smear(hwnd);
-        ASSERT_EQ(client_pixel(5, 5), kRed);
-        InvalidateRect(hwnd, nullptr, FALSE);
-        EXPECT_EQ(SendMessageW(hwnd, WM_PAINT, 0, 0), 0);
-        size_t i = 0, differing = 0;
-        for (int y = 0; y < r.bottom; ++y)
-            for (int x = 0; x < r.right; ++x)
-                differing += client_pixel(x, y) != after_tick[i++];
-        EXPECT_EQ(differing, 0u);
-    }}});
+                                   HWND hwnd = clock_window();
+                                   SendMessageW(hwnd, WM_TIMER, ID_REFRESH_TIMER, 0);
+                                   RECT r;
+                                   GetClientRect(hwnd, &r);
+                                   for (int y = 0; y < r.bottom; ++y)
+                                       for (int x = 0; x < r.right; ++x)
+                                           after_tick.push_back(client_pixel(x, y));
+                                   smear(hwnd);
+                                   ASSERT_EQ(client_pixel(5, 5), kRed);
+                                   InvalidateRect(hwnd, nullptr, FALSE);
+                                   EXPECT_EQ(SendMessageW(hwnd, WM_PAINT, 0, 0), 0);
+                                   size_t i = 0, differing = 0;
+                                   for (int y = 0; y < r.bottom; ++y)
+                                       for (int x = 0; x < r.right; ++x)
+                                           differing += client_pixel(x, y) != after_tick[i++];
+                                   EXPECT_EQ(differing, 0u);
+                               }}});
     EXPECT_EQ(run.exit_code, 0);
 }
 
@@ -91,14 +91,14 @@ TEST(MainWindow, OtherTimersAndUnknownCommandsDrawNothing)
 {
     dt::reset();
     ClockRun run = run_clock({{clock_shown(), [&] {
-        HWND hwnd = clock_window();
-        smear(hwnd);
-        EXPECT_EQ(SendMessageW(hwnd, WM_TIMER, 2, 0), 0);
-        EXPECT_EQ(SendMessageW(hwnd, WM_COMMAND, 12345, 0), 0);
-        EXPECT_EQ(SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDM_EXIT + 100, 0), 0), 0);
-        EXPECT_EQ(client_pixel(0, 0), kRed);
-        EXPECT_EQ(client_pixel(120, 150), kRed);
-    }}});
+                                   HWND hwnd = clock_window();
+                                   smear(hwnd);
+                                   EXPECT_EQ(SendMessageW(hwnd, WM_TIMER, 2, 0), 0);
+                                   EXPECT_EQ(SendMessageW(hwnd, WM_COMMAND, 12345, 0), 0);
+                                   EXPECT_EQ(SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDM_EXIT + 100, 0), 0), 0);
+                                   EXPECT_EQ(client_pixel(0, 0), kRed);
+                                   EXPECT_EQ(client_pixel(120, 150), kRed);
+                               }}});
     EXPECT_EQ(run.exit_code, 0);
 }
 
@@ -107,18 +107,18 @@ TEST(MainWindow, TeardownReleasesTheBackBufferAndIsSafeTwice)
     dt::reset();
     size_t objects_before = dt::gdi_object_count();
     ClockRun run = run_clock({{clock_shown(), [&] {
-        HWND hwnd = clock_window();
-        EXPECT_NE(g_hdcBack, nullptr);
-        EXPECT_NE(g_hbmBack, nullptr);
-        EXPECT_EQ(SendMessageW(hwnd, WM_DESTROY, 0, 0), 0);
-        EXPECT_EQ(g_hdcBack, nullptr);
-        EXPECT_EQ(g_hbmBack, nullptr);
-        // Deleting the bitmap while its DC still held it would have left it behind.
-        EXPECT_EQ(dt::gdi_object_count(), objects_before);
-        EXPECT_EQ(SendMessageW(hwnd, WM_DESTROY, 0, 0), 0);
-        EXPECT_EQ(g_hdcBack, nullptr);
-        EXPECT_EQ(g_hbmBack, nullptr);
-    }}});
+                                   HWND hwnd = clock_window();
+                                   EXPECT_NE(g_hdcBack, nullptr);
+                                   EXPECT_NE(g_hbmBack, nullptr);
+                                   EXPECT_EQ(SendMessageW(hwnd, WM_DESTROY, 0, 0), 0);
+                                   EXPECT_EQ(g_hdcBack, nullptr);
+                                   EXPECT_EQ(g_hbmBack, nullptr);
+                                   // Deleting the bitmap while its DC still held it would have left it behind.
+                                   EXPECT_EQ(dt::gdi_object_count(), objects_before);
+                                   EXPECT_EQ(SendMessageW(hwnd, WM_DESTROY, 0, 0), 0);
+                                   EXPECT_EQ(g_hdcBack, nullptr);
+                                   EXPECT_EQ(g_hbmBack, nullptr);
+                               }}});
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_TRUE(run.ended_itself) << "the loop ended on the teardown";
 }
@@ -136,15 +136,15 @@ TEST(MainWindow, SecondStartInTheSameProcessBringsTheFirstForward)
 {
     dt::reset();
     ClockRun run = run_clock({{clock_shown(), [&] {
-        HWND hwnd = clock_window();
-        ShowWindow(hwnd, SW_MINIMIZE);
-        ASSERT_TRUE(IsIconic(hwnd));
-        EXPECT_EQ(WinMain(dt::instance(), nullptr, nullptr, SW_SHOWNORMAL), 0);
-        EXPECT_FALSE(IsIconic(hwnd));
-        EXPECT_EQ(GetActiveWindow(), hwnd);
-        EXPECT_EQ(clock_window(), hwnd);
-        EXPECT_EQ(count_clock_windows(), 1);
-    }}});
+                                   HWND hwnd = clock_window();
+                                   ShowWindow(hwnd, SW_MINIMIZE);
+                                   ASSERT_TRUE(IsIconic(hwnd));
+                                   EXPECT_EQ(WinMain(dt::instance(), nullptr, nullptr, SW_SHOWNORMAL), 0);
+                                   EXPECT_FALSE(IsIconic(hwnd));
+                                   EXPECT_EQ(GetActiveWindow(), hwnd);
+                                   EXPECT_EQ(clock_window(), hwnd);
+                                   EXPECT_EQ(count_clock_windows(), 1);
+                               }}});
     EXPECT_EQ(run.exit_code, 0);
 }
 

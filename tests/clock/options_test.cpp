@@ -103,7 +103,7 @@ TEST_F(Options, ApplyStoresThePositionsAndKeepsTheDialogOpen)
              dt::press_key(VK_TAB);
              dt::press_key(VK_DOWN);  // 3 -> 5
              dt::press_key(VK_TAB);
-             dt::press_key(VK_UP);    // 45 -> 30
+             dt::press_key(VK_UP);      // 45 -> 30
              dt::press_key(VK_RETURN);  // the default button, Apply
          }},
         {settled(),
@@ -212,10 +212,17 @@ TEST_F(Options, ApplyThatStoresNothingSaysSoAndShowsWhatIsStored)
     rlimit unlimited{};
     getrlimit(RLIMIT_FSIZE, &unlimited);
     const Case cases[] = {
-        {"no byte may be written", [] { rlimit none{0, RLIM_INFINITY}; setrlimit(RLIMIT_FSIZE, &none); },
+        {"no byte may be written",
+         [] {
+             rlimit none{0, RLIM_INFINITY};
+             setrlimit(RLIMIT_FSIZE, &none);
+         },
          [&] { setrlimit(RLIMIT_FSIZE, &unlimited); }, 2, 1},
-        {"a folder where the file belongs", [] { std::filesystem::remove(settings_path());
-                                                 std::filesystem::create_directory(settings_path()); },
+        {"a folder where the file belongs",
+         [] {
+             std::filesystem::remove(settings_path());
+             std::filesystem::create_directory(settings_path());
+         },
          [] {}, 0, 0},
     };
     signal(SIGXFSZ, SIG_IGN);  // a refused write fails instead of ending the test
@@ -429,15 +436,20 @@ TEST_F(Options, TurningTheScreenKeepsTheDialogAndEachBoxInView)
         std::vector<Step> steps;
     } cases[] = {
         {"options turned there and back",
-         {{clock_shown(), [] { soft_key(0); }}, {options_shown(), rotate}, {landscape, in_view(u"OPTION", rotate)},
+         {{clock_shown(), [] { soft_key(0); }},
+          {options_shown(), rotate},
+          {landscape, in_view(u"OPTION", rotate)},
           {portrait, in_view(u"OPTION", escape)}}},
         {"options opened in landscape",
          {{clock_shown(), rotate}, {landscape, [] { soft_key(0); }}, {options_shown(), in_view(u"OPTION", escape)}}},
         {"exit box",
-         {{clock_shown(), [] { soft_key(1); }}, {shown(u"確認"), rotate}, {landscape, in_view(u"確認", rotate)},
+         {{clock_shown(), [] { soft_key(1); }},
+          {shown(u"確認"), rotate},
+          {landscape, in_view(u"確認", rotate)},
           {portrait, in_view(u"確認", escape)}}},
         {"error box over the dialog",
-         {{clock_shown(), [] { soft_key(0); }}, {options_shown(), [] { tap_centre(GetDlgItem(options(), IDOK)); }},
+         {{clock_shown(), [] { soft_key(0); }},
+          {options_shown(), [] { tap_centre(GetDlgItem(options(), IDOK)); }},
           {shown(u"エラー"), rotate},
           {landscape,
            [] {

@@ -86,12 +86,10 @@ TEST_F(Scheduler, IntervalOfEachChoice)
         const char* due;
     } cases[] = {
         {nullptr, "10:00:15"},  // no file: the default
-        {"3 2", "10:05:30"},
-        {"1 0", "10:01:00"},
-        {"0 3", "10:00:45"},
-        {"7 2", "10:00:30"},  // a minutes choice off the list adds no minutes
-        {"9 0", "10:00:15"},  // ... and with no seconds either, the default stands
-        {"0 9", "10:02:15"},  // a hand-edited seconds choice counts as written
+        {"3 2", "10:05:30"},   {"1 0", "10:01:00"},
+        {"0 3", "10:00:45"},   {"7 2", "10:00:30"},  // a minutes choice off the list adds no minutes
+        {"9 0", "10:00:15"},                         // ... and with no seconds either, the default stands
+        {"0 9", "10:02:15"},                         // a hand-edited seconds choice counts as written
     };
     for (const auto& c : cases) {
         SetUp();

@@ -61,8 +61,8 @@ TEST_F(SettingsFile, ShortOrForeignTextReadsAsZeroWhereNoDigitIs)
         const char* bytes;
         Choices expected;
     } cases[] = {
-        {"3", {3, 0}},     {"3 ", {3, 0}},   {"", {0, 0}},       {"a b", {0, 0}},
-        {"  2", {0, 2}},   {"x 3", {0, 3}},  {"4 z", {4, 0}},    {"-1 ", {0, 0}},
+        {"3", {3, 0}},   {"3 ", {3, 0}},  {"", {0, 0}},    {"a b", {0, 0}},
+        {"  2", {0, 2}}, {"x 3", {0, 3}}, {"4 z", {4, 0}}, {"-1 ", {0, 0}},
     };
     for (const auto& c : cases) {
         write_settings(c.bytes);

@@ -153,7 +153,9 @@ void run_edges()
     SelectObject(src, src_bitmap);
     SelectObject(dst, dst_bitmap);
     RECT all = {0, 0, 8, 8};
-    const struct { int x, y, w, h, sx, sy; } copies[] = {{2, 2, 6, 6, 1, 1}, {2, 2, 4, 4, -2, -1}, {0, 0, 8, 8, 3, 3}};
+    const struct {
+        int x, y, w, h, sx, sy;
+    } copies[] = {{2, 2, 6, 6, 1, 1}, {2, 2, 4, 4, -2, -1}, {0, 0, 8, 8, 3, 3}};
     for (const auto& c : copies) {
         FillRect(src, &all, (HBRUSH)GetStockObject(BLACK_BRUSH));
         HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
@@ -177,8 +179,8 @@ void run_edges()
 
 void write_log()
 {
-    HANDLE file = CreateFileW(TEXT("\\conformance-log.txt"), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+    HANDLE file = CreateFileW(TEXT("\\conformance-log.txt"), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
     WriteFile(file, s_log.data(), (DWORD)s_log.size(), &written, nullptr);
     CloseHandle(file);

@@ -109,9 +109,9 @@ TEST(CodePages, BrokenAnsiTextReadsAsTheDefaultCharacterOrIsRefused)
         std::string bytes;
         std::u16string wide;
     } cases[] = {
-        {std::string("\x85\x40", 2), u"\u30FB"},          // a pair that names nothing
-        {std::string("\x81\x20", 2), u"\u30FB"},          // the lead byte takes any partner but NUL
-        {std::string("a\x81", 2), u"a\u30FB"},            // a lead byte at the end
+        {std::string("\x85\x40", 2), u"\u30FB"},  // a pair that names nothing
+        {std::string("\x81\x20", 2), u"\u30FB"},  // the lead byte takes any partner but NUL
+        {std::string("a\x81", 2), u"a\u30FB"},    // a lead byte at the end
         {std::string("\x81\0b", 3), std::u16string(u"\u30FB\0b", 3)},
     };
     for (const Case& c : cases) {

@@ -21,7 +21,7 @@ namespace dev = tickvane::device;
 namespace {
 
 using namespace tickvane::test;
-int g_end_on = 0;             // a command that ends the dialog with EndDialog
+int g_end_on = 0;                  // a command that ends the dialog with EndDialog
 bool g_destroy_on_cancel = false;  // Cancel destroys the dialog instead of ending it
 
 constexpr UINT kAnswerWith = WM_USER + 5;  // the dialog procedure answers wParam through DWLP_MSGRESULT
@@ -124,7 +124,8 @@ protected:
     auto with_steps(const std::vector<Step>& steps, Body body)
     {
         decltype(body()) result{};
-        run_script(steps, [] { dt::press_key(VK_ESCAPE); }, [&] { result = body(); });
+        run_script(
+            steps, [] { dt::press_key(VK_ESCAPE); }, [&] { result = body(); });
         return result;
     }
     // One step, once the dialog is up.
@@ -168,30 +169,31 @@ TEST_F(Dialogs, TheOptionTemplateIsLaidOutInDialogUnitsOfItsFont)
 {
     dev::BaseUnits units = dev::base_units(dev::font_for_pixels(11));  // 8 points at 96 dpi
     auto px = [](int du, int base, int div) { return (du * base + div / 2) / div; };
-    once_up([&] {
-                    HWND d = dialog();
-                    RECT client{}, frame{}, area = dt::work_area();
-                    GetClientRect(d, &client);
-                    GetWindowRect(d, &frame);
-                    EXPECT_EQ(client.right, px(136, units.x, 4));
-                    EXPECT_EQ(client.bottom, px(108, units.y, 8));
-                    EXPECT_EQ(frame.left, area.left) << "template position 0, 0 is the work area's corner";
-                    EXPECT_EQ(frame.top, area.top);
-                    EXPECT_LE(frame.right, area.right) << "the dialog fits the handheld's screen";
-                    EXPECT_LE(frame.bottom, area.bottom);
-                    RECT apply{}, minutes{};
-                    GetWindowRect(GetDlgItem(d, IDOK), &apply);
-                    GetWindowRect(GetDlgItem(d, IDC_MINUTES), &minutes);
-                    int client_left = frame.right - 1 - client.right, client_top = frame.bottom - 1 - client.bottom;
-                    EXPECT_EQ(apply.left - client_left, px(7, units.x, 4));
-                    EXPECT_EQ(apply.top - client_top, px(87, units.y, 8));
-                    EXPECT_EQ(apply.right - apply.left, px(50, units.x, 4));
-                    EXPECT_EQ(apply.bottom - apply.top, px(14, units.y, 8));
-                    EXPECT_EQ(minutes.left - client_left, px(7, units.x, 4));
-                    EXPECT_LT(minutes.bottom - minutes.top, px(72, units.y, 8)) << "a closed list is one line high";
-                    EXPECT_EQ(GetFocus(), GetDlgItem(d, IDOK)) << "the first tab stop has the focus";
-                },
-               [&] { return run_options_template(); });
+    once_up(
+        [&] {
+            HWND d = dialog();
+            RECT client{}, frame{}, area = dt::work_area();
+            GetClientRect(d, &client);
+            GetWindowRect(d, &frame);
+            EXPECT_EQ(client.right, px(136, units.x, 4));
+            EXPECT_EQ(client.bottom, px(108, units.y, 8));
+            EXPECT_EQ(frame.left, area.left) << "template position 0, 0 is the work area's corner";
+            EXPECT_EQ(frame.top, area.top);
+            EXPECT_LE(frame.right, area.right) << "the dialog fits the handheld's screen";
+            EXPECT_LE(frame.bottom, area.bottom);
+            RECT apply{}, minutes{};
+            GetWindowRect(GetDlgItem(d, IDOK), &apply);
+            GetWindowRect(GetDlgItem(d, IDC_MINUTES), &minutes);
+            int client_left = frame.right - 1 - client.right, client_top = frame.bottom - 1 - client.bottom;
+            EXPECT_EQ(apply.left - client_left, px(7, units.x, 4));
+            EXPECT_EQ(apply.top - client_top, px(87, units.y, 8));
+            EXPECT_EQ(apply.right - apply.left, px(50, units.x, 4));
+            EXPECT_EQ(apply.bottom - apply.top, px(14, units.y, 8));
+            EXPECT_EQ(minutes.left - client_left, px(7, units.x, 4));
+            EXPECT_LT(minutes.bottom - minutes.top, px(72, units.y, 8)) << "a closed list is one line high";
+            EXPECT_EQ(GetFocus(), GetDlgItem(d, IDOK)) << "the first tab stop has the focus";
+        },
+        [&] { return run_options_template(); });
 }
 
 // The template's position is the client area's, from the owner's client area (or the
@@ -205,20 +207,21 @@ TEST_F(Dialogs, TheTemplatePositionPlacesTheClientAreaWithinTheWorkArea)
     for (DWORD align : {DWORD{0}, DWORD{DS_ABSALIGN}}) {
         TemplateBuilder t(WS_POPUP | WS_CAPTION | align, 60, 40, u"placed");
         t.at(40, 16).item(kButton, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 2, 2, 30, 10, u"Close");
-        once_up([&] {
-                        POINT client{0, 0};
-                        ClientToScreen(dialog(), &client);
-                        RECT frame{};
-                        GetWindowRect(dialog(), &frame);
-                        LONG x = align ? 0 : owner_origin.x, y = align ? 0 : owner_origin.y;
-                        EXPECT_EQ(client.x, x + 40 * units.x / 4);
-                        if (align == 0)
-                            EXPECT_EQ(client.y, y + 16 * units.y / 8) << "the frame fits below the origin";
-                        else
-                            EXPECT_EQ(frame.top, area.top) << "a frame above the work area is moved onto it";
-                        EXPECT_GE(frame.top, area.top);
-                    },
-                   [&] { return DialogBoxIndirectParamW(dt::instance(), t.get(), owner, RecordingDlgProc, 0); });
+        once_up(
+            [&] {
+                POINT client{0, 0};
+                ClientToScreen(dialog(), &client);
+                RECT frame{};
+                GetWindowRect(dialog(), &frame);
+                LONG x = align ? 0 : owner_origin.x, y = align ? 0 : owner_origin.y;
+                EXPECT_EQ(client.x, x + 40 * units.x / 4);
+                if (align == 0)
+                    EXPECT_EQ(client.y, y + 16 * units.y / 8) << "the frame fits below the origin";
+                else
+                    EXPECT_EQ(frame.top, area.top) << "a frame above the work area is moved onto it";
+                EXPECT_GE(frame.top, area.top);
+            },
+            [&] { return DialogBoxIndirectParamW(dt::instance(), t.get(), owner, RecordingDlgProc, 0); });
     }
 }
 
@@ -230,16 +233,17 @@ TEST_F(Dialogs, InLandscapeTheOptionsDialogKeepsItsButtonsAboveTheSoftKeys)
     pump();
     RECT area = dt::work_area();
     ASSERT_GT(area.right, area.bottom) << "landscape";
-    once_up([&] {
-                    RECT frame{}, apply{};
-                    GetWindowRect(dialog(), &frame);
-                    GetWindowRect(GetDlgItem(dialog(), IDOK), &apply);
-                    EXPECT_LT(frame.top, area.top) << "the dialog is taller than the work area";
-                    EXPECT_GE(frame.top, 0);
-                    EXPECT_LE(frame.bottom, area.bottom);
-                    EXPECT_LE(apply.bottom, area.bottom) << "Apply is clear of the soft keys";
-                },
-               [&] { return run_options_template(); });
+    once_up(
+        [&] {
+            RECT frame{}, apply{};
+            GetWindowRect(dialog(), &frame);
+            GetWindowRect(GetDlgItem(dialog(), IDOK), &apply);
+            EXPECT_LT(frame.top, area.top) << "the dialog is taller than the work area";
+            EXPECT_GE(frame.top, 0);
+            EXPECT_LE(frame.bottom, area.bottom);
+            EXPECT_LE(apply.bottom, area.bottom) << "Apply is clear of the soft keys";
+        },
+        [&] { return run_options_template(); });
 }
 
 TEST_F(Dialogs, RepaintingTheDialogRepaintsItsControls)
@@ -275,7 +279,8 @@ TEST_F(Dialogs, TheOwnerWaitsDisabledAndGetsActivationBackWhenTheDialogEnds)
                                  {after_ms(600),
                                   [&] {
                                       EXPECT_NE(dialog(), owner) << "the dialog stays in front";
-                                      EXPECT_GE(log.count(WM_TIMER, owner), 2u) << "the modal loop dispatches the owner's timer";
+                                      EXPECT_GE(log.count(WM_TIMER, owner), 2u)
+                                          << "the modal loop dispatches the owner's timer";
                                       tap_centre(GetDlgItem(dialog(), IDCANCEL));
                                   }}},
                                 [&] { return run_options_template(); });
@@ -293,7 +298,8 @@ TEST_F(Dialogs, TheOwnerWaitsDisabledAndGetsActivationBackWhenTheDialogEnds)
 TEST_F(Dialogs, ADialogThatDestroysItselfLeavesItsOwnerDisabled)
 {
     g_destroy_on_cancel = true;
-    INT_PTR result = once_up([&] { tap_centre(GetDlgItem(dialog(), IDCANCEL)); }, [&] { return run_options_template(); });
+    INT_PTR result = once_up([&] { tap_centre(GetDlgItem(dialog(), IDCANCEL)); },
+                             [&] { return run_options_template(); });
     EXPECT_EQ(result, 0);
     EXPECT_TRUE(commands_are({IDCANCEL}));
     EXPECT_FALSE(IsWindowEnabled(owner));
@@ -325,7 +331,9 @@ TEST_F(Dialogs, TabStopsEnterEscapeAndTheCloseBox)
     auto run = [&] { return DialogBoxIndirectParamW(dt::instance(), t.get(), owner, RecordingDlgProc, 0); };
     std::vector<HWND> focus;
     Until moved = until("the focus to move", [&] { return GetFocus() != focus.back(); });
-    auto note_then = [&](std::function<void()> keys) { return [&focus, keys] { focus.push_back(GetFocus()), keys(); }; };
+    auto note_then = [&](std::function<void()> keys) {
+        return [&focus, keys] { focus.push_back(GetFocus()), keys(); };
+    };
     auto tab = [](bool shift) { return [shift] { dt::press_key(VK_TAB, shift); }; };
     with_steps({{dialog_up(), note_then(tab(false))},
                 {moved, note_then(tab(false))},
@@ -346,12 +354,13 @@ TEST_F(Dialogs, TabStopsEnterEscapeAndTheCloseBox)
     EXPECT_TRUE(commands_are({IDOK, 11, IDCANCEL})) << "Escape is Cancel";
 
     log.clear();
-    once_up([&] {
-                RECT frame{};
-                GetWindowRect(dialog(), &frame);
-                dt::tap(frame.right - 10, frame.top + 10);  // the caption's close box
-            },
-            run);
+    once_up(
+        [&] {
+            RECT frame{};
+            GetWindowRect(dialog(), &frame);
+            dt::tap(frame.right - 10, frame.top + 10);  // the caption's close box
+        },
+        run);
     EXPECT_TRUE(commands_are({IDCANCEL})) << "the close box is Cancel";
 }
 
@@ -418,17 +427,18 @@ TEST(MessageBoxLayout, ALongTextWrapsInsideTheScreenAndButtonsFitTheBox)
 TEST_F(Dialogs, ADialogKeepsItsFieldsInItsWindowAndItsRecordUntilNcDestroy)
 {
     g_default_ids.clear();
-    with_steps({{dialog_up(), [&] {
-                    HWND d = dialog();
-                    EXPECT_EQ(GetWindowLongPtrW(d, DWLP_DLGPROC), (LONG_PTR)RecordingDlgProc);
-                    SetWindowLongPtrW(d, DWLP_USER, 0x5A5A);
-                    EXPECT_EQ(GetWindowLongPtrW(d, DWLP_USER), 0x5A5A);
-                    EXPECT_EQ(SendMessageW(d, kAnswerWith, 42, 0), 42) << "a handled message answers DWLP_MSGRESULT";
-                    EXPECT_EQ(SendMessageW(d, DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
-                    g_dialog_proc = (WNDPROC)SetWindowLongPtrW(d, GWLP_WNDPROC, (LONG_PTR)WatchingDialogProc);
-                    g_destroy_on_cancel = true;
-                    dt::press_key(VK_ESCAPE);
-                }}},
+    with_steps({{dialog_up(),
+                 [&] {
+                     HWND d = dialog();
+                     EXPECT_EQ(GetWindowLongPtrW(d, DWLP_DLGPROC), (LONG_PTR)RecordingDlgProc);
+                     SetWindowLongPtrW(d, DWLP_USER, 0x5A5A);
+                     EXPECT_EQ(GetWindowLongPtrW(d, DWLP_USER), 0x5A5A);
+                     EXPECT_EQ(SendMessageW(d, kAnswerWith, 42, 0), 42) << "a handled message answers DWLP_MSGRESULT";
+                     EXPECT_EQ(SendMessageW(d, DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
+                     g_dialog_proc = (WNDPROC)SetWindowLongPtrW(d, GWLP_WNDPROC, (LONG_PTR)WatchingDialogProc);
+                     g_destroy_on_cancel = true;
+                     dt::press_key(VK_ESCAPE);
+                 }}},
                [&] { return run_options_template(); });
     EXPECT_EQ(g_default_ids, (std::vector<LRESULT>{MAKELONG(IDOK, DC_HASDEFID), 0}))
         << "the record answers until WM_NCDESTROY and is gone after it";
@@ -453,7 +463,8 @@ TEST_F(Dialogs, TheDefaultButtonLookFollowsTheFocus)
     for (const Case& c : cases)
         steps.push_back({steps.empty() ? dialog_up() : settled(), [c] {
                              for (int id : {11, IDOK, IDCANCEL}) {
-                                 bool looks = SendDlgItemMessageW(dialog(), id, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON;
+                                 bool looks = SendDlgItemMessageW(dialog(), id, WM_GETDLGCODE, 0, 0) &
+                                              DLGC_DEFPUSHBUTTON;
                                  EXPECT_EQ(looks, id == c.looks_default) << "focus on " << c.focus << ", button " << id;
                              }
                              dt::press_key(VK_TAB);

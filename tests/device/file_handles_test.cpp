@@ -32,10 +32,7 @@ protected:
         std::ifstream in(p, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
-    static void write_host(const fs::path& p, const std::string& bytes)
-    {
-        std::ofstream(p, std::ios::binary) << bytes;
-    }
+    static void write_host(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
     static HANDLE open(const char16_t* path, DWORD access, DWORD disposition, DWORD share = 0)
     {
         SetLastError(0xBEEF);

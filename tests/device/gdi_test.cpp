@@ -134,7 +134,9 @@ TEST_F(Gdi, CompatibleBitmapsFollowTheirDc)
     // Each colour drawn there becomes the nearer of black and white.
     HBITMAP mono = CreateCompatibleBitmap(a, 8, 8);
     SelectObject(b, mono);
-    const std::pair<COLORREF, COLORREF> cases[] = {{kRed, RGB(0, 0, 0)}, {RGB(0xC0, 0xC0, 0xC0), kWhite}, {RGB(0x40, 0x40, 0x40), RGB(0, 0, 0)}};
+    const std::pair<COLORREF, COLORREF> cases[] = {{kRed, RGB(0, 0, 0)},
+                                                   {RGB(0xC0, 0xC0, 0xC0), kWhite},
+                                                   {RGB(0x40, 0x40, 0x40), RGB(0, 0, 0)}};
     for (auto [drawn, kept] : cases) {
         RECT r{0, 0, 8, 8};
         HBRUSH brush = CreateSolidBrush(drawn);

@@ -105,8 +105,9 @@ TEST(Menus, DamagedTemplatesAreRefused)
     dt::reset();
     const ResEntry& real = main_menu_resource();
     std::vector<uint8_t> nested = nested_template(), ex = extended_template();
-    for (auto [bytes, size] : {std::pair{real.data, (size_t)real.size}, std::pair{(const uint8_t*)nested.data(), nested.size()},
-                               std::pair{(const uint8_t*)ex.data(), ex.size()}}) {
+    for (auto [bytes, size] :
+         {std::pair{real.data, (size_t)real.size}, std::pair{(const uint8_t*)nested.data(), nested.size()},
+          std::pair{(const uint8_t*)ex.data(), ex.size()}}) {
         ASSERT_TRUE(parse_menu_template(bytes, size).has_value());
         for (size_t n = 0; n < size; ++n) {
             std::vector<uint8_t> cut = prefix(bytes, n);

@@ -60,7 +60,8 @@ TEST_F(Messages, CreationSendsCreateThenSizeAndFillsTheWorkArea)
 {
     HWND hwnd = make(u"a");
     ASSERT_NE(hwnd, nullptr);
-    EXPECT_TRUE(sequence_is(log.all(), {WM_NCCREATE, WM_CREATE, WM_SIZE}, {{hwnd, WM_NCCREATE}, {hwnd, WM_CREATE}, {hwnd, WM_SIZE}}));
+    EXPECT_TRUE(sequence_is(log.all(), {WM_NCCREATE, WM_CREATE, WM_SIZE},
+                            {{hwnd, WM_NCCREATE}, {hwnd, WM_CREATE}, {hwnd, WM_SIZE}}));
     RECT r;
     GetWindowRect(hwnd, &r);
     RECT work = dt::work_area();

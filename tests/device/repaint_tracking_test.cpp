@@ -39,8 +39,8 @@ struct Model {
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x)
             if (COLORREF got = GetPixel(dc, x0 + x, y0 + y); got != m.px[y * kW + x])
-                return ::testing::AssertionFailure() << "pixel " << x << "," << y << " is " << std::hex << got
-                                                     << ", not " << m.px[y * kW + x];
+                return ::testing::AssertionFailure()
+                       << "pixel " << x << "," << y << " is " << std::hex << got << ", not " << m.px[y * kW + x];
     return ::testing::AssertionSuccess();
 }
 
@@ -65,8 +65,8 @@ struct Glyph {
 };
 
 // Glyph boxes as a face has them, with two that overlap and one past the fill's edge.
-constexpr Glyph kBoxes[] = {{2, 2, 6, 8}, {10, 2, 6, 8}, {18, 2, 6, 8}, {2, 14, 12, 20}, {16, 14, 12, 20},
-                            {26, 20, 8, 10}, {30, 26, 8, 10}, {40, 30, 8, 10}};
+constexpr Glyph kBoxes[] = {{2, 2, 6, 8},     {10, 2, 6, 8},   {18, 2, 6, 8},   {2, 14, 12, 20},
+                            {16, 14, 12, 20}, {26, 20, 8, 10}, {30, 26, 8, 10}, {40, 30, 8, 10}};
 constexpr RECT kFace{0, 0, 44, kH};
 
 class RepaintTracking : public ::testing::Test {
@@ -94,7 +94,8 @@ protected:
     void paint(std::mt19937& rng, std::vector<int>& columns)
     {
         auto chance = [&](int in) { return rng() % in == 0; };
-        fill(back_dc, back_model, chance(15) ? RECT{0, 0, 40, 30} : kFace, chance(20) ? RGB(0, 0, 0) : RGB(255, 255, 255));
+        fill(back_dc, back_model, chance(15) ? RECT{0, 0, 40, 30} : kFace,
+             chance(20) ? RGB(0, 0, 0) : RGB(255, 255, 255));
         for (size_t i = 0; i < std::size(kBoxes); ++i) {
             if (chance(6))
                 columns[i] = (int)(rng() % 4) * 2;

@@ -13,7 +13,10 @@ using namespace tickvane::device;
 
 namespace {
 
-std::vector<uint8_t> embedded() { return std::vector<uint8_t>(tickvane_res_data, tickvane_res_data + tickvane_res_size); }
+std::vector<uint8_t> embedded()
+{
+    return std::vector<uint8_t>(tickvane_res_data, tickvane_res_data + tickvane_res_size);
+}
 
 std::vector<uint8_t> dib(int32_t width, int32_t height, uint16_t bpp, uint32_t colours, size_t pixel_bytes)
 {

@@ -1,8 +1,8 @@
 // The device's own settings, read strictly: a value is taken whole or not at all,
 // with a line naming it; and the warnings of programs started into the service's
 // log, written there once.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -40,15 +40,23 @@ TEST(DeviceSettings, NumbersAreTakenWholeOrNotAtAll)
         const char* value;
         int width, height, scale;  // the settings that result
     } cases[] = {
-        {"TICKVANE_SCALE", "8", 240, 320, 8},        {"TICKVANE_SCALE", "1", 240, 320, 1},
-        {"TICKVANE_SCALE", "2abc", 240, 320, kMonitorZoom},     {"TICKVANE_SCALE", "3.5", 240, 320, kMonitorZoom},
-        {"TICKVANE_SCALE", " 3", 240, 320, kMonitorZoom},       {"TICKVANE_SCALE", "+3", 240, 320, kMonitorZoom},
-        {"TICKVANE_SCALE", "0", 240, 320, kMonitorZoom},        {"TICKVANE_SCALE", "9", 240, 320, kMonitorZoom},
+        {"TICKVANE_SCALE", "8", 240, 320, 8},
+        {"TICKVANE_SCALE", "1", 240, 320, 1},
+        {"TICKVANE_SCALE", "2abc", 240, 320, kMonitorZoom},
+        {"TICKVANE_SCALE", "3.5", 240, 320, kMonitorZoom},
+        {"TICKVANE_SCALE", " 3", 240, 320, kMonitorZoom},
+        {"TICKVANE_SCALE", "+3", 240, 320, kMonitorZoom},
+        {"TICKVANE_SCALE", "0", 240, 320, kMonitorZoom},
+        {"TICKVANE_SCALE", "9", 240, 320, kMonitorZoom},
         {"TICKVANE_SCALE", "4294967299", 240, 320, kMonitorZoom},
-        {"TICKVANE_SCREEN", "320x240", 320, 240, kMonitorZoom}, {"TICKVANE_SCREEN", "480X640", 480, 640, kMonitorZoom},
-        {"TICKVANE_SCREEN", "320x240px", 240, 320, kMonitorZoom}, {"TICKVANE_SCREEN", "320.5x240", 240, 320, kMonitorZoom},
-        {"TICKVANE_SCREEN", "320x 240", 240, 320, kMonitorZoom}, {"TICKVANE_SCREEN", "+320x240", 240, 320, kMonitorZoom},
-        {"TICKVANE_SCREEN", "320x", 240, 320, kMonitorZoom},    {"TICKVANE_SCREEN", "63x240", 240, 320, kMonitorZoom},
+        {"TICKVANE_SCREEN", "320x240", 320, 240, kMonitorZoom},
+        {"TICKVANE_SCREEN", "480X640", 480, 640, kMonitorZoom},
+        {"TICKVANE_SCREEN", "320x240px", 240, 320, kMonitorZoom},
+        {"TICKVANE_SCREEN", "320.5x240", 240, 320, kMonitorZoom},
+        {"TICKVANE_SCREEN", "320x 240", 240, 320, kMonitorZoom},
+        {"TICKVANE_SCREEN", "+320x240", 240, 320, kMonitorZoom},
+        {"TICKVANE_SCREEN", "320x", 240, 320, kMonitorZoom},
+        {"TICKVANE_SCREEN", "63x240", 240, 320, kMonitorZoom},
     };
     for (const auto& c : cases) {
         std::string said;

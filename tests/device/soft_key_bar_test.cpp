@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "loop_script.h"
 #include "display/display.h"
+#include "loop_script.h"
 #include "menus/menu_template.h"
 #include "menus/menus.h"
 #include "message_sequence.h"
@@ -64,7 +64,9 @@ protected:
     static void pointer(tickvane::display::EventKind kind, POINT p)
     {
         using K = tickvane::display::EventKind;
-        (kind == K::PointerDown ? dt::pointer_down : kind == K::PointerUp ? dt::pointer_up : dt::pointer_move)(p.x, p.y);
+        (kind == K::PointerDown ? dt::pointer_down
+         : kind == K::PointerUp ? dt::pointer_up
+                                : dt::pointer_move)(p.x, p.y);
     }
     static POINT centre(int key)
     {

@@ -96,9 +96,19 @@ TEST(TimeArithmetic, EveryDayOfTwoCenturiesRoundTrips)
 TEST(TimeArithmetic, FieldsOutsideTheCalendarAreRefused)
 {
     const SYSTEMTIME bad[] = {
-        at(2100, 2, 29), at(2023, 2, 29), at(2024, 2, 30), at(2024, 4, 31), at(2024, 0, 1),  at(2024, 13, 1),
-        at(2024, 1, 0),  at(1600, 12, 31), at(30828, 1, 1), at(2024, 1, 1, 24), at(2024, 1, 1, 0, 60),
-        at(2024, 1, 1, 0, 0, 60), at(2024, 1, 1, 0, 0, 0, 1000),
+        at(2100, 2, 29),
+        at(2023, 2, 29),
+        at(2024, 2, 30),
+        at(2024, 4, 31),
+        at(2024, 0, 1),
+        at(2024, 13, 1),
+        at(2024, 1, 0),
+        at(1600, 12, 31),
+        at(30828, 1, 1),
+        at(2024, 1, 1, 24),
+        at(2024, 1, 1, 0, 60),
+        at(2024, 1, 1, 0, 0, 60),
+        at(2024, 1, 1, 0, 0, 0, 1000),
     };
     for (const SYSTEMTIME& t : bad) {
         FILETIME ft{123, 456};

@@ -18,8 +18,7 @@ LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 HWND make(const char16_t* cls, DWORD style, HWND parent, int id = 0)
 {
-    return CreateWindowExW(0, cls, u"first", style, 0, 0, 50, 20, parent, (HMENU)(intptr_t)id, dt::instance(),
-                           nullptr);
+    return CreateWindowExW(0, cls, u"first", style, 0, 0, 50, 20, parent, (HMENU)(intptr_t)id, dt::instance(), nullptr);
 }
 
 TEST(WindowLongs, ExtraBytesFieldsTextAndRelations)

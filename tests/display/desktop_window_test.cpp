@@ -29,10 +29,12 @@ void PrintTo(const Server& server, std::ostream* out) { *out << server.name; }
 
 class DesktopWindowOnXvfb : public ::testing::Test {
 protected:
-    void open_on(const Server& server) {
+    void open_on(const Server& server)
+    {
         std::string why;
         x = X11Session::start(server.depth, &why, server.options, server.own_ipc_namespace);
-        if (!x) GTEST_SKIP() << why;
+        if (!x)
+            GTEST_SKIP() << why;
         setenv("DISPLAY", x->name().c_str(), 1);
         window = open_desktop_window(240, 320, 2, &why);
         ASSERT_NE(window, nullptr) << why;
@@ -40,27 +42,32 @@ protected:
     }
     void SetUp() override { open_on({"usual"}); }
 
-    void xdotool(const std::string& args) {
+    void xdotool(const std::string& args)
+    {
         std::string command = "xdotool " + args + " >/dev/null 2>&1";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
-    std::string at(int wx, int wy) {
+    std::string at(int wx, int wy)
+    {
         return "mousemove --window " + std::to_string(id) + " " + std::to_string(wx) + " " + std::to_string(wy);
     }
 
     // Input as the device takes it during `ms`, focus changes left out (they depend on the server).
-    std::vector<Event> events_within(int ms) {
+    std::vector<Event> events_within(int ms)
+    {
         std::vector<Event> events;
         for (auto until = Clock::now() + milliseconds(ms); Clock::now() < until;) {
             window->wait(50, {});
             for (Event e; window->poll(e);)
-                if (e.kind != EventKind::FocusGained && e.kind != EventKind::FocusLost) events.push_back(e);
+                if (e.kind != EventKind::FocusGained && e.kind != EventKind::FocusLost)
+                    events.push_back(e);
         }
         return events;
     }
 
     // Every window pixel against the screen pixel it enlarges (zoom 2).
-    void expect_window_shows(Framebuffer& screen) {
+    void expect_window_shows(Framebuffer& screen)
+    {
         int w = screen.width * 2, h = screen.height * 2;
         ASSERT_EQ(x->window_size(id), std::pair(w, h));
         std::vector<uint32_t> shot = x->capture(id, w, h);
@@ -78,7 +85,8 @@ class DesktopWindowOnServer : public DesktopWindowOnXvfb, public ::testing::With
     void SetUp() override { open_on(GetParam()); }
 };
 
-TEST_P(DesktopWindowOnServer, ShowsTheScreenScaledAndRedrawsOnlyTheListedAreas) {
+TEST_P(DesktopWindowOnServer, ShowsTheScreenScaledAndRedrawsOnlyTheListedAreas)
+{
     Framebuffer screen(240, 320);
     window->present(screen.pixels(), {{0, 0, 240, 320}});
     expect_window_shows(screen);
@@ -100,7 +108,8 @@ INSTANTIATE_TEST_SUITE_P(Servers, DesktopWindowOnServer,
                                            Server{"SharedMemoryOutOfReach", 24, {}, true}),
                          [](const auto& server) { return std::string(server.param.name); });
 
-TEST_F(DesktopWindowOnXvfb, ClicksAreTapsAtScreenCoordinatesAndF5Rotates) {
+TEST_F(DesktopWindowOnXvfb, ClicksAreTapsAtScreenCoordinatesAndF5Rotates)
+{
     xdotool(at(21, 41) + " click 1 key F5 shift+b");
     std::vector<Event> got = events_within(500);
     ASSERT_EQ(got.size(), 5u);
@@ -114,7 +123,8 @@ TEST_F(DesktopWindowOnXvfb, ClicksAreTapsAtScreenCoordinatesAndF5Rotates) {
 
 bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-TEST_F(DesktopWindowOnXvfb, AHeldF5TurnsTheScreenOnceWhileOtherKeysRepeat) {
+TEST_F(DesktopWindowOnXvfb, AHeldF5TurnsTheScreenOnceWhileOtherKeysRepeat)
+{
     xdotool(at(5, 5) + " keydown F5 sleep 1 keyup F5 keydown a sleep 1 keyup a");
     std::vector<Event> got = events_within(300);
     ASSERT_GE(got.size(), 4u);
@@ -126,7 +136,8 @@ TEST_F(DesktopWindowOnXvfb, AHeldF5TurnsTheScreenOnceWhileOtherKeysRepeat) {
     EXPECT_EQ(got.back().kind, EventKind::KeyUp) << "one release, at the end";
 }
 
-TEST_F(DesktopWindowOnXvfb, TellsTheWindowManagerItsNameAndFixedSizeAndRotationResizesIt) {
+TEST_F(DesktopWindowOnXvfb, TellsTheWindowManagerItsNameAndFixedSizeAndRotationResizesIt)
+{
     std::string props = x->properties(id);
     EXPECT_TRUE(has(props, "WM_NAME(STRING) = \"Tickvane\"")) << props;
     EXPECT_TRUE(has(props, "_NET_WM_NAME(UTF8_STRING) = \"Tickvane\"")) << props;
@@ -143,7 +154,8 @@ TEST_F(DesktopWindowOnXvfb, TellsTheWindowManagerItsNameAndFixedSizeAndRotationR
     expect_window_shows(landscape);
 }
 
-TEST_F(DesktopWindowOnXvfb, RaiseRepaintsWhatWasCoveredAndTheCloseButtonClosesOnce) {
+TEST_F(DesktopWindowOnXvfb, RaiseRepaintsWhatWasCoveredAndTheCloseButtonClosesOnce)
+{
     Framebuffer screen(240, 320);
     window->present(screen.pixels(), {{0, 0, 240, 320}});
     x->cover(id);
@@ -157,13 +169,15 @@ TEST_F(DesktopWindowOnXvfb, RaiseRepaintsWhatWasCoveredAndTheCloseButtonClosesOn
     EXPECT_EQ(got[0].kind, EventKind::Close);
 }
 
-double cpu_ms() {
+double cpu_ms()
+{
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
 }
 
-TEST_F(DesktopWindowOnXvfb, WaitSleepsWithoutSpinningAndWakesForInputOrDescriptors) {
+TEST_F(DesktopWindowOnXvfb, WaitSleepsWithoutSpinningAndWakesForInputOrDescriptors)
+{
     events_within(300);  // start-up exposure and focus
     auto start = Clock::now();
     double cpu_before = cpu_ms();
@@ -192,7 +206,8 @@ TEST_F(DesktopWindowOnXvfb, WaitSleepsWithoutSpinningAndWakesForInputOrDescripto
     close(fds[1]);
 }
 
-TEST(DesktopWindowWithoutDisplay, IsRefusedWithAReason) {
+TEST(DesktopWindowWithoutDisplay, IsRefusedWithAReason)
+{
     std::string why;
     unsetenv("DISPLAY");
     EXPECT_EQ(open_desktop_window(240, 320, 2, &why), nullptr);
@@ -204,10 +219,12 @@ TEST(DesktopWindowWithoutDisplay, IsRefusedWithAReason) {
     EXPECT_EQ(open_desktop_window(240, 320, 0, nullptr), nullptr);
 }
 
-TEST(DesktopWindowOnA16BitScreen, IsRefusedWithAReasonWithoutA24Or32BitVisual) {
+TEST(DesktopWindowOnA16BitScreen, IsRefusedWithAReasonWithoutA24Or32BitVisual)
+{
     std::string why;
     auto x = X11Session::start(16, &why, {"-extension", "Composite"});  // no 32-bit visual either then
-    if (!x) GTEST_SKIP() << why;
+    if (!x)
+        GTEST_SKIP() << why;
     setenv("DISPLAY", x->name().c_str(), 1);
     EXPECT_EQ(open_desktop_window(240, 320, 2, &why), nullptr);
     EXPECT_NE(why.find("no 24- or 32-bit TrueColor visual"), std::string::npos) << why;

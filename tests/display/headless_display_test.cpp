@@ -16,29 +16,36 @@ using namespace tickvane::display::testing;
 namespace {
 
 // The file's pixels as 0x00RRGGBB, empty unless it is an 8-bit RGB PNG of the given size.
-std::vector<uint32_t> read_rgb8_png(const std::string& path, png_uint_32 width, png_uint_32 height) {
+std::vector<uint32_t> read_rgb8_png(const std::string& path, png_uint_32 width, png_uint_32 height)
+{
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return {};
     std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
     bool as_expected = image.format == PNG_FORMAT_RGB && image.width == width && image.height == height;
-    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr) || !as_expected) return {};
+    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr) || !as_expected)
+        return {};
     std::vector<uint32_t> pixels;
-    for (size_t i = 0; i + 2 < rgb.size(); i += 3) pixels.push_back(rgb[i] << 16 | rgb[i + 1] << 8 | rgb[i + 2]);
+    for (size_t i = 0; i + 2 < rgb.size(); i += 3)
+        pixels.push_back(rgb[i] << 16 | rgb[i + 1] << 8 | rgb[i + 2]);
     return pixels;
 }
 
 class HeadlessPng : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         char name[] = "/tmp/tickvane-headless-XXXXXX";
         ASSERT_NE(mkdtemp(name), nullptr);
         dir = name;
     }
     void TearDown() override { fs::remove_all(dir); }
-    std::vector<std::string> files() const {
+    std::vector<std::string> files() const
+    {
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename());
+        for (const auto& entry : fs::directory_iterator(dir))
+            names.push_back(entry.path().filename());
         return names;
     }
 
@@ -47,7 +54,8 @@ protected:
     const std::vector<Rect> small_change{{10, 10, 5, 5}};
 };
 
-TEST_F(HeadlessPng, EveryPresentReplacesTheWholeScreenAsEightBitRgb) {
+TEST_F(HeadlessPng, EveryPresentReplacesTheWholeScreenAsEightBitRgb)
+{
     auto display = open_headless(240, 320, dir / "screen.png");
     display->present(Framebuffer(240, 320, 0xABCDEF).pixels(), small_change);
     display->present(screen.pixels(), small_change);
@@ -55,11 +63,13 @@ TEST_F(HeadlessPng, EveryPresentReplacesTheWholeScreenAsEightBitRgb) {
     std::vector<uint32_t> got = read_rgb8_png(dir / "screen.png", 240, 320);
     ASSERT_EQ(got.size(), 240u * 320u);
     for (int y = 0; y < 320; ++y)
-        for (int x = 0; x < 240; ++x) ASSERT_EQ(got[y * 240 + x], pattern_pixel(x, y)) << x << "," << y;
+        for (int x = 0; x < 240; ++x)
+            ASSERT_EQ(got[y * 240 + x], pattern_pixel(x, y)) << x << "," << y;
     EXPECT_EQ(files(), std::vector<std::string>{"screen.png"}) << "no temporary file may remain";
 }
 
-TEST_F(HeadlessPng, WritesNothingWithoutAChangeAPathOrAScreen) {
+TEST_F(HeadlessPng, WritesNothingWithoutAChangeAPathOrAScreen)
+{
     open_headless(240, 320, dir / "a.png")->present(screen.pixels(), {});
     open_headless(240, 320, "")->present(screen.pixels(), small_change);
     auto display = open_headless(240, 320, dir / "b.png");
@@ -68,13 +78,15 @@ TEST_F(HeadlessPng, WritesNothingWithoutAChangeAPathOrAScreen) {
     EXPECT_TRUE(files().empty());
 }
 
-TEST_F(HeadlessPng, FailuresAreReportedOnceLeaveNothingBehindAndPassWhenFixed) {
+TEST_F(HeadlessPng, FailuresAreReportedOnceLeaveNothingBehindAndPassWhenFixed)
+{
     auto display = open_headless(240, 320, dir / "later" / "screen.png");
     fs::create_directory(dir / "in-the-way.png");
     auto blocked = open_headless(240, 320, dir / "in-the-way.png");
 
     ::testing::internal::CaptureStderr();
-    for (int i = 0; i < 3; ++i) display->present(screen.pixels(), small_change);
+    for (int i = 0; i < 3; ++i)
+        display->present(screen.pixels(), small_change);
     blocked->present(screen.pixels(), small_change);
     std::string log = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(log.find("later/screen.png"), std::string::npos) << log;
@@ -87,7 +99,8 @@ TEST_F(HeadlessPng, FailuresAreReportedOnceLeaveNothingBehindAndPassWhenFixed) {
     EXPECT_FALSE(read_rgb8_png(dir / "later" / "screen.png", 240, 320).empty());
 }
 
-TEST(HeadlessWait, EndsAtTheTimeoutOrWhenADescriptorBecomesReadable) {
+TEST(HeadlessWait, EndsAtTheTimeoutOrWhenADescriptorBecomesReadable)
+{
     using Clock = std::chrono::steady_clock;
     auto display = open_headless(240, 320, "");
     auto start = Clock::now();

@@ -19,7 +19,8 @@ struct TestImage {
     std::vector<uint8_t> bytes;
     TestImage(int w, int h) : width(w), height(h), bytes_per_line(w * 4 + 8), bytes(bytes_per_line * h, kUntouched) {}
     ImageBuffer buffer() { return ImageBuffer{bytes.data(), width, height, bytes_per_line}; }
-    uint32_t word(int x, int y) const {
+    uint32_t word(int x, int y) const
+    {
         uint32_t v = 0;
         std::memcpy(&v, bytes.data() + y * bytes_per_line + x * 4, 4);
         return v;
@@ -34,12 +35,14 @@ struct Visual {
     bool swapped;
     int scale;
     // What the X server reads from a stored word: 0x00RRGGBB, and whether its alpha is full.
-    uint32_t rgb(uint32_t stored) const {
+    uint32_t rgb(uint32_t stored) const
+    {
         uint32_t v = swapped ? reversed(stored) : stored;
         auto channel = [&](unsigned long mask) { return static_cast<uint32_t>((v & mask) / (mask & -mask)); };
         return channel(r) << 16 | channel(g) << 8 | channel(b);
     }
-    bool opaque(uint32_t stored) const {
+    bool opaque(uint32_t stored) const
+    {
         uint32_t alpha = ~static_cast<uint32_t>(r | g | b);
         return depth != 32 || ((swapped ? reversed(stored) : stored) & alpha) == alpha;
     }
@@ -47,7 +50,8 @@ struct Visual {
 
 class ScaledBlit : public ::testing::TestWithParam<Visual> {};
 
-TEST_P(ScaledBlit, FillsExactlyTheScaledAreaWithOpaqueNearestNeighbours) {
+TEST_P(ScaledBlit, FillsExactlyTheScaledAreaWithOpaqueNearestNeighbours)
+{
     Visual v = GetParam();
     PixelLayout layout;
     ASSERT_TRUE(layout_for(v.r, v.g, v.b, v.depth, v.swapped, layout));
@@ -82,15 +86,17 @@ INSTANTIATE_TEST_SUITE_P(Visuals, ScaledBlit,
                                            Visual{0xFF0000, 0xFF00, 0xFF, 24, true, 2},
                                            Visual{0xFF00, 0xFF0000, 0xFF000000, 32, true, 1}));
 
-TEST(PixelLayoutFor, AcceptsOnlyWholeBytesPerChannel) {
+TEST(PixelLayoutFor, AcceptsOnlyWholeBytesPerChannel)
+{
     PixelLayout layout;
-    EXPECT_FALSE(layout_for(0xF800, 0x7E0, 0x1F, 16, false, layout));               // 5-6-5
-    EXPECT_FALSE(layout_for(0x3FF00000, 0xFFC00, 0x3FF, 30, false, layout));       // 10 bits a channel
-    EXPECT_FALSE(layout_for(0xFF0000, 0xFF0000, 0xFF, 24, false, layout));         // two channels in one byte
-    EXPECT_FALSE(layout_for(0xFF00000000ul, 0xFF00, 0xFF, 24, false, layout));     // beyond 32 bits
+    EXPECT_FALSE(layout_for(0xF800, 0x7E0, 0x1F, 16, false, layout));           // 5-6-5
+    EXPECT_FALSE(layout_for(0x3FF00000, 0xFFC00, 0x3FF, 30, false, layout));    // 10 bits a channel
+    EXPECT_FALSE(layout_for(0xFF0000, 0xFF0000, 0xFF, 24, false, layout));      // two channels in one byte
+    EXPECT_FALSE(layout_for(0xFF00000000ul, 0xFF00, 0xFF, 24, false, layout));  // beyond 32 bits
 }
 
-TEST(ClipToScreen, KeepsAreasInsideTheScreenAndTheImage) {
+TEST(ClipToScreen, KeepsAreasInsideTheScreenAndTheImage)
+{
     Framebuffer screen(40, 30);
     auto clip = [&](Rect r, int image_w = 80, int image_h = 60) {
         Rect c = clip_to_screen(r, screen.pixels(), image_w, image_h, 2);
@@ -98,7 +104,7 @@ TEST(ClipToScreen, KeepsAreasInsideTheScreenAndTheImage) {
     };
     EXPECT_EQ(clip({-5, -5, 10, 10}), (std::vector<int>{0, 0, 5, 5}));
     EXPECT_EQ(clip({0, 0, 40, 30}, 60, 80), (std::vector<int>{0, 0, 30, 30}));  // image not yet rotated
-    EXPECT_EQ(clip({0, 0, 40, 30}, 0, 0), (std::vector<int>{0, 0, 0, 0}));     // no image at all
+    EXPECT_EQ(clip({0, 0, 40, 30}, 0, 0), (std::vector<int>{0, 0, 0, 0}));      // no image at all
     EXPECT_EQ(clip({INT_MAX - 1, 0, INT_MAX, 5}), (std::vector<int>{0, 0, 0, 0}));
     EXPECT_EQ(clip({INT_MIN, INT_MIN, INT_MAX, INT_MAX}), (std::vector<int>{0, 0, 0, 0}));
 }

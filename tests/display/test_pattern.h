@@ -9,7 +9,8 @@
 
 namespace tickvane::display::testing {
 
-inline uint32_t pattern_pixel(int x, int y, uint32_t salt = 0) {
+inline uint32_t pattern_pixel(int x, int y, uint32_t salt = 0)
+{
     auto r = static_cast<uint32_t>(x * 7 + y) & 0xFF, g = static_cast<uint32_t>(y * 5) & 0xFF;
     return ((r << 16) | (g << 8) | (static_cast<uint32_t>(x ^ y) & 0xFF)) ^ salt;
 }
@@ -20,9 +21,11 @@ struct Framebuffer {
     std::vector<uint32_t> words;
 
     Framebuffer(int w, int h, uint32_t salt = 0)
-        : width(w), height(h), stride(w + 3), words(static_cast<size_t>(stride) * h, 0xFF00FF) {
+        : width(w), height(h), stride(w + 3), words(static_cast<size_t>(stride) * h, 0xFF00FF)
+    {
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) at(x, y) = pattern_pixel(x, y, salt);
+            for (int x = 0; x < w; ++x)
+                at(x, y) = pattern_pixel(x, y, salt);
     }
     uint32_t& at(int x, int y) { return words[static_cast<size_t>(y) * stride + x]; }
     Pixels pixels() const { return Pixels{words.data(), width, height, stride}; }

@@ -18,37 +18,47 @@ namespace {
 Display* dpy(void* connection) { return static_cast<Display*>(connection); }
 
 // One channel of an X pixel, left-aligned in 8 bits.
-uint32_t channel(unsigned long pixel, unsigned long mask) {
-    if (mask == 0) return 0;
+uint32_t channel(unsigned long pixel, unsigned long mask)
+{
+    if (mask == 0)
+        return 0;
     int bits = std::popcount(mask);
     auto value = static_cast<uint32_t>((pixel & mask) >> std::countr_zero(mask));
     return bits >= 8 ? value >> (bits - 8) : value << (8 - bits);
 }
 
-uint32_t rgb(unsigned long pixel, unsigned long r, unsigned long g, unsigned long b) {
+uint32_t rgb(unsigned long pixel, unsigned long r, unsigned long g, unsigned long b)
+{
     return channel(pixel, r) << 16 | channel(pixel, g) << 8 | channel(pixel, b);
 }
 
 // Xvfb writes its display number to `fd` once it accepts connections.
-std::string read_line(int fd) {
+std::string read_line(int fd)
+{
     std::string line;
     pollfd p{fd, POLLIN, 0};
-    for (char c; ::poll(&p, 1, 10000) == 1 && read(fd, &c, 1) == 1 && c != '\n';) line += c;
+    for (char c; ::poll(&p, 1, 10000) == 1 && read(fd, &c, 1) == 1 && c != '\n';)
+        line += c;
     return line;
 }
 
 }  // namespace
 
 std::unique_ptr<X11Session> X11Session::start(int depth, std::string* why_not,
-                                              const std::vector<std::string>& server_args, bool own_ipc_namespace) {
+                                              const std::vector<std::string>& server_args, bool own_ipc_namespace)
+{
     int fds[2];
-    if (pipe(fds) != 0) return nullptr;
-    std::vector<std::string> args{"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
-                                  "1024x768x" + std::to_string(depth), "-nolisten", "tcp"};
+    if (pipe(fds) != 0)
+        return nullptr;
+    std::vector<std::string> args{"Xvfb",      "-displayfd", std::to_string(fds[1]),
+                                  "-screen",   "0",          "1024x768x" + std::to_string(depth),
+                                  "-nolisten", "tcp"};
     args.insert(args.end(), server_args.begin(), server_args.end());
-    if (own_ipc_namespace) args.insert(args.begin(), {"unshare", "--ipc"});
+    if (own_ipc_namespace)
+        args.insert(args.begin(), {"unshare", "--ipc"});
     std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
     argv.push_back(nullptr);
     pid_t pid = fork();
     if (pid == 0) {
@@ -73,36 +83,46 @@ std::unique_ptr<X11Session> X11Session::start(int depth, std::string* why_not,
     return session;
 }
 
-X11Session::X11Session(pid_t pid, std::string name) : pid_(pid), name_(std::move(name)) {
-    if (name_.size() > 1) connection_ = XOpenDisplay(name_.c_str());
+X11Session::X11Session(pid_t pid, std::string name) : pid_(pid), name_(std::move(name))
+{
+    if (name_.size() > 1)
+        connection_ = XOpenDisplay(name_.c_str());
 }
 
-X11Session::~X11Session() {
-    if (connection_) XCloseDisplay(dpy(connection_));
+X11Session::~X11Session()
+{
+    if (connection_)
+        XCloseDisplay(dpy(connection_));
     kill(pid_, SIGTERM);
     waitpid(pid_, nullptr, 0);
 }
 
-unsigned long X11Session::find_window(const std::string& title) {
+unsigned long X11Session::find_window(const std::string& title)
+{
     std::string command = "DISPLAY=" + name_ + " xdotool search --name '^" + title + "$' 2>/dev/null";
     FILE* out = popen(command.c_str(), "r");
     unsigned long id = 0;
-    if (out != nullptr && std::fscanf(out, "%lu", &id) != 1) id = 0;
-    if (out != nullptr) pclose(out);
+    if (out != nullptr && std::fscanf(out, "%lu", &id) != 1)
+        id = 0;
+    if (out != nullptr)
+        pclose(out);
     return id;
 }
 
-std::pair<int, int> X11Session::window_size(unsigned long window) {
+std::pair<int, int> X11Session::window_size(unsigned long window)
+{
     XWindowAttributes at{};
     XGetWindowAttributes(dpy(connection_), window, &at);
     return {at.width, at.height};
 }
 
-std::vector<uint32_t> X11Session::capture(unsigned long window, int width, int height) {
+std::vector<uint32_t> X11Session::capture(unsigned long window, int width, int height)
+{
     std::vector<uint32_t> pixels;
     XImage* image = XGetImage(dpy(connection_), window, 0, 0, static_cast<unsigned>(width),
                               static_cast<unsigned>(height), AllPlanes, ZPixmap);
-    if (image == nullptr) return pixels;
+    if (image == nullptr)
+        return pixels;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             pixels.push_back(rgb(XGetPixel(image, x, y), image->red_mask, image->green_mask, image->blue_mask));
@@ -110,7 +130,8 @@ std::vector<uint32_t> X11Session::capture(unsigned long window, int width, int h
     return pixels;
 }
 
-void X11Session::cover(unsigned long window) {
+void X11Session::cover(unsigned long window)
+{
     Display* d = dpy(connection_);
     XWindowAttributes at{};
     XGetWindowAttributes(d, window, &at);
@@ -120,17 +141,21 @@ void X11Session::cover(unsigned long window) {
     XSync(d, False);
 }
 
-std::string X11Session::properties(unsigned long window) {
+std::string X11Session::properties(unsigned long window)
+{
     std::string command = "DISPLAY=" + name_ + " xprop -id " + std::to_string(window) + " 2>/dev/null", text;
     FILE* out = popen(command.c_str(), "r");
-    if (out == nullptr) return text;
+    if (out == nullptr)
+        return text;
     char chunk[512];
-    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, out)) > 0;) text.append(chunk, n);
+    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, out)) > 0;)
+        text.append(chunk, n);
     pclose(out);
     return text;
 }
 
-void X11Session::request_close(unsigned long window) {
+void X11Session::request_close(unsigned long window)
+{
     Display* d = dpy(connection_);
     XEvent event{};
     event.xclient.type = ClientMessage;

@@ -28,8 +28,8 @@ public:
     std::pair<int, int> window_size(unsigned long window);
     // 0x00RRGGBB; a channel narrower than 8 bits comes left-aligned, its low bits zero.
     std::vector<uint32_t> capture(unsigned long window, int width, int height);
-    void cover(unsigned long window);           // another program's white window on top of it
-    void request_close(unsigned long window);   // what a window manager sends for the close button
+    void cover(unsigned long window);              // another program's white window on top of it
+    void request_close(unsigned long window);      // what a window manager sends for the close button
     std::string properties(unsigned long window);  // as xprop prints them
 
 private:

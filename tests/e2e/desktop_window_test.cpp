@@ -74,8 +74,7 @@ std::vector<unsigned long> icon_from_resource_file()
             return {};
         want.insert(want.end(), {static_cast<unsigned long>(size), static_cast<unsigned long>(size)});
         for (size_t i = 0; i < rgba.size(); i += 4)
-            want.push_back(rgba[i + 3] == 0 ? 0ul
-                                            : 0xFF000000ul | rgba[i] << 16 | rgba[i + 1] << 8 | rgba[i + 2]);
+            want.push_back(rgba[i + 3] == 0 ? 0ul : 0xFF000000ul | rgba[i] << 16 | rgba[i + 1] << 8 | rgba[i + 2]);
     }
     return want;
 }

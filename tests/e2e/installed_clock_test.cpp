@@ -26,7 +26,8 @@ class InstalledClockOnXvfb : public ClockOnXvfb {
 protected:
     std::vector<std::string> x_env() { return environment_with({"DISPLAY=" + x_->name()}); }
 
-    Child& start_clock() {
+    Child& start_clock()
+    {
         std::vector<std::string> env = environment_with(
             {"DISPLAY=" + x_->name(), "TICKVANE_DEVICE_ROOT=" + tree_.root(), "TICKVANE_DISPLAY=window",
              "TICKVANE_SCALE=" + std::to_string(kScale), "TICKVANE_SCREEN", "TICKVANE_SCREENSHOT", "WAYLAND_DISPLAY",
@@ -36,19 +37,23 @@ protected:
     }
 
     // Every window titled "Tickvane"; with `wait`, waits up to `limit` for one to appear.
-    std::vector<unsigned long> clock_windows(bool wait = false, milliseconds limit = seconds(10)) {
+    std::vector<unsigned long> clock_windows(bool wait = false, milliseconds limit = seconds(10))
+    {
         return windows_named(x_->name(), "^Tickvane$", wait, limit);
     }
 
-    bool no_window_within(milliseconds limit) {
+    bool no_window_within(milliseconds limit)
+    {
         for (auto until = Clock::now() + limit; !clock_windows().empty(); std::this_thread::sleep_for(milliseconds(50)))
-            if (Clock::now() > until) return false;
+            if (Clock::now() > until)
+                return false;
         return true;
     }
 
     // Empty once the window shows the pinned face in that orientation, else the last
     // difference seen within `limit`.
-    std::string face_within(unsigned long id, bool landscape, milliseconds limit) {
+    std::string face_within(unsigned long id, bool landscape, milliseconds limit)
+    {
         int width = landscape ? 320 : 240, height = landscape ? 240 : 320;
         tickvane::test::Image want = expected_client(kPinned, width, height);
         for (auto until = Clock::now() + limit;; std::this_thread::sleep_for(milliseconds(50))) {
@@ -56,18 +61,21 @@ protected:
             std::string last = "the window is " + std::to_string(w) + "x" + std::to_string(h);
             if (w == width * kScale && h == height * kScale)
                 last = compare_client(want, x_->capture(id, w, h), w, kScale);
-            if (last.empty() || Clock::now() > until) return last;
+            if (last.empty() || Clock::now() > until)
+                return last;
         }
     }
 
-    void press(unsigned long id, const std::string& key) {
+    void press(unsigned long id, const std::string& key)
+    {
         EXPECT_EQ(xdotool(x_->name(), {"key", "--window", std::to_string(id), key}), "");
     }
 
     std::deque<Child> clocks_;  // killed first, before Xvfb goes
 };
 
-TEST_F(InstalledClockOnXvfb, ShowsTheDateBadgeAndZeroPaddedTimeFromTheGlyphSheets) {
+TEST_F(InstalledClockOnXvfb, ShowsTheDateBadgeAndZeroPaddedTimeFromTheGlyphSheets)
+{
     Child& clock = start_clock();
     std::vector<unsigned long> ids = clock_windows(true);
     ASSERT_EQ(ids.size(), 1u) << "no single Tickvane window; the clock said: " << clock.output();
@@ -78,11 +86,13 @@ TEST_F(InstalledClockOnXvfb, ShowsTheDateBadgeAndZeroPaddedTimeFromTheGlyphSheet
     std::vector<uint32_t> shot = x_->capture(ids[0], width, 320 * kScale);
     int blue = 0;
     for (int y = (40 + kTitleBarHeight) * kScale; y < (71 + kTitleBarHeight) * kScale; ++y)
-        for (int x = 90 * kScale; x < 105 * kScale; ++x) blue += shot[static_cast<size_t>(y * width + x)] == 0x4060C0;
+        for (int x = 90 * kScale; x < 105 * kScale; ++x)
+            blue += shot[static_cast<size_t>(y * width + x)] == 0x4060C0;
     EXPECT_GT(blue, 20);
 }
 
-TEST_F(InstalledClockOnXvfb, F5TurnsTheFaceToLandscapeAndBackAtTheNextTick) {
+TEST_F(InstalledClockOnXvfb, F5TurnsTheFaceToLandscapeAndBackAtTheNextTick)
+{
     Child& clock = start_clock();
     std::vector<unsigned long> ids = clock_windows(true);
     ASSERT_EQ(ids.size(), 1u) << clock.output();
@@ -94,7 +104,8 @@ TEST_F(InstalledClockOnXvfb, F5TurnsTheFaceToLandscapeAndBackAtTheNextTick) {
     EXPECT_EQ(face_within(ids[0], false, seconds(3)), "");
 }
 
-TEST_F(InstalledClockOnXvfb, ASecondStartBringsTheFirstForwardAndEndsAtOnce) {
+TEST_F(InstalledClockOnXvfb, ASecondStartBringsTheFirstForwardAndEndsAtOnce)
+{
     Child& first = start_clock();
     std::vector<unsigned long> ids = clock_windows(true);
     ASSERT_EQ(ids.size(), 1u) << first.output();
@@ -113,7 +124,8 @@ TEST_F(InstalledClockOnXvfb, ASecondStartBringsTheFirstForwardAndEndsAtOnce) {
     EXPECT_FALSE(first.wait_exit(milliseconds(0)).has_value()) << "the first clock ended";
 }
 
-TEST_F(InstalledClockOnXvfb, EndingTheClockLeavesNoWindowAndNoProcess) {
+TEST_F(InstalledClockOnXvfb, EndingTheClockLeavesNoWindowAndNoProcess)
+{
     Child& clock = start_clock();
     ASSERT_EQ(clock_windows(true).size(), 1u) << clock.output();
     ASSERT_FALSE(processes_of_device(tree_.root()).empty()) << "the scan does not see the running clock";
@@ -131,7 +143,8 @@ TEST_F(InstalledClockOnXvfb, EndingTheClockLeavesNoWindowAndNoProcess) {
 
 // A crash leaves the window's device-wide entry behind; it must not pass for a running
 // clock, neither once the dead process is reaped nor while it is still a zombie.
-TEST_F(InstalledClockOnXvfb, AKilledClockDoesNotStopTheNextStart) {
+TEST_F(InstalledClockOnXvfb, AKilledClockDoesNotStopTheNextStart)
+{
     Child& reaped = start_clock();
     ASSERT_EQ(clock_windows(true).size(), 1u) << reaped.output();
     reaped.signal(SIGKILL);

@@ -12,14 +12,17 @@ namespace fs = std::filesystem;
 namespace tickvane::e2e {
 namespace {
 
-bool environment_names_root(const fs::path& proc, const std::string& root) {
+bool environment_names_root(const fs::path& proc, const std::string& root)
+{
     std::ifstream in(proc / "environ", std::ios::binary);
     for (std::string variable; std::getline(in, variable, '\0');)
-        if (variable == "TICKVANE_DEVICE_ROOT=" + root) return true;
+        if (variable == "TICKVANE_DEVICE_ROOT=" + root)
+            return true;
     return false;
 }
 
-bool executable_under(const fs::path& proc, const std::string& root) {
+bool executable_under(const fs::path& proc, const std::string& root)
+{
     std::error_code ec;
     std::string exe = fs::read_symlink(proc / "exe", ec).string();
     return !ec && exe.compare(0, root.size() + 1, root + "/") == 0;
@@ -27,12 +30,15 @@ bool executable_under(const fs::path& proc, const std::string& root) {
 
 }  // namespace
 
-InstalledTree::~InstalledTree() {
+InstalledTree::~InstalledTree()
+{
     std::error_code ec;
-    if (!folder_.empty()) fs::remove_all(folder_, ec);
+    if (!folder_.empty())
+        fs::remove_all(folder_, ec);
 }
 
-bool InstalledTree::install(const std::string& cmake, const std::string& build_dir, std::string* why) {
+bool InstalledTree::install(const std::string& cmake, const std::string& build_dir, std::string* why)
+{
     std::string pattern = (fs::temp_directory_path() / "tickvane-e2e-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         *why = "cannot create a temporary folder under " + fs::temp_directory_path().string();
@@ -51,13 +57,16 @@ bool InstalledTree::install(const std::string& cmake, const std::string& build_d
     return true;
 }
 
-std::vector<pid_t> processes_of_device(const std::string& root) {
+std::vector<pid_t> processes_of_device(const std::string& root)
+{
     std::vector<pid_t> found;
-    if (root.empty()) return found;  // no tree yet (a skipped test): every executable would lie under "/"
+    if (root.empty())
+        return found;  // no tree yet (a skipped test): every executable would lie under "/"
     std::error_code ec;
     for (const fs::directory_entry& entry : fs::directory_iterator("/proc", ec)) {
         std::string name = entry.path().filename().string();
-        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        if (name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
         if (executable_under(entry.path(), root) || environment_names_root(entry.path(), root))
             found.push_back(static_cast<pid_t>(std::stol(name)));
     }

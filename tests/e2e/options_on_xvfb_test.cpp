@@ -144,8 +144,9 @@ TEST_F(OptionsOnXvfb, TheDialogStoresChoicesRefusesZeroAndCloses)
     // The box stands in the middle of the screen, partly below the dialog.
     int blue_before = blue_in_rows(shot(id), 100, kHeight - 26);
     keys(id, {"shift+Tab", "Home", "Tab", "Home", "Return"});  // 0 and 0
-    EXPECT_TRUE(shows_within(id, [&](const std::vector<uint32_t>& s) { return blue_in_rows(s, 100, kHeight - 26) > blue_before + 400; }))
-        << "no error box came up";
+    EXPECT_TRUE(shows_within(id, [&](const std::vector<uint32_t>& s) {
+        return blue_in_rows(s, 100, kHeight - 26) > blue_before + 400;
+    })) << "no error box came up";
     keys(id, {"Return"});  // its OK
     EXPECT_EQ(settings(), "1 1") << "zero and zero is not stored";
 
@@ -160,13 +161,16 @@ TEST_F(OptionsOnXvfb, TheExitKeyAsksAndEndsWithoutANextAppearance)
     ASSERT_NE(id, 0u);
     std::vector<uint32_t> face = shot(id);
     click(id, 180, kHeight - 13);  // the right soft key
-    ASSERT_TRUE(shows_within(id, [&](const std::vector<uint32_t>& s) { return blue_in_rows(s, 60, kHeight - 26) > blue_in_rows(face, 60, kHeight - 26) + 400; }))
-        << "no confirmation box came up";
+    ASSERT_TRUE(shows_within(id, [&](const std::vector<uint32_t>& s) {
+        return blue_in_rows(s, 60, kHeight - 26) > blue_in_rows(face, 60, kHeight - 26) + 400;
+    })) << "no confirmation box came up";
     keys(id, {"Escape"});  // Cancel
     EXPECT_EQ(face_within(id, seconds(3)), "") << "cancelled: the clock stays as it was";
 
     click(id, 180, kHeight - 13);
-    ASSERT_TRUE(shows_within(id, [&](const std::vector<uint32_t>& s) { return blue_in_rows(s, 60, kHeight - 26) > blue_in_rows(face, 60, kHeight - 26) + 400; }));
+    ASSERT_TRUE(shows_within(id, [&](const std::vector<uint32_t>& s) {
+        return blue_in_rows(s, 60, kHeight - 26) > blue_in_rows(face, 60, kHeight - 26) + 400;
+    }));
     // OK: the clock may end while xdotool still talks to its window, so only its exit counts.
     xdotool(x_->name(), {"key", "--window", std::to_string(id), "Return"});
     std::optional<int> code = clock_->wait_exit(seconds(5));

@@ -40,7 +40,8 @@ protected:
         return environment_with({"DISPLAY=" + x_->name(), "TICKVANE_DEVICE_ROOT=" + tree_.root(),
                                  "TICKVANE_DISPLAY=window", "TICKVANE_SCALE=" + std::to_string(kScale),
                                  "TICKVANE_SCREEN", "TICKVANE_SCREENSHOT", "WAYLAND_DISPLAY", "TZ=UTC",
-                                 "LD_PRELOAD=" TICKVANE_LIBFAKETIME, "FAKETIME=" + std::string(offset_ < 0 ? "" : "+") + std::to_string(offset_),
+                                 "LD_PRELOAD=" TICKVANE_LIBFAKETIME,
+                                 "FAKETIME=" + std::string(offset_ < 0 ? "" : "+") + std::to_string(offset_),
                                  "FAKETIME_DONT_FAKE_MONOTONIC=1"});
     }
     time_t device_now() const { return time(nullptr) + offset_; }
@@ -110,7 +111,8 @@ TEST_F(Reappearance, AClickEndsTheClockAndTheServiceBringsItBackAtTheRegisteredS
     ASSERT_EQ(shows_current_face(ids[0], seconds(5)), "");
 
     time_t clicked = device_now();
-    Outcome click = run_bounded({"xdotool", "mousemove", "--window", std::to_string(ids[0]), "200", "300", "click", "1"},
+    Outcome click = run_bounded({"xdotool", "mousemove", "--window", std::to_string(ids[0]), "200", "300", "click",
+                                 "1"},
                                 environment_with({"DISPLAY=" + x_->name()}), seconds(5));
     ASSERT_TRUE(click.finished && click.exit_code == 0) << click.output;
     std::optional<int> code = clock.wait_exit(seconds(5));

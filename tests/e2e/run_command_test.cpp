@@ -27,10 +27,10 @@ protected:
 
     Child& run_clock()
     {
-        return commands_.emplace_back(
-            std::vector<std::string>{TICKVANE_SOURCE_DIR "/scripts/run-clock"},
-            environment_with({"DISPLAY=" + x_->name(), "TICKVANE_DEVICE_ROOT=" + tree_.root(),
-                              "TICKVANE_DISPLAY=window", "TICKVANE_SCALE=2", "TICKVANE_SCREEN", "WAYLAND_DISPLAY"}));
+        return commands_.emplace_back(std::vector<std::string>{TICKVANE_SOURCE_DIR "/scripts/run-clock"},
+                                      environment_with({"DISPLAY=" + x_->name(), "TICKVANE_DEVICE_ROOT=" + tree_.root(),
+                                                        "TICKVANE_DISPLAY=window", "TICKVANE_SCALE=2",
+                                                        "TICKVANE_SCREEN", "WAYLAND_DISPLAY"}));
     }
     std::vector<unsigned long> clock_windows(bool wait = false, milliseconds limit = seconds(60))
     {
@@ -39,16 +39,19 @@ protected:
     std::string pending()
     {
         return run_bounded({tree_.root() + "/Windows/tickvane-device", "--root", tree_.root(), "pending"},
-                           environment_with({}), seconds(5)).output;
+                           environment_with({}), seconds(5))
+            .output;
     }
     void click(unsigned long id, int x, int y)
     {
         EXPECT_EQ(xdotool(x_->name(), {"mousemove", "--window", std::to_string(id), std::to_string(x),
-                                       std::to_string(y), "click", "1"}), "");
+                                       std::to_string(y), "click", "1"}),
+                  "");
     }
     bool no_clock_within(milliseconds limit)
     {
-        for (auto until = Clock::now() + limit; !clock_windows().empty(); std::this_thread::sleep_for(milliseconds(100)))
+        for (auto until = Clock::now() + limit; !clock_windows().empty();
+             std::this_thread::sleep_for(milliseconds(100)))
             if (Clock::now() > until)
                 return false;
         return true;
@@ -86,8 +89,9 @@ TEST_F(RunCommand, ASecondRunLeavesTheFirstsCycleAloneAndStoppingOneEndsOnlyWhat
     EXPECT_FALSE(first.wait_exit(milliseconds(0)).has_value()) << first.output();
 
     // A clock someone started by hand is not the first command's to end.
-    Child by_hand({tree_.clock_exe()}, environment_with({"DISPLAY=" + x_->name(), "TICKVANE_DEVICE_ROOT=" + tree_.root(),
-                                                          "TICKVANE_DISPLAY=window", "TICKVANE_RUN_TAG"}));
+    Child by_hand({tree_.clock_exe()},
+                  environment_with({"DISPLAY=" + x_->name(), "TICKVANE_DEVICE_ROOT=" + tree_.root(),
+                                    "TICKVANE_DISPLAY=window", "TICKVANE_RUN_TAG"}));
     ASSERT_EQ(clock_windows(true, seconds(10)).size(), 1u) << by_hand.output();
     first.signal(SIGINT);
     code = first.wait_exit(seconds(10));
@@ -104,7 +108,7 @@ TEST_F(RunCommand, EndsWhenTheExitKeyHasEndedTheCycle)
     std::vector<unsigned long> ids = clock_windows(true);
     ASSERT_EQ(ids.size(), 1u) << command.output();
     EXPECT_EQ(xdotool(x_->name(), {"key", "--window", std::to_string(ids[0]), "F2"}), "");  // the exit soft key
-    std::this_thread::sleep_for(milliseconds(500));                                        // its box comes up
+    std::this_thread::sleep_for(milliseconds(500));                                         // its box comes up
     ASSERT_EQ(clock_windows(), ids) << command.output();
     // OK ends the clock on the key press: the release may find the window gone.
     xdotool(x_->name(), {"key", "--window", std::to_string(ids[0]), "Return"});

@@ -22,18 +22,21 @@ constexpr int kSlashColumn = 200, kBadgeRow = 50, kColonColumn = 808;
 int small_column(int digit) { return digit == 0 ? 180 : (digit - 1) * 20; }
 int large_column(int digit) { return 4 * small_column(digit) + 3; }
 
-const Image& small_sheet() {
+const Image& small_sheet()
+{
     static const Image sheet = test::read_bmp(TICKVANE_RESOURCE_DIR "/small_glyphs.bmp");
     return sheet;
 }
 
-const Image& large_sheet() {
+const Image& large_sheet()
+{
     static const Image sheet = test::read_bmp(TICKVANE_RESOURCE_DIR "/large_glyphs.bmp");
     return sheet;
 }
 
 // A copy that reaches past the sheet leaves those pixels as they were (white).
-void copy(Image& to, const Image& sheet, int sx, int sy, int w, int h, int x, int y) {
+void copy(Image& to, const Image& sheet, int sx, int sy, int w, int h, int x, int y)
+{
     for (int j = 0; j < h && sy + j < sheet.height && y + j < to.height; ++j)
         for (int i = 0; i < w && sx + i < sheet.width && x + i < to.width; ++i)
             to.pixels[static_cast<size_t>((y + j) * to.width + x + i)] = sheet.at(sx + i, sy + j);
@@ -41,8 +44,10 @@ void copy(Image& to, const Image& sheet, int sx, int sy, int w, int h, int x, in
 
 void small_digit(Image& to, int digit, int x, int y) { copy(to, small_sheet(), small_column(digit), 0, 15, 30, x, y); }
 
-void date_row(Image& to, const ShownTime& t, const Layout& l) {
-    for (int i = 0, year = t.year; i < 4; ++i, year /= 10) small_digit(to, year % 10, 60 - 20 * i, 0);
+void date_row(Image& to, const ShownTime& t, const Layout& l)
+{
+    for (int i = 0, year = t.year; i < 4; ++i, year /= 10)
+        small_digit(to, year % 10, 60 - 20 * i, 0);
     small_digit(to, t.month / 10, l.date_x, l.date_y);
     small_digit(to, t.month % 10, l.date_x + 20, l.date_y);
     copy(to, small_sheet(), kSlashColumn, 0, 15, 30, l.date_x + 35, l.date_y);
@@ -53,7 +58,8 @@ void date_row(Image& to, const ShownTime& t, const Layout& l) {
 
 }  // namespace
 
-Image expected_client(const ShownTime& t, int screen_width, int screen_height) {
+Image expected_client(const ShownTime& t, int screen_width, int screen_height)
+{
     const Layout& l = screen_width > screen_height ? kLandscape : kPortrait;
     Image client;
     client.width = screen_width;
@@ -69,7 +75,8 @@ Image expected_client(const ShownTime& t, int screen_width, int screen_height) {
     return client;
 }
 
-std::string compare_client(const Image& client, const std::vector<uint32_t>& shot, int window_width, int scale) {
+std::string compare_client(const Image& client, const std::vector<uint32_t>& shot, int window_width, int scale)
+{
     int top = kTitleBarHeight * scale, width = client.width * scale, height = client.height * scale;
     if (window_width != width || shot.size() < static_cast<size_t>((top + height) * width))
         return "the capture has " + std::to_string(shot.size()) + " pixels, " + std::to_string(window_width) +

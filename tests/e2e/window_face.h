@@ -11,7 +11,7 @@
 
 namespace tickvane::e2e {
 
-constexpr int kTitleBarHeight = 26;  // screen rows above the client area
+constexpr int kTitleBarHeight = 26;    // screen rows above the client area
 constexpr int kSoftKeyBarHeight = 26;  // and below it
 
 struct ShownTime {

@@ -20,13 +20,15 @@ struct IconImage {
     std::vector<int> colour;        // palette index from the XOR image, top row first
 };
 
-bool Bit(const Bytes& f, std::size_t rowStart, int x, int bits) {
+bool Bit(const Bytes& f, std::size_t rowStart, int x, int bits)
+{
     const std::size_t at = rowStart + static_cast<std::size_t>(x * bits / 8);
     const int shift = 8 - bits - (x * bits) % 8;
     return ((f.at(at) >> shift) & ((1 << bits) - 1)) != 0;
 }
 
-int Index(const Bytes& f, std::size_t rowStart, int x, int bits) {
+int Index(const Bytes& f, std::size_t rowStart, int x, int bits)
+{
     const std::size_t at = rowStart + static_cast<std::size_t>(x * bits / 8);
     const int shift = 8 - bits - (x * bits) % 8;
     return (f.at(at) >> shift) & ((1 << bits) - 1);
@@ -35,7 +37,8 @@ int Index(const Bytes& f, std::size_t rowStart, int x, int bits) {
 std::size_t Stride(int width, int bits) { return static_cast<std::size_t>((width * bits + 31) / 32 * 4); }
 
 // Checks one directory entry against the DIB it points at, and decodes it.
-IconImage DecodeEntry(const Bytes& f, std::size_t entry) {
+IconImage DecodeEntry(const Bytes& f, std::size_t entry)
+{
     IconImage img{f.at(entry), U16(f, entry + 6), {}, {}};
     const std::uint32_t size = U32(f, entry + 8), offset = U32(f, entry + 12);
     EXPECT_EQ(f.at(entry + 1), img.size);
@@ -60,7 +63,8 @@ IconImage DecodeEntry(const Bytes& f, std::size_t entry) {
     return img;
 }
 
-std::map<std::pair<int, int>, IconImage> LoadIcon() {
+std::map<std::pair<int, int>, IconImage> LoadIcon()
+{
     const Bytes f = restest::ReadFile(std::string(TICKVANE_RESOURCES_DIR) + "/zubo.ico");
     EXPECT_EQ(U16(f, 0), 0);
     EXPECT_EQ(U16(f, 2), 1) << "an icon, not a cursor";
@@ -72,14 +76,16 @@ std::map<std::pair<int, int>, IconImage> LoadIcon() {
     return images;
 }
 
-TEST(AppIcon, HoldsSixteenAndThirtyTwoPixelsEachInSixteenColoursAndMonochrome) {
+TEST(AppIcon, HoldsSixteenAndThirtyTwoPixelsEachInSixteenColoursAndMonochrome)
+{
     const auto images = LoadIcon();
     EXPECT_EQ(images.size(), 4u);
     for (auto key : {std::pair{16, 4}, {16, 1}, {32, 4}, {32, 1}})
         EXPECT_EQ(images.count(key), 1u) << key.first << "px " << key.second << "-bit";
 }
 
-TEST(AppIcon, MasksCutOutARoundFaceAndLeaveTheScreenUntouchedOutsideIt) {
+TEST(AppIcon, MasksCutOutARoundFaceAndLeaveTheScreenUntouchedOutsideIt)
+{
     for (const auto& [key, img] : LoadIcon()) {
         SCOPED_TRACE(std::to_string(key.first) + "px " + std::to_string(key.second) + "-bit");
         const int n = img.size;
@@ -90,16 +96,20 @@ TEST(AppIcon, MasksCutOutARoundFaceAndLeaveTheScreenUntouchedOutsideIt) {
             EXPECT_FALSE(img.transparent[at(x, y)]) << "face " << x << "," << y;
         int faceColours = 0;
         for (std::size_t i = 0; i < img.transparent.size(); ++i) {
-            if (img.transparent[i]) EXPECT_EQ(img.colour[i], 0) << "XOR must be 0 where transparent, pixel " << i;
-            else faceColours |= 1 << img.colour[i];
+            if (img.transparent[i])
+                EXPECT_EQ(img.colour[i], 0) << "XOR must be 0 where transparent, pixel " << i;
+            else
+                faceColours |= 1 << img.colour[i];
         }
         EXPECT_GT(__builtin_popcount(static_cast<unsigned>(faceColours)), 1) << "face is one flat colour";
     }
 }
 
-TEST(AppIcon, MonochromeImagesShareTheColourImagesOutline) {
+TEST(AppIcon, MonochromeImagesShareTheColourImagesOutline)
+{
     const auto images = LoadIcon();
-    for (int n : {16, 32}) EXPECT_EQ(images.at({n, 4}).transparent, images.at({n, 1}).transparent) << n;
+    for (int n : {16, 32})
+        EXPECT_EQ(images.at({n, 4}).transparent, images.at({n, 1}).transparent) << n;
 }
 
 }  // namespace

@@ -15,18 +15,22 @@ constexpr std::uint16_t kRtIcon = 3, kRtBitmap = 2, kRtGroupIcon = 14;
 
 using Entries = std::vector<restest::ResEntry>;
 
-Entries EmbeddedEntries() {
+Entries EmbeddedEntries()
+{
     const restest::Bytes res(tickvane_res_data, tickvane_res_data + tickvane_res_size);
     return restest::ParseRes(res);
 }
 
-const restest::ResEntry* Find(const Entries& entries, std::uint16_t type, std::uint16_t name) {
+const restest::ResEntry* Find(const Entries& entries, std::uint16_t type, std::uint16_t name)
+{
     for (const auto& e : entries)
-        if (e.typeId == type && e.nameId == name) return &e;
+        if (e.typeId == type && e.nameId == name)
+            return &e;
     return nullptr;
 }
 
-TEST(EmbeddedRes, StartsWithTheEmptyEntryThatMarksA32BitResFile) {
+TEST(EmbeddedRes, StartsWithTheEmptyEntryThatMarksA32BitResFile)
+{
     ASSERT_GE(tickvane_res_size, 32ul);
     const auto entries = EmbeddedEntries();
     EXPECT_EQ(entries.front().dataSize, 0u);
@@ -35,7 +39,8 @@ TEST(EmbeddedRes, StartsWithTheEmptyEntryThatMarksA32BitResFile) {
     EXPECT_EQ(entries.front().nameId, 0);
 }
 
-TEST(EmbeddedRes, CarriesBothGlyphSheetsAsTheCommittedBitmapsWithoutFileHeader) {
+TEST(EmbeddedRes, CarriesBothGlyphSheetsAsTheCommittedBitmapsWithoutFileHeader)
+{
     const auto entries = EmbeddedEntries();
     const std::pair<int, const char*> sheets[] = {{IDB_SMALL_GLYPHS, "small_glyphs.bmp"},
                                                   {IDB_LARGE_GLYPHS, "large_glyphs.bmp"}};
@@ -48,7 +53,8 @@ TEST(EmbeddedRes, CarriesBothGlyphSheetsAsTheCommittedBitmapsWithoutFileHeader) 
     }
 }
 
-TEST(EmbeddedRes, CarriesTheIconGroupAndEveryIconItNames) {
+TEST(EmbeddedRes, CarriesTheIconGroupAndEveryIconItNames)
+{
     const auto entries = EmbeddedEntries();
     const auto* group = Find(entries, kRtGroupIcon, IDI_APP);
     ASSERT_NE(group, nullptr);

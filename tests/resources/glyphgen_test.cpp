@@ -16,7 +16,8 @@ namespace restest = tickvane::restest;
 
 namespace fs = std::filesystem;
 
-int RunGenerator(const std::string& args) {
+int RunGenerator(const std::string& args)
+{
     const std::string command = std::string("'") + TICKVANE_GLYPHGEN + "' " + args + " 2>/dev/null";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -24,7 +25,8 @@ int RunGenerator(const std::string& args) {
 
 class GlyphgenRun : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         std::string pattern = (fs::temp_directory_path() / "glyphgen-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         dir_ = pattern;
@@ -33,7 +35,8 @@ protected:
     fs::path dir_;
 };
 
-TEST_F(GlyphgenRun, ReproducesTheCommittedFilesByteForByte) {
+TEST_F(GlyphgenRun, ReproducesTheCommittedFilesByteForByte)
+{
     ASSERT_EQ(RunGenerator("'" + dir_.string() + "'"), 0);
     for (const char* name : {"small_glyphs.bmp", "large_glyphs.bmp", "zubo.ico"}) {
         SCOPED_TRACE(name);
@@ -46,17 +49,21 @@ TEST_F(GlyphgenRun, ReproducesTheCommittedFilesByteForByte) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 3);
 }
 
-TEST_F(GlyphgenRun, RefusesBadArgumentsWithoutWritingAnything) {
+TEST_F(GlyphgenRun, RefusesBadArgumentsWithoutWritingAnything)
+{
     EXPECT_NE(RunGenerator(""), 0);
     EXPECT_NE(RunGenerator("'" + dir_.string() + "' extra"), 0);
     EXPECT_NE(RunGenerator("'" + (dir_ / "missing").string() + "'"), 0);
     const fs::path file = dir_ / "plain-file";
-    { std::ofstream(file) << "x"; }
+    {
+        std::ofstream(file) << "x";
+    }
     EXPECT_NE(RunGenerator("'" + file.string() + "'"), 0);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
-TEST_F(GlyphgenRun, ReportsAFileItCannotReplaceAndLeavesNoTemporaryBehind) {
+TEST_F(GlyphgenRun, ReportsAFileItCannotReplaceAndLeavesNoTemporaryBehind)
+{
     fs::create_directory(dir_ / "small_glyphs.bmp");  // a directory where a sheet should go
     EXPECT_NE(RunGenerator("'" + dir_.string() + "'"), 0);
     for (const auto& entry : fs::directory_iterator(dir_))

@@ -6,28 +6,46 @@
 
 namespace tickvane::restest {
 
-Bytes ReadFile(const std::filesystem::path& path) {
+Bytes ReadFile(const std::filesystem::path& path)
+{
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot open " + path.string());
+    if (!in)
+        throw std::runtime_error("cannot open " + path.string());
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-std::uint16_t U16(const Bytes& b, std::size_t at) {
-    if (at + 2 > b.size()) throw std::out_of_range("read past end");
+std::uint16_t U16(const Bytes& b, std::size_t at)
+{
+    if (at + 2 > b.size())
+        throw std::out_of_range("read past end");
     return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
 }
 
-std::uint32_t U32(const Bytes& b, std::size_t at) {
+std::uint32_t U32(const Bytes& b, std::size_t at)
+{
     return U16(b, at) | static_cast<std::uint32_t>(U16(b, at + 2)) << 16;
 }
 
-Bmp DecodeBmp(const Bytes& f) {
-    if (f.size() < 54 || f[0] != 'B' || f[1] != 'M') throw std::runtime_error("not a BMP");
-    Bmp bmp{U32(f, 2), U32(f, 10), U32(f, 14), U32(f, 30), U32(f, 34), U32(f, 46),
-            static_cast<std::int32_t>(U32(f, 18)), static_cast<std::int32_t>(U32(f, 22)),
-            U16(f, 26), U16(f, 28), {}, {}};
-    if (bmp.bitsPerPixel != 8 && bmp.bitsPerPixel != 24) throw std::runtime_error("unsupported depth");
-    if (bmp.width <= 0 || bmp.height <= 0) throw std::runtime_error("not bottom-up");
+Bmp DecodeBmp(const Bytes& f)
+{
+    if (f.size() < 54 || f[0] != 'B' || f[1] != 'M')
+        throw std::runtime_error("not a BMP");
+    Bmp bmp{U32(f, 2),
+            U32(f, 10),
+            U32(f, 14),
+            U32(f, 30),
+            U32(f, 34),
+            U32(f, 46),
+            static_cast<std::int32_t>(U32(f, 18)),
+            static_cast<std::int32_t>(U32(f, 22)),
+            U16(f, 26),
+            U16(f, 28),
+            {},
+            {}};
+    if (bmp.bitsPerPixel != 8 && bmp.bitsPerPixel != 24)
+        throw std::runtime_error("unsupported depth");
+    if (bmp.width <= 0 || bmp.height <= 0)
+        throw std::runtime_error("not bottom-up");
     for (std::uint32_t i = 0; i < bmp.coloursUsed; ++i) {
         const std::size_t at = 14 + bmp.infoSize + 4 * i;
         bmp.palette.push_back({f.at(at + 2), f.at(at + 1), f.at(at)});
@@ -50,20 +68,23 @@ Bmp DecodeBmp(const Bytes& f) {
 namespace {
 
 // A type or name field: 0xFFFF then a 16-bit id, or a zero-terminated UTF-16 string.
-std::optional<std::uint16_t> ReadIdentifier(const Bytes& res, std::size_t& at) {
+std::optional<std::uint16_t> ReadIdentifier(const Bytes& res, std::size_t& at)
+{
     if (U16(res, at) == 0xFFFF) {
         const std::uint16_t id = U16(res, at + 2);
         at += 4;
         return id;
     }
-    while (U16(res, at) != 0) at += 2;
+    while (U16(res, at) != 0)
+        at += 2;
     at += 2;
     return std::nullopt;
 }
 
 }  // namespace
 
-std::vector<ResEntry> ParseRes(const Bytes& res) {
+std::vector<ResEntry> ParseRes(const Bytes& res)
+{
     std::vector<ResEntry> entries;
     std::size_t at = 0;
     while (at < res.size()) {
@@ -72,7 +93,8 @@ std::vector<ResEntry> ParseRes(const Bytes& res) {
         e.typeId = ReadIdentifier(res, field);
         e.nameId = ReadIdentifier(res, field);
         const std::size_t data = at + e.headerSize;
-        if (e.headerSize < 8 || data + e.dataSize > res.size()) throw std::runtime_error("truncated .res");
+        if (e.headerSize < 8 || data + e.dataSize > res.size())
+            throw std::runtime_error("truncated .res");
         e.data.assign(res.begin() + static_cast<std::ptrdiff_t>(data),
                       res.begin() + static_cast<std::ptrdiff_t>(data + e.dataSize));
         at = (data + e.dataSize + 3) / 4 * 4;

@@ -54,8 +54,10 @@ TEST(Autostart, InstallWritesAValidUnitAndEntryThatRunTheTreesServiceAndRemoveTa
     DeviceTree tree;
     tree.install_service();
     ConfigHome config;
-    auto command = [&](const char* what) { return run_bounded({tree.root() + "/Windows/tickvane-device", "--root",
-                                                               tree.root(), what}, environment_with({}), 10000ms); };
+    auto command = [&](const char* what) {
+        return run_bounded({tree.root() + "/Windows/tickvane-device", "--root", tree.root(), what},
+                           environment_with({}), 10000ms);
+    };
     auto installed = command("install-autostart");
     ASSERT_EQ(installed.exit_code, 0) << installed.output;
 
@@ -63,7 +65,8 @@ TEST(Autostart, InstallWritesAValidUnitAndEntryThatRunTheTreesServiceAndRemoveTa
     std::string run = "\"" + tree.root() + "/Windows/tickvane-device\" --root \"" + tree.root() + "\" service\n";
     EXPECT_NE(read(files.unit).find("\nExecStart=" + run), std::string::npos) << read(files.unit);
     EXPECT_NE(read(files.desktop).find("\nExec=" + run), std::string::npos) << read(files.desktop);
-    EXPECT_NE(read(files.desktop).find("\nX-systemd-skip=true\n"), std::string::npos) << "systemd sessions use the unit";
+    EXPECT_NE(read(files.desktop).find("\nX-systemd-skip=true\n"), std::string::npos)
+        << "systemd sessions use the unit";
     EXPECT_EQ(fs::canonical(files.unit_link), fs::canonical(files.unit)) << "the unit is not enabled";
     if (on_path("systemd-analyze")) {
         fs::create_directory(config.path + "/run");

@@ -20,9 +20,10 @@ TEST(DeviceCommand, PendingListsRegistrationsEarliestFirst)
     ASSERT_NE(register_start({2027, 3, 0, 14, 10, 23, 50, 0}, u"b c"), nullptr);
     ASSERT_NE(register_start({2027, 3, 0, 14, 10, 23, 45, 0}, u"", u"\\Program Files\\Test\\record_start"), nullptr);
     ASSERT_NE(register_start({2026, 12, 0, 31, 23, 59, 59, 0}, u"a"), nullptr);
-    const std::string expected = "2026-12-31 23:59:59\tProgram Files\\Test\\record_start\ta\n"
-                                 "2027-03-14 10:23:45\t\\Program Files\\Test\\record_start\t\n"
-                                 "2027-03-14 10:23:50\tProgram Files\\Test\\record_start\tb c\n";
+    const std::string expected =
+        "2026-12-31 23:59:59\tProgram Files\\Test\\record_start\ta\n"
+        "2027-03-14 10:23:45\t\\Program Files\\Test\\record_start\t\n"
+        "2027-03-14 10:23:50\tProgram Files\\Test\\record_start\tb c\n";
     auto by_option = run_bounded({TICKVANE_DEVICE_EXE, "--root", tree.root(), "pending"}, environment_with({}), 5000ms);
     EXPECT_EQ(by_option.exit_code, 0);
     EXPECT_EQ(by_option.output, expected);
@@ -58,8 +59,8 @@ TEST(DeviceCommand, UnusableRootsAreReportedWithTheirCause)
         {missing, "pending", "No such file or directory"},  // the service would lay it out
     };
     for (const auto& c : cases) {
-        auto outcome =
-            run_bounded({TICKVANE_DEVICE_EXE, c.command}, environment_with({"TICKVANE_DEVICE_ROOT=" + c.root}), 5000ms);
+        auto outcome = run_bounded({TICKVANE_DEVICE_EXE, c.command},
+                                   environment_with({"TICKVANE_DEVICE_ROOT=" + c.root}), 5000ms);
         EXPECT_EQ(outcome.exit_code, 1) << c.command << " " << c.root << ": " << outcome.output;
         EXPECT_NE(outcome.output.find("cannot use the device root " + c.root), std::string::npos) << outcome.output;
         EXPECT_NE(outcome.output.find(c.cause), std::string::npos) << outcome.output;
@@ -111,8 +112,9 @@ TEST(DeviceCommand, HelpNamesEveryCommandAndOptionOnALineOfItsOwnAndVersionAnswe
 TEST(DeviceCommand, StopEndsTheTreesServiceAndStatusFollows)
 {
     DeviceTree tree;
-    auto command = [&](const char* what) { return run_bounded({TICKVANE_DEVICE_EXE, "--root", tree.root(), what},
-                                                              environment_with({}), 10000ms); };
+    auto command = [&](const char* what) {
+        return run_bounded({TICKVANE_DEVICE_EXE, "--root", tree.root(), what}, environment_with({}), 10000ms);
+    };
     EXPECT_EQ(command("status").exit_code, 3);
     EXPECT_EQ(command("stop").exit_code, 0) << "stopping a service that does not run is no error";
     tickvane::e2e::Child service = tree.run_service();

@@ -66,12 +66,19 @@ TEST_F(Registration, RefusesTimesThatDoNotExist)
     const SYSTEMTIME bad[] = {
         {2027, 2, 0, 29, 10, 0, 0, 0},  // not a leap year
         {2100, 2, 0, 29, 10, 0, 0, 0},  // centuries are not, unless divisible by 400
-        {2028, 2, 0, 30, 10, 0, 0, 0},   {2027, 4, 0, 31, 10, 0, 0, 0}, with(ok_time, &SYSTEMTIME::wHour, 24),
-        with(ok_time, &SYSTEMTIME::wMinute, 60), with(ok_time, &SYSTEMTIME::wMinute, 62),
-        with(ok_time, &SYSTEMTIME::wSecond, 60), with(ok_time, &SYSTEMTIME::wSecond, 65),
-        with(ok_time, &SYSTEMTIME::wMilliseconds, 1000), with(ok_time, &SYSTEMTIME::wMonth, 0),
-        with(ok_time, &SYSTEMTIME::wMonth, 13), with(ok_time, &SYSTEMTIME::wDay, 0),
-        with(ok_time, &SYSTEMTIME::wYear, 1600), with(ok_time, &SYSTEMTIME::wYear, 30828),
+        {2028, 2, 0, 30, 10, 0, 0, 0},
+        {2027, 4, 0, 31, 10, 0, 0, 0},
+        with(ok_time, &SYSTEMTIME::wHour, 24),
+        with(ok_time, &SYSTEMTIME::wMinute, 60),
+        with(ok_time, &SYSTEMTIME::wMinute, 62),
+        with(ok_time, &SYSTEMTIME::wSecond, 60),
+        with(ok_time, &SYSTEMTIME::wSecond, 65),
+        with(ok_time, &SYSTEMTIME::wMilliseconds, 1000),
+        with(ok_time, &SYSTEMTIME::wMonth, 0),
+        with(ok_time, &SYSTEMTIME::wMonth, 13),
+        with(ok_time, &SYSTEMTIME::wDay, 0),
+        with(ok_time, &SYSTEMTIME::wYear, 1600),
+        with(ok_time, &SYSTEMTIME::wYear, 30828),
     };
     for (const SYSTEMTIME& t : bad)
         expect_refused(trigger(t, app), describe(t).c_str());
@@ -81,8 +88,11 @@ TEST_F(Registration, RefusesTimesThatDoNotExist)
 TEST_F(Registration, AcceptsEveryTimeThatExists)
 {
     const SYSTEMTIME good[] = {
-        {2028, 2, 0, 29, 23, 59, 59, 999}, {2000, 2, 0, 29, 0, 0, 0, 0}, {1601, 1, 0, 1, 0, 0, 0, 0},
-        {30827, 12, 0, 31, 23, 59, 59, 999}, with(ok_time, &SYSTEMTIME::wDayOfWeek, 9),
+        {2028, 2, 0, 29, 23, 59, 59, 999},
+        {2000, 2, 0, 29, 0, 0, 0, 0},
+        {1601, 1, 0, 1, 0, 0, 0, 0},
+        {30827, 12, 0, 31, 23, 59, 59, 999},
+        with(ok_time, &SYSTEMTIME::wDayOfWeek, 9),
     };
     std::set<HANDLE> handles;
     for (const SYSTEMTIME& t : good) {
@@ -185,9 +195,13 @@ TEST_F(Registration, UnsoundStoreIsSetAsideAndTheRequestStored)
     const std::string db = tree.root() + "/.device/notifications.db";
     const std::pair<const char*, std::function<void()>> damages[] = {
         {"cut to 100 bytes", [&] { fs::resize_file(db, 100); }},
-        {"garbage over the header", [&] { std::fstream(db, std::ios::in | std::ios::out | std::ios::binary)
-                                              << "this is no database at all"; }},
-        {"a folder in its place", [&] { fs::remove(db); fs::create_directories(db + "/inside"); }},
+        {"garbage over the header",
+         [&] { std::fstream(db, std::ios::in | std::ios::out | std::ios::binary) << "this is no database at all"; }},
+        {"a folder in its place",
+         [&] {
+             fs::remove(db);
+             fs::create_directories(db + "/inside");
+         }},
     };
     for (const auto& [what, damage] : damages) {
         ASSERT_NE(submit(trigger(ok_time, app)), nullptr);
@@ -221,12 +235,13 @@ TEST(ServiceMending, ReadableRowsOfADamagedStoreAreCarriedOver)
     const std::string db = tree.root() + "/.device/notifications.db";
     sqlite3* handle = nullptr;
     ASSERT_EQ(sqlite3_open(db.c_str(), &handle), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(handle,
-                           "WITH RECURSIVE n(i) AS (SELECT 2 UNION ALL SELECT i + 1 FROM n WHERE i < 200)"
-                           " INSERT INTO notifications (due, application, arguments)"
-                           " SELECT '2030-01-01 00:00:00', 'Program Files\\Test\\record_start', printf('%0300d', i) FROM n",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
+    EXPECT_EQ(
+        sqlite3_exec(handle,
+                     "WITH RECURSIVE n(i) AS (SELECT 2 UNION ALL SELECT i + 1 FROM n WHERE i < 200)"
+                     " INSERT INTO notifications (due, application, arguments)"
+                     " SELECT '2030-01-01 00:00:00', 'Program Files\\Test\\record_start', printf('%0300d', i) FROM n",
+                     nullptr, nullptr, nullptr),
+        SQLITE_OK);
     sqlite3_close(handle);
     ASSERT_GT(fs::file_size(db), 20u * 4096);
     {

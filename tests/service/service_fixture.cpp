@@ -67,12 +67,12 @@ e2e::Child DeviceTree::run_service() const
 // that moment would take for a running one.
 std::optional<pid_t> DeviceTree::service_pid() const
 {
-    struct stat st{};
+    struct stat st {};
     if (stat(device::notify::service_lock_path(root_).c_str(), &st) != 0)
         return std::nullopt;
     std::ostringstream file;
-    file << std::hex << std::setfill('0') << std::setw(2) << major(st.st_dev) << ':' << std::setw(2)
-         << minor(st.st_dev) << ':' << std::dec << st.st_ino;
+    file << std::hex << std::setfill('0') << std::setw(2) << major(st.st_dev) << ':' << std::setw(2) << minor(st.st_dev)
+         << ':' << std::dec << st.st_ino;
     std::ifstream locks("/proc/locks");
     for (std::string line; std::getline(locks, line);) {
         std::istringstream in(line);
@@ -110,7 +110,7 @@ SYSTEMTIME local_time_at(time_t t)
     tm l{};
     localtime_r(&t, &l);
     return SYSTEMTIME{(WORD)(l.tm_year + 1900), (WORD)(l.tm_mon + 1), (WORD)l.tm_wday, (WORD)l.tm_mday,
-                      (WORD)l.tm_hour, (WORD)l.tm_min, (WORD)l.tm_sec, 0};
+                      (WORD)l.tm_hour,          (WORD)l.tm_min,       (WORD)l.tm_sec,  0};
 }
 
 std::string describe(const SYSTEMTIME& t)

@@ -36,8 +36,8 @@ public:
     const std::string& root() const { return root_; }
     void install_service() const;  // <root>/Windows/tickvane-device, as an installation has it
 
-    e2e::Child run_service() const;  // in the foreground, as this process's child
-    std::optional<pid_t> service_pid() const;  // while a service holds the root
+    e2e::Child run_service() const;                   // in the foreground, as this process's child
+    std::optional<pid_t> service_pid() const;         // while a service holds the root
     bool wait_for_service(milliseconds limit) const;  // until one takes wake-ups
 
     std::vector<Start> starts() const;

@@ -11,10 +11,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "service_fixture.h"
 #include "notify/due_time.h"
 #include "notify/notification_store.h"
 #include "notify/service_address.h"
+#include "service_fixture.h"
 #include "testing.h"
 
 using namespace tickvane::service_test;
@@ -69,7 +69,7 @@ TEST(Service, StartsTheProgramAtTheRegisteredSecondAndCollectsIt)
     EXPECT_LT(late_ms, 1000.0);
     EXPECT_TRUE(eventually(1000ms, [] { return testing_::pending().empty(); })) << "a started registration stays";
     EXPECT_TRUE(eventually(2000ms, [&] { return children_of(service.pid()) == 0; })) << "the started program was "
-                                                                                         "not collected";
+                                                                                        "not collected";
     EXPECT_FALSE(service.wait_exit(0ms)) << "the service ended: " << service.output();
 }
 
@@ -84,8 +84,8 @@ TEST(Service, StartsACommittedRegistrationNobodyAnnounced)
     std::string error;
     auto store = tickvane::device::notify::NotificationStore::open(tree.root(), true, error);
     ASSERT_TRUE(store) << error;
-    ASSERT_TRUE(store->add(tickvane::device::notify::due_text(local_time_at(due)),
-                           "Program Files\\Test\\record_start", "unannounced"));
+    ASSERT_TRUE(store->add(tickvane::device::notify::due_text(local_time_at(due)), "Program Files\\Test\\record_start",
+                           "unannounced"));
     store.reset();
     auto starts = tree.wait_for_starts(1, 4000ms);
     ASSERT_EQ(starts.size(), 1u) << service.output();
@@ -109,8 +109,7 @@ TEST(Service, StartsOverdueRegistrationsAtOnceAndEachIdenticalOneOnce)
     EXPECT_EQ(testing_::pending()[0].arguments, "later");
     tree.wait_for_starts(3, 300ms);  // a third start would be a duplicate: give it time to show
     EXPECT_EQ(arguments_of(tree.starts()), (std::vector<std::string>{"other", "same"}));
-    EXPECT_NE(service.output().find("cannot start Program Files\\Test\\gone"), std::string::npos)
-        << service.output();
+    EXPECT_NE(service.output().find("cannot start Program Files\\Test\\gone"), std::string::npos) << service.output();
 }
 
 TEST(Service, RegistrationOutlivesAServiceKilledBeforeItsTime)

@@ -54,7 +54,8 @@ Until shown(const char16_t* title)
 
 Until gone(const char16_t* title)
 {
-    return until("the window \"" + utf8(title) + "\" to go", [title] { return FindWindowW(nullptr, title) == nullptr; });
+    return until("the window \"" + utf8(title) + "\" to go",
+                 [title] { return FindWindowW(nullptr, title) == nullptr; });
 }
 
 ScriptRun run_script(const std::vector<Step>& steps, const std::function<void()>& finish,

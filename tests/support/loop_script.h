@@ -19,10 +19,10 @@ struct Until {
 };
 
 Until until(std::string what, std::function<bool()> holds);
-Until settled();                       // the loop has handled everything the last step gave it
-Until after_ms(uint64_t ms);           // `ms` of virtual time since the wait began (one step's own)
-Until shown(const char16_t* title);    // a visible window with this title
-Until gone(const char16_t* title);     // no window with this title
+Until settled();                     // the loop has handled everything the last step gave it
+Until after_ms(uint64_t ms);         // `ms` of virtual time since the wait began (one step's own)
+Until shown(const char16_t* title);  // a visible window with this title
+Until gone(const char16_t* title);   // no window with this title
 
 struct Step {
     Until until;

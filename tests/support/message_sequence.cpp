@@ -12,16 +12,21 @@ struct Named {
     UINT msg;
     const char* name;
 };
-#define NAMED(m) {m, #m}
+#define NAMED(m) \
+    {            \
+        m, #m    \
+    }
 constexpr Named kNames[] = {
-    NAMED(WM_NULL), NAMED(WM_CREATE), NAMED(WM_DESTROY), NAMED(WM_MOVE), NAMED(WM_SIZE),
-    NAMED(WM_ACTIVATE), NAMED(WM_SETFOCUS), NAMED(WM_KILLFOCUS), NAMED(WM_ENABLE), NAMED(WM_SETTEXT),
-    NAMED(WM_GETTEXT), NAMED(WM_GETTEXTLENGTH), NAMED(WM_PAINT), NAMED(WM_CLOSE), NAMED(WM_QUIT),
-    NAMED(WM_ERASEBKGND), NAMED(WM_SHOWWINDOW), NAMED(WM_ACTIVATEAPP), NAMED(WM_CANCELMODE),
-    NAMED(WM_SETFONT), NAMED(WM_GETFONT), NAMED(WM_NCCREATE), NAMED(WM_NCDESTROY),
-    NAMED(WM_NCACTIVATE), NAMED(WM_GETDLGCODE), NAMED(WM_KEYDOWN), NAMED(WM_KEYUP),
-    NAMED(WM_SYSKEYDOWN), NAMED(WM_SYSKEYUP), NAMED(WM_INITDIALOG), NAMED(WM_COMMAND), NAMED(WM_SYSCOMMAND),
-    NAMED(WM_TIMER), NAMED(WM_CTLCOLORSTATIC), NAMED(WM_MOUSEMOVE), NAMED(WM_LBUTTONDOWN), NAMED(WM_LBUTTONUP),
+    NAMED(WM_NULL),       NAMED(WM_CREATE),         NAMED(WM_DESTROY),    NAMED(WM_MOVE),
+    NAMED(WM_SIZE),       NAMED(WM_ACTIVATE),       NAMED(WM_SETFOCUS),   NAMED(WM_KILLFOCUS),
+    NAMED(WM_ENABLE),     NAMED(WM_SETTEXT),        NAMED(WM_GETTEXT),    NAMED(WM_GETTEXTLENGTH),
+    NAMED(WM_PAINT),      NAMED(WM_CLOSE),          NAMED(WM_QUIT),       NAMED(WM_ERASEBKGND),
+    NAMED(WM_SHOWWINDOW), NAMED(WM_ACTIVATEAPP),    NAMED(WM_CANCELMODE), NAMED(WM_SETFONT),
+    NAMED(WM_GETFONT),    NAMED(WM_NCCREATE),       NAMED(WM_NCDESTROY),  NAMED(WM_NCACTIVATE),
+    NAMED(WM_GETDLGCODE), NAMED(WM_KEYDOWN),        NAMED(WM_KEYUP),      NAMED(WM_SYSKEYDOWN),
+    NAMED(WM_SYSKEYUP),   NAMED(WM_INITDIALOG),     NAMED(WM_COMMAND),    NAMED(WM_SYSCOMMAND),
+    NAMED(WM_TIMER),      NAMED(WM_CTLCOLORSTATIC), NAMED(WM_MOUSEMOVE),  NAMED(WM_LBUTTONDOWN),
+    NAMED(WM_LBUTTONUP),
 };
 #undef NAMED
 
@@ -36,7 +41,8 @@ std::string describe(HWND hwnd, UINT msg, std::optional<WPARAM> w, std::optional
 {
     const MessageLog& log = message_log();
     std::string out = (hwnd ? log.label(hwnd) : "*") + " " + message_name(msg);
-    out += " " + (w ? (msg == WM_COMMAND ? std::to_string(LOWORD(*w)) + ":" + std::to_string(HIWORD(*w)) : hex(*w)) : "*");
+    out += " " +
+           (w ? (msg == WM_COMMAND ? std::to_string(LOWORD(*w)) + ":" + std::to_string(HIWORD(*w)) : hex(*w)) : "*");
     out += " " + (l ? log.label((HWND)*l) : "*");
     return out;
 }
@@ -123,9 +129,9 @@ LRESULT CALLBACK recording_proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     out << "    " << std::string("expected").append(width - 8, ' ') << "actual\n";
     for (size_t row = 0; row < std::max(expected.size(), actual.size()); ++row) {
         std::string left = row < expected.size() ? describe(expected[row]) : "";
-        std::string right = row < actual.size() ? describe(actual[row].hwnd, actual[row].msg, actual[row].wParam,
-                                                           actual[row].lParam)
-                                                : "";
+        std::string right = row < actual.size()
+                                ? describe(actual[row].hwnd, actual[row].msg, actual[row].wParam, actual[row].lParam)
+                                : "";
         bool same = row < expected.size() && row < actual.size() && fits(expected[row], actual[row]);
         left.resize(std::max(left.size() + 1, width), ' ');
         out << (same ? "    " : " !  ") << left << right << "\n";

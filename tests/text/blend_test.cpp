@@ -9,11 +9,13 @@
 namespace tickvane::text {
 namespace {
 
-Glyph solid(int width, int height, uint8_t alpha = 255) {
+Glyph solid(int width, int height, uint8_t alpha = 255)
+{
     return Glyph{0, 0, width, height, width, std::vector<uint8_t>(size_t(width) * size_t(height), alpha)};
 }
 
-TEST(BlendPixel, FullCoverageGivesExactColourAndNoneLeavesPixel) {
+TEST(BlendPixel, FullCoverageGivesExactColourAndNoneLeavesPixel)
+{
     for (uint32_t under : {0x00000000u, 0x00FFFFFFu, 0x00808080u, 0x00123456u}) {
         for (uint32_t colour : {0x00000000u, 0x00FFFFFFu, 0x00FF8000u, 0x000A0B0Cu}) {
             EXPECT_EQ(blend_pixel(under, colour, 255), colour);
@@ -26,7 +28,8 @@ TEST(BlendPixel, FullCoverageGivesExactColourAndNoneLeavesPixel) {
     EXPECT_EQ(blend_pixel(0x00000000u, 0xCDFFFFFFu, 255), 0x00FFFFFFu);  // colour's ignored
 }
 
-TEST(DrawableArea, IsClipInsideTargetAndEmptyForUnusableTargets) {
+TEST(DrawableArea, IsClipInsideTargetAndEmptyForUnusableTargets)
+{
     uint32_t pixels[4 * 3] = {};
     const Target target{pixels, 4, 3, 4};
     const PixelArea area = drawable_area(target, {-5, 1, 99, 99});
@@ -34,14 +37,15 @@ TEST(DrawableArea, IsClipInsideTargetAndEmptyForUnusableTargets) {
     EXPECT_EQ(area.top, 1);
     EXPECT_EQ(area.right, 4);
     EXPECT_EQ(area.bottom, 3);
-    EXPECT_TRUE(drawable_area(target, {3, 0, 2, 3}).empty());          // inverted
+    EXPECT_TRUE(drawable_area(target, {3, 0, 2, 3}).empty());  // inverted
     EXPECT_TRUE(drawable_area({nullptr, 4, 3, 4}, {0, 0, 4, 3}).empty());
     EXPECT_TRUE(drawable_area({pixels, 4, 3, 3}, {0, 0, 4, 3}).empty());  // rows overlap
     EXPECT_TRUE(drawable_area({pixels, 0, 3, 4}, {0, 0, 4, 3}).empty());
     EXPECT_FALSE(drawable_area({pixels + 8, 4, 3, -4}, {0, 0, 4, 3}).empty());
 }
 
-TEST(BlendGlyph, WritesOnlyInsideTheArea) {
+TEST(BlendGlyph, WritesOnlyInsideTheArea)
+{
     std::vector<uint32_t> pixels(6 * 5, 0x00FFFFFF);
     const Target target{pixels.data(), 6, 5, 6};
     const PixelArea area = drawable_area(target, {1, 1, 4, 3});
@@ -54,7 +58,8 @@ TEST(BlendGlyph, WritesOnlyInsideTheArea) {
     }
 }
 
-TEST(BlendGlyph, NegativeStrideAddressesRowsFromTheLastStoredRow) {
+TEST(BlendGlyph, NegativeStrideAddressesRowsFromTheLastStoredRow)
+{
     std::vector<uint32_t> pixels(3 * 3, 0);
     const Target bottom_up{pixels.data() + 6, 3, 3, -3};
     blend_glyph(bottom_up, drawable_area(bottom_up, {0, 0, 3, 3}), 1, 0, solid(1, 1), 0x00FFFFFF);
@@ -62,7 +67,8 @@ TEST(BlendGlyph, NegativeStrideAddressesRowsFromTheLastStoredRow) {
     EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0u), 8);
 }
 
-TEST(BlendGlyph, FarOffPositionsWriteNothing) {
+TEST(BlendGlyph, FarOffPositionsWriteNothing)
+{
     std::vector<uint32_t> pixels(4 * 4, 0);
     const Target target{pixels.data(), 4, 4, 4};
     const PixelArea area = drawable_area(target, {0, 0, 4, 4});

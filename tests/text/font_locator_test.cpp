@@ -10,14 +10,16 @@ namespace {
 using Accept = FontRequest::Accept;
 
 // fonts-vlgothic is one of the device's packages, so its absence is a failure here.
-TEST(FontLocator, DeviceRequestsFindVlGothic) {
+TEST(FontLocator, DeviceRequestsFindVlGothic)
+{
     const auto font = locate_font(japanese_ui_font_requests());
     ASSERT_TRUE(font.has_value());
     EXPECT_EQ(font->family, "VL Gothic");
     EXPECT_EQ(access(font->path.c_str(), R_OK), 0) << font->path;
 }
 
-TEST(FontLocator, NamedFamilyRefusesFontconfigsSubstitute) {
+TEST(FontLocator, NamedFamilyRefusesFontconfigsSubstitute)
+{
     const FontRequest missing[] = {{"No Such Family Tickvane", Accept::NamedFamily}};
     EXPECT_FALSE(locate_font(missing).has_value());
     // The same request accepting anything shows that fontconfig did offer a stand-in.
@@ -25,7 +27,8 @@ TEST(FontLocator, NamedFamilyRefusesFontconfigsSubstitute) {
     EXPECT_TRUE(locate_font(lenient).has_value());
 }
 
-TEST(FontLocator, FallsThroughToTheNextRequest) {
+TEST(FontLocator, FallsThroughToTheNextRequest)
+{
     const FontRequest requests[] = {
         {"No Such Family Tickvane", Accept::NamedFamily},
         {"sans:lang=ja", Accept::Japanese},

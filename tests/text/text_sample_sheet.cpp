@@ -18,7 +18,9 @@ using namespace tickvane::text;
 
 namespace {
 
-constexpr std::u16string_view kLine = u"Tickvane オプション プログラムの終了 終了しますか？ ０分０秒は設定できません 適用 閉じる 秒 分 0 1 3 5 10 15 30 45";
+constexpr std::u16string_view kLine =
+    u"Tickvane オプション プログラムの終了 終了しますか？ ０分０秒は設定できません 適用 閉じる 秒 分 0 1 3 5 10 15 30 "
+    u"45";
 constexpr int kSizes[] = {11, 12, 13, 14};
 constexpr int kRowHeight = 20;
 constexpr int kLabelWidth = 90;
@@ -29,21 +31,26 @@ struct Mode {
     const char16_t* name;
 };
 constexpr Mode kModes[] = {
-    {Hinting::Light, u"light"}, {Hinting::Native, u"native"},
-    {Hinting::AutoFull, u"auto"}, {Hinting::None, u"none"},
+    {Hinting::Light, u"light"},
+    {Hinting::Native, u"native"},
+    {Hinting::AutoFull, u"auto"},
+    {Hinting::None, u"none"},
 };
 
 struct Sheet {
     int width, height;
     std::vector<uint32_t> pixels;
     Target target() { return {pixels.data(), width, height, width}; }
-    void fill(int top, int bottom, uint32_t colour) {
+    void fill(int top, int bottom, uint32_t colour)
+    {
         for (int y = top; y < bottom; ++y)
-            for (int x = 0; x < width; ++x) pixels[size_t(y) * size_t(width) + size_t(x)] = colour;
+            for (int x = 0; x < width; ++x)
+                pixels[size_t(y) * size_t(width) + size_t(x)] = colour;
     }
 };
 
-void draw_mode(Sheet& sheet, FontFace& face, const Mode& mode, int& top) {
+void draw_mode(Sheet& sheet, FontFace& face, const Mode& mode, int& top)
+{
     GlyphCache glyphs(face, mode.hinting);
     for (int size : kSizes) {
         for (bool inverse : {false, true}) {
@@ -60,7 +67,8 @@ void draw_mode(Sheet& sheet, FontFace& face, const Mode& mode, int& top) {
     top += 6;
 }
 
-bool write_png(const char* path, const Sheet& sheet, int zoom) {
+bool write_png(const char* path, const Sheet& sheet, int zoom)
+{
     const int width = sheet.width * zoom, height = sheet.height * zoom;
     std::vector<uint8_t> rgb(size_t(width) * size_t(height) * 3);
     for (int y = 0; y < height; ++y) {
@@ -80,7 +88,8 @@ bool write_png(const char* path, const Sheet& sheet, int zoom) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s OUT.png [ZOOM]\n", argv[0]);
         return 2;
@@ -95,7 +104,8 @@ int main(int argc, char** argv) {
     Sheet sheet{kLabelWidth + 640, int(std::size(kModes) * (std::size(kSizes) * 2 * kRowHeight + 6)), {}};
     sheet.pixels.assign(size_t(sheet.width) * size_t(sheet.height), 0x00C0C0C0);
     int top = 0;
-    for (const Mode& mode : kModes) draw_mode(sheet, *face, mode, top);
+    for (const Mode& mode : kModes)
+        draw_mode(sheet, *face, mode, top);
     if (!write_png(argv[1], sheet, zoom)) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;

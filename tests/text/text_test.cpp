@@ -13,8 +13,8 @@ namespace {
 constexpr uint32_t kPaper = 0x00FFFFFF;
 
 const std::u16string_view kDeviceStrings[] = {
-    u"Tickvane", u"オプション", u"プログラムの終了", u"終了しますか？", u"０分０秒は設定できません",
-    u"適用", u"閉じる", u"秒", u"分",
+    u"Tickvane", u"オプション", u"プログラムの終了", u"終了しますか？", u"０分０秒は設定できません", u"適用", u"閉じる",
+    u"秒",       u"分",
 };
 
 struct Canvas {
@@ -24,7 +24,8 @@ struct Canvas {
     Target target() { return {pixels.data(), width, height, width}; }
     Clip whole() const { return {0, 0, width, height}; }
     uint32_t at(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
-    int ink(uint32_t paper = kPaper) const {
+    int ink(uint32_t paper = kPaper) const
+    {
         return int(std::count_if(pixels.begin(), pixels.end(), [&](uint32_t p) { return p != paper; }));
     }
 };
@@ -34,7 +35,8 @@ TEST(Text, FamilyIsVlGothic) { EXPECT_STREQ(family(), "VL Gothic"); }
 // GDI's font height (what dialog units count in) comes from the font's Windows ascent
 // and descent, 1000 and 270 per 1000 units in VL Gothic, each rounded: 11 + 3 at 11 px,
 // 13 + 4 at 13 px. FreeType's own line metrics follow the smaller typographic ones.
-TEST(Text, GdiHeightComesFromTheFontsWindowsAscentAndDescent) {
+TEST(Text, GdiHeightComesFromTheFontsWindowsAscentAndDescent)
+{
     ASSERT_STREQ(family(), "VL Gothic");
     EXPECT_EQ(measure(u"A", 11).gdi_height, 14);
     EXPECT_EQ(measure(u"A", 13).gdi_height, 17);
@@ -44,7 +46,8 @@ TEST(Text, GdiHeightComesFromTheFontsWindowsAscentAndDescent) {
 
 // Every device string at the small UI sizes: ink shows, stays in the measured box,
 // and the advance that draw reports is the measured width.
-TEST(Text, DeviceStringsInkInsideTheirMeasuredBox) {
+TEST(Text, DeviceStringsInkInsideTheirMeasuredBox)
+{
     for (int size : {12, 13, 14}) {
         for (std::u16string_view text : kDeviceStrings) {
             const Extent extent = measure(text, size);
@@ -67,7 +70,8 @@ TEST(Text, DeviceStringsInkInsideTheirMeasuredBox) {
     }
 }
 
-TEST(Text, ClippedDrawingIsTheUnclippedDrawingCutToTheClip) {
+TEST(Text, ClippedDrawingIsTheUnclippedDrawingCutToTheClip)
+{
     const std::u16string_view text = u"０分０秒は設定できません";
     Canvas full(200, 30), clipped(200, 30);
     draw(full.target(), full.whole(), -7, 20, text, 14, 0x00000080);
@@ -85,7 +89,8 @@ TEST(Text, ClippedDrawingIsTheUnclippedDrawingCutToTheClip) {
 }
 
 // Drawing white on black shows the coverage; wherever that is full, the colour must be exact.
-TEST(Text, FullyCoveredPixelsTakeTheExactColour) {
+TEST(Text, FullyCoveredPixelsTakeTheExactColour)
+{
     const std::u16string_view text = u"終了■";
     Canvas coverage(120, 40, 0), coloured(120, 40, 0x00336699);
     draw(coverage.target(), coverage.whole(), 2, 30, text, 28, 0x00FFFFFF);
@@ -102,7 +107,8 @@ TEST(Text, FullyCoveredPixelsTakeTheExactColour) {
     EXPECT_GT(full, 100);
 }
 
-TEST(Text, EmptyAndControlOnlyStringsDrawNothing) {
+TEST(Text, EmptyAndControlOnlyStringsDrawNothing)
+{
     Canvas canvas(40, 20);
     for (std::u16string_view text : {std::u16string_view{}, std::u16string_view{u"\r\n\t"}}) {
         const Extent extent = measure(text, 13);
@@ -113,7 +119,8 @@ TEST(Text, EmptyAndControlOnlyStringsDrawNothing) {
     EXPECT_EQ(canvas.ink(), 0);
 }
 
-TEST(Text, UnpairedSurrogatesAreSafeAndConsistent) {
+TEST(Text, UnpairedSurrogatesAreSafeAndConsistent)
+{
     const std::u16string strings[] = {u"\xD800", u"\xDC00", u"終\xD83D", u"\xDE00了", u"\xD83D\xD83D終"};
     for (const std::u16string& text : strings) {
         Canvas canvas(80, 20);
@@ -125,7 +132,8 @@ TEST(Text, UnpairedSurrogatesAreSafeAndConsistent) {
     EXPECT_EQ(measure(u"終\xD800了", 13).width, measure(u"終\xFFFD了", 13).width);
 }
 
-TEST(Text, BadArgumentsNeverWriteOutsideOrCrash) {
+TEST(Text, BadArgumentsNeverWriteOutsideOrCrash)
+{
     Canvas canvas(30, 20);
     for (int size : {0, -3, 100000, INT_MIN}) {
         EXPECT_EQ(measure(u"秒", size).width, 0) << size;

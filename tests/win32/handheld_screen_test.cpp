@@ -18,7 +18,7 @@ class HandheldScreen : public ::testing::Test {
 public:
     void SetUp() override
     {
-        tickvane::win32::set_handheld_screen(kDefaultScreen);  // another test may have left it turned
+        tickvane::win32::set_handheld_screen(kDefaultScreen);         // another test may have left it turned
         DeleteFileW(tickvane::win32::handheld_place_file().c_str());  // and its place for the next
         window = tickvane::win32::testing::create_program_window();
         ASSERT_NE(window, nullptr);
@@ -83,7 +83,8 @@ public:
     static std::string screen(int w, int h)
     {
         char line[200];
-        snprintf(line, sizeof line, "client %dx%d metrics %dx%d window dc %dx%d memory dc %dx%d", w, h, w, h, w, h, w, h);
+        snprintf(line, sizeof line, "client %dx%d metrics %dx%d window dc %dx%d memory dc %dx%d", w, h, w, h, w, h, w,
+                 h);
         return line;
     }
     void resize_client(int w, int h)
@@ -119,7 +120,8 @@ TEST_F(HandheldScreen, OpensInTheMiddleAndTheScreenIsTheClientAreaThroughResizeR
         int w, h;
     } steps[] = {
         {"F5 rotates", [](HandheldScreen* t) { t->press_f5(); }, 320, 240},
-        {"F5 held down repeats nothing", [](HandheldScreen* t) { SendMessageW(t->window, WM_KEYDOWN, VK_F5, 1 << 30); }, 320, 240},
+        {"F5 held down repeats nothing", [](HandheldScreen* t) { SendMessageW(t->window, WM_KEYDOWN, VK_F5, 1 << 30); },
+         320, 240},
         {"F5 again", [](HandheldScreen* t) { t->press_f5(); }, 240, 320},
         {"made larger", [](HandheldScreen* t) { t->resize_client(480, 640); }, 480, 640},
         {"rotated larger", [](HandheldScreen* t) { t->press_f5(); }, 640, 480},

@@ -51,7 +51,8 @@ TEST(LaunchRequest, RefusesWhatTheHandheldRefuses)
     for (SYSTEMTIME bad : {at(2026, 2, 30, 10, 0, 0), at(2026, 13, 1, 0, 0, 0), at(2026, 12, 7, 24, 0, 0),
                            at(2026, 12, 7, 10, 60, 0), at(1600, 12, 31, 0, 0, 0)}) {
         wrong = t, wrong.stStartTime = bad;
-        EXPECT_FALSE(launch_request_from(&wrong)) << bad.wYear << "-" << bad.wMonth << "-" << bad.wDay << " " << bad.wHour;
+        EXPECT_FALSE(launch_request_from(&wrong))
+            << bad.wYear << "-" << bad.wMonth << "-" << bad.wDay << " " << bad.wHour;
     }
     std::wstring missing = self + L".missing", folder = L"C:\\windows";
     for (const std::wstring* app : {&missing, &folder}) {

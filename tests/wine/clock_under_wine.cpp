@@ -39,7 +39,8 @@ bool within(milliseconds limit, Test test)
 // Where an X window stands on the screen and its size; empty when xdotool cannot tell.
 std::optional<Box> window_rect(const std::vector<std::string>& env, unsigned long window)
 {
-    std::string out = e2e::run_bounded({"xdotool", "getwindowgeometry", std::to_string(window)}, env, seconds(5)).output;
+    std::string out =
+        e2e::run_bounded({"xdotool", "getwindowgeometry", std::to_string(window)}, env, seconds(5)).output;
     Box r{"window", 0, 0, 0, 0};
     size_t position = out.find("Position: "), geometry = out.find("Geometry: ");
     if (position == std::string::npos || geometry == std::string::npos ||
@@ -82,8 +83,10 @@ bool ClockUnderWine::start(const std::string& pinned)
 {
     pinned_ = pinned;
     std::string why;
-    x_ = X11Session::start(24, &why, {"-screen", "0", std::to_string(kScreenWidth) + "x" +
-                                                          std::to_string(kScreenHeight) + "x24"});  // the later wins
+    x_ = X11Session::start(24, &why,
+                           {"-screen", "0",
+                            std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) +
+                                "x24"});  // the later wins
     if (!x_) {
         ADD_FAILURE() << why;
         return false;
@@ -138,7 +141,8 @@ bool ClockUnderWine::find_client(int width, int height)
         ADD_FAILURE() << "the Tickvane window never showed a " << width << " x " << height
                       << " client area with the year our device draws for " << pinned_ << " at its corner; the window "
                       << (window ? std::to_string(window->width) + " x " + std::to_string(window->height) : "unknown")
-                      << "; the clock said:\n" << clock_->output();
+                      << "; the clock said:\n"
+                      << clock_->output();
         return false;
     }
     client_ = Box{"client", client->x, client->y, width, height};

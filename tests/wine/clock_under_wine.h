@@ -61,7 +61,7 @@ protected:
     WinePrefix* prefix_ = nullptr;
 
 private:
-    Box client_{"client", 0, 0, 0, 0};  // the clock's client area on the screen
+    Box client_{"client", 0, 0, 0, 0};      // the clock's client area on the screen
     Box menu_bar_{"menu bar", 0, 0, 0, 0};  // on the screen
     int menu_bar_middle_ = 0;               // the menu bar's middle row, in client coordinates
     std::unique_ptr<display::testing::X11Session> x_;

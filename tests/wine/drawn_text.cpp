@@ -21,7 +21,8 @@ Ink text_ink(const test::Image& screen, const Box& area)
     Ink ink(area.height, std::vector<bool>(area.width));
     for (int y = 0; y < area.height; ++y)
         for (int x = 0; x < area.width; ++x)
-            ink[y][x] = area.x + x < screen.width && area.y + y < screen.height && dark(screen.at(area.x + x, area.y + y));
+            ink[y][x] = area.x + x < screen.width && area.y + y < screen.height &&
+                        dark(screen.at(area.x + x, area.y + y));
     for (auto& row : ink)
         if (std::count(row.begin(), row.end(), true) * 10 > area.width * 6)
             std::fill(row.begin(), row.end(), false);
@@ -82,7 +83,8 @@ std::string real_glyphs_in(const test::Image& screen, const Box& area)
     if (marks >= 2 && pictures.size() * 2 > static_cast<size_t>(marks))
         return "";
     return area.name + ": " + std::to_string(marks) + " marks, " + std::to_string(pictures.size()) +
-           " different (missing-glyph boxes or no text)" + (pictures.empty() ? "" : ", the first:\n" + *pictures.begin());
+           " different (missing-glyph boxes or no text)" +
+           (pictures.empty() ? "" : ", the first:\n" + *pictures.begin());
 }
 
 }  // namespace tickvane::wine

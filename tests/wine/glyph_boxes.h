@@ -26,8 +26,7 @@ std::vector<Box> glyph_boxes(int screen_width, int screen_height);
 // Where the clock's client area starts on `screen` (a capture of it): the place at or
 // near the top left corner of `near` (where it should be) where the year box shows what
 // it shows in `face`.
-std::optional<Point> find_client(const test::Image& screen, const test::Image& face, const Box& year,
-                                 const Box& near);
+std::optional<Point> find_client(const test::Image& screen, const test::Image& face, const Box& year, const Box& near);
 
 // Empty when the `client` area on `screen` equals `face` in every box and is white
 // everywhere else; otherwise the first difference and how many pixels differ.

@@ -3,7 +3,7 @@
 namespace tickvane::wine {
 namespace {
 
-constexpr size_t kFixedLength = 68;  // FIXDLEN_DATA
+constexpr size_t kFixedLength = 68;   // FIXDLEN_DATA
 constexpr size_t kOffsetFields = 20;  // the application name's offset, then the triggers'
 constexpr size_t kTriggerLength = 48;
 
@@ -64,10 +64,10 @@ bool read_trigger(Reader& in, JobTrigger& t)
     size_t start = in.at();
     int size = 0, reserved = 0, end_year = 0, end_month = 0, end_day = 0;
     uint32_t duration = 0, interval = 0, flags = 0;
-    return in.u16(size) && in.u16(reserved) && in.u16(t.begin_year) && in.u16(t.begin_month) &&
-           in.u16(t.begin_day) && in.u16(end_year) && in.u16(end_month) && in.u16(end_day) &&
-           in.u16(t.start_hour) && in.u16(t.start_minute) && in.u32(duration) && in.u32(interval) &&
-           in.u32(flags) && in.u32(t.type) && in.skip(kTriggerLength - (in.at() - start));
+    return in.u16(size) && in.u16(reserved) && in.u16(t.begin_year) && in.u16(t.begin_month) && in.u16(t.begin_day) &&
+           in.u16(end_year) && in.u16(end_month) && in.u16(end_day) && in.u16(t.start_hour) && in.u16(t.start_minute) &&
+           in.u32(duration) && in.u32(interval) && in.u32(flags) && in.u32(t.type) &&
+           in.skip(kTriggerLength - (in.at() - start));
 }
 
 bool fail(std::string* why, const std::string& what)

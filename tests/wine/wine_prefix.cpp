@@ -12,9 +12,9 @@
 #include "bounded_process.h"
 
 namespace fs = std::filesystem;
+using std::chrono::seconds;
 using tickvane::e2e::Outcome;
 using tickvane::e2e::run_bounded;
-using std::chrono::seconds;
 
 namespace tickvane::wine {
 namespace {
@@ -49,8 +49,9 @@ std::string multi_string(const std::string& text)
 
 std::string font_link_registry()
 {
-    std::string reg = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\"
-                      "FontLink\\SystemLink]\r\n";
+    std::string reg =
+        "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\"
+        "FontLink\\SystemLink]\r\n";
     for (const char* face : kLinkedFaces)
         reg += "\"" + std::string(face) + "\"=" + multi_string(kFontLink) + "\r\n";
     return reg;
@@ -65,8 +66,9 @@ std::string run(const std::vector<std::string>& argv, const std::vector<std::str
     std::string command;
     for (const std::string& a : argv)
         command += " " + a;
-    return command.substr(1) + (done.finished ? " ended with " + std::to_string(done.exit_code) : " did not end in time") +
-           ":\n" + done.output;
+    return command.substr(1) +
+           (done.finished ? " ended with " + std::to_string(done.exit_code) : " did not end in time") + ":\n" +
+           done.output;
 }
 
 bool write_file(const std::string& path, const std::string& bytes)

@@ -5,7 +5,8 @@
 namespace tickvane::glyphgen {
 namespace {
 
-void WritePackedRow(ByteWriter& out, const IndexedImage& image, int y, int bitsPerPixel) {
+void WritePackedRow(ByteWriter& out, const IndexedImage& image, int y, int bitsPerPixel)
+{
     const int perByte = 8 / bitsPerPixel;
     for (int x = 0; x < image.width(); x += perByte) {
         unsigned byte = 0;
@@ -17,7 +18,8 @@ void WritePackedRow(ByteWriter& out, const IndexedImage& image, int y, int bitsP
     }
 }
 
-void WriteTrueColourRow(ByteWriter& out, const IndexedImage& image, int y) {
+void WriteTrueColourRow(ByteWriter& out, const IndexedImage& image, int y)
+{
     for (int x = 0; x < image.width(); ++x) {
         const Rgb& c = image.palette()[image.at(x, y)];
         out.U8(c.b);
@@ -28,13 +30,15 @@ void WriteTrueColourRow(ByteWriter& out, const IndexedImage& image, int y) {
 
 }  // namespace
 
-std::uint32_t DibStride(int width, int bitsPerPixel) {
+std::uint32_t DibStride(int width, int bitsPerPixel)
+{
     const auto bits = static_cast<std::uint32_t>(width) * static_cast<std::uint32_t>(bitsPerPixel);
     return (bits + 31) / 32 * 4;
 }
 
 void WriteInfoHeader(ByteWriter& out, int width, int storedHeight, int bitsPerPixel, std::uint32_t imageSize,
-                     std::uint32_t coloursUsed) {
+                     std::uint32_t coloursUsed)
+{
     out.U32(kInfoHeaderSize);
     out.I32(width);
     out.I32(storedHeight);  // positive: rows are stored bottom-up
@@ -48,7 +52,8 @@ void WriteInfoHeader(ByteWriter& out, int width, int storedHeight, int bitsPerPi
     out.U32(0);  // all colours important
 }
 
-void WritePalette(ByteWriter& out, const std::vector<Rgb>& palette) {
+void WritePalette(ByteWriter& out, const std::vector<Rgb>& palette)
+{
     for (const Rgb& c : palette) {
         out.U8(c.b);
         out.U8(c.g);
@@ -57,7 +62,8 @@ void WritePalette(ByteWriter& out, const std::vector<Rgb>& palette) {
     }
 }
 
-void WritePixels(ByteWriter& out, const IndexedImage& image, int bitsPerPixel) {
+void WritePixels(ByteWriter& out, const IndexedImage& image, int bitsPerPixel)
+{
     if (bitsPerPixel != 1 && bitsPerPixel != 4 && bitsPerPixel != 8 && bitsPerPixel != 24)
         throw std::invalid_argument("unsupported bit depth");
     if (bitsPerPixel < 24 && image.palette().size() > (1u << bitsPerPixel))
@@ -68,7 +74,8 @@ void WritePixels(ByteWriter& out, const IndexedImage& image, int bitsPerPixel) {
             WriteTrueColourRow(out, image, y);
         else
             WritePackedRow(out, image, y, bitsPerPixel);
-        while (out.size() - rowStart < DibStride(image.width(), bitsPerPixel)) out.U8(0);
+        while (out.size() - rowStart < DibStride(image.width(), bitsPerPixel))
+            out.U8(0);
     }
 }
 

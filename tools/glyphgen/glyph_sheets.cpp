@@ -34,9 +34,8 @@ struct Badge {
     std::uint8_t colour;
 };
 constexpr std::array kBadges{
-    Badge{"MON", 0, kBlack},   Badge{"TUE", 20, kBlack},         Badge{"WED", 40, kBlack},
-    Badge{"THU", 60, kBlack},  Badge{"FRI", 80, kBlack},         Badge{"SAT", 100, kSaturdayBlue},
-    Badge{"SUN", 180, kSundayRed},
+    Badge{"MON", 0, kBlack},  Badge{"TUE", 20, kBlack},         Badge{"WED", 40, kBlack},      Badge{"THU", 60, kBlack},
+    Badge{"FRI", 80, kBlack}, Badge{"SAT", 100, kSaturdayBlue}, Badge{"SUN", 180, kSundayRed},
 };
 
 // Large sheet: 55 x 128 boxes every 80 columns from column 3, then a 10 x 128 colon box.
@@ -50,7 +49,8 @@ constexpr DigitFrame kLargeFrame{{5, 14, 50, 114}, 6.0};
 
 // Two dots evenly either side of the figures' middle. They are the figures' pen width across and
 // the box's narrower width cuts their sides flat, which keeps them as heavy as the strokes.
-StrokedShape ColonShape() {
+StrokedShape ColonShape()
+{
     constexpr double middle = (kLargeFrame.ink.top + kLargeFrame.ink.bottom) / 2.0;
     constexpr double spread = 19;
     constexpr double centreX = kColonWidth / 2.0;
@@ -60,7 +60,8 @@ StrokedShape ColonShape() {
 }
 
 // Rasterised in a box of its own, so no stroke can reach a neighbouring glyph.
-void DrawLarge(IndexedImage& sheet, const StrokedShape& shape, int boxX, int boxWidth) {
+void DrawLarge(IndexedImage& sheet, const StrokedShape& shape, int boxX, int boxWidth)
+{
     IndexedImage box = MakeMask(boxWidth, kLargeHeight);
     Rasterise(shape, box, 1);
     sheet.stamp(box, boxX, 0, kBlack);
@@ -68,7 +69,8 @@ void DrawLarge(IndexedImage& sheet, const StrokedShape& shape, int boxX, int box
 
 }  // namespace
 
-IndexedImage SmallGlyphSheet() {
+IndexedImage SmallGlyphSheet()
+{
     IndexedImage sheet(240, 90, {{255, 255, 255}, {0, 0, 0}, {64, 96, 192}, {224, 32, 64}}, kWhite);
     for (int slot = 0; slot < kSlots; ++slot)
         DrawSmallDigit(sheet, DigitAtSlot(slot), slot * kSmallPitch + kSmallInkX, kSmallInkY, kBlack);
@@ -78,11 +80,11 @@ IndexedImage SmallGlyphSheet() {
     return sheet;
 }
 
-IndexedImage LargeGlyphSheet() {
+IndexedImage LargeGlyphSheet()
+{
     IndexedImage sheet(869, kLargeHeight, {{255, 255, 255}, {0, 0, 0}}, 0);
     for (int slot = 0; slot < kSlots; ++slot)
-        DrawLarge(sheet, DigitShape(DigitAtSlot(slot), kLargeFrame), kLargeFirstX + slot * kLargePitch,
-                  kLargeBoxWidth);
+        DrawLarge(sheet, DigitShape(DigitAtSlot(slot), kLargeFrame), kLargeFirstX + slot * kLargePitch, kLargeBoxWidth);
     DrawLarge(sheet, ColonShape(), kColonX, kColonWidth);
     return sheet;
 }

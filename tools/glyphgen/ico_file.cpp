@@ -11,7 +11,8 @@ namespace {
 constexpr std::uint32_t kDirSize = 6;
 constexpr std::uint32_t kEntrySize = 16;
 
-std::vector<std::uint8_t> EncodeIconDib(const IconImage& icon) {
+std::vector<std::uint8_t> EncodeIconDib(const IconImage& icon)
+{
     const IndexedImage& c = icon.colours;
     if (c.width() > 255 || c.height() > 255 || icon.transparent.width() != c.width() ||
         icon.transparent.height() != c.height() || c.palette().size() != (1u << icon.bitsPerPixel))
@@ -29,9 +30,11 @@ std::vector<std::uint8_t> EncodeIconDib(const IconImage& icon) {
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodeIco(const std::vector<IconImage>& images) {
+std::vector<std::uint8_t> EncodeIco(const std::vector<IconImage>& images)
+{
     std::vector<std::vector<std::uint8_t>> dibs;
-    for (const IconImage& image : images) dibs.push_back(EncodeIconDib(image));
+    for (const IconImage& image : images)
+        dibs.push_back(EncodeIconDib(image));
 
     ByteWriter out;
     out.U16(0);  // reserved
@@ -50,7 +53,8 @@ std::vector<std::uint8_t> EncodeIco(const std::vector<IconImage>& images) {
         out.U32(offset);
         offset += static_cast<std::uint32_t>(dibs[i].size());
     }
-    for (const auto& dib : dibs) out.Append(dib);
+    for (const auto& dib : dibs)
+        out.Append(dib);
     return out.bytes();
 }
 

@@ -15,7 +15,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // Writes beside the target and renames over it, so an interrupted run never leaves a torn file.
-bool WriteFileAtomically(const fs::path& target, const std::vector<std::uint8_t>& bytes) {
+bool WriteFileAtomically(const fs::path& target, const std::vector<std::uint8_t>& bytes)
+{
     fs::path temporary = target;
     temporary += ".tmp";
     {
@@ -30,7 +31,8 @@ bool WriteFileAtomically(const fs::path& target, const std::vector<std::uint8_t>
     }
     std::error_code error;
     fs::rename(temporary, target, error);
-    if (!error) return true;
+    if (!error)
+        return true;
     std::error_code ignored;
     fs::remove(temporary, ignored);
     return false;
@@ -38,7 +40,8 @@ bool WriteFileAtomically(const fs::path& target, const std::vector<std::uint8_t>
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argc > 0 ? argv[0] : "tickvane-glyphgen");
         return 2;

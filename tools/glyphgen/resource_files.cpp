@@ -7,7 +7,8 @@
 
 namespace tickvane::glyphgen {
 
-std::vector<GeneratedFile> GenerateResourceFiles() {
+std::vector<GeneratedFile> GenerateResourceFiles()
+{
     return {
         {"small_glyphs.bmp", EncodeBmp8(SmallGlyphSheet())},
         {"large_glyphs.bmp", EncodeBmp24(LargeGlyphSheet())},

@@ -18,8 +18,8 @@ constexpr DWORD wc_discardns = 0x10, wc_sepchars = 0x20, wc_defaultchar = 0x40, 
                 wc_compositecheck = 0x200, wc_no_best_fit_chars = 0x400;
 // Composition flags are accepted and have no effect: precomposed text is converted
 // as it stands. No best-fit substitution is made with or without the last flag.
-constexpr DWORD known_ansi_flags =
-    wc_discardns | wc_sepchars | wc_defaultchar | wc_compositecheck | wc_no_best_fit_chars;
+constexpr DWORD known_ansi_flags = wc_discardns | wc_sepchars | wc_defaultchar | wc_compositecheck |
+                                   wc_no_best_fit_chars;
 
 int fail(DWORD error)
 {

@@ -28,8 +28,8 @@ struct Compositor {
     std::vector<uint32_t> pixels;  // what the display shows now
     int shown_width = 0;
     int shown_height = 0;
-    bool damaged = true;           // part of the screen may differ from what is shown
-    RECT damage{};                 // screen coordinates; the whole screen when the layout changed
+    bool damaged = true;  // part of the screen may differ from what is shown
+    RECT damage{};        // screen coordinates; the whole screen when the layout changed
     BarCache bars;
 };
 

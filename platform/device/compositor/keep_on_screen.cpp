@@ -72,8 +72,11 @@ void keep_popups_on_screen(const RECT& old_area)
         if (w == nullptr)
             continue;
         RECT wanted = w->frame;
-        shift(wanted, centre_mapped(w->frame.left, w->frame.right, old_area.left, old_area.right, area.left, area.right) - w->frame.left,
-              centre_mapped(w->frame.top, w->frame.bottom, old_area.top, old_area.bottom, area.top, area.bottom) - w->frame.top);
+        shift(wanted,
+              centre_mapped(w->frame.left, w->frame.right, old_area.left, old_area.right, area.left, area.right) -
+                  w->frame.left,
+              centre_mapped(w->frame.top, w->frame.bottom, old_area.top, old_area.bottom, area.top, area.bottom) -
+                  w->frame.top);
         RECT at = fit_into_work_area(wanted, w->above_title_bar);
         int dx = at.left - w->frame.left, dy = at.top - w->frame.top;
         move_with_children(*w, dx, dy);

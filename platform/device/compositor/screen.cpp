@@ -6,13 +6,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "compositor/compositor.h"
 #include "desktop_options.h"
+#include "device_settings.h"
 #include "softkeys/soft_key_bar.h"
 #include "text/text.h"
-#include "wm/window_manager.h"
-#include "compositor/compositor.h"
-#include "device_settings.h"
 #include "wm/activation_state.h"
+#include "wm/window_manager.h"
 #include "wm/window_tree.h"
 
 namespace tickvane::device {
@@ -70,9 +70,9 @@ void refresh_bars(int width)
 void compose_row(int y, int left, int right, uint32_t* out)
 {
     int W = compositor().width, H = compositor().height;
-    const std::vector<uint32_t>* bar = y < kTitleBarHeight ? &bars().title_bar
+    const std::vector<uint32_t>* bar = y < kTitleBarHeight          ? &bars().title_bar
                                        : y >= H - kSoftKeyBarHeight ? &bars().soft_key_bar
-                                                                     : nullptr;
+                                                                    : nullptr;
     if (bar != nullptr) {
         int bar_y = y < kTitleBarHeight ? y : y - (H - kSoftKeyBarHeight);
         std::memcpy(out, bar->data() + (size_t)bar_y * W + left, (size_t)(right - left) * 4);
@@ -167,8 +167,10 @@ void present_if_dirty()
         if (std::memcmp(shown, row.data(), (size_t)n * 4) == 0)
             continue;
         int l = 0, r = n - 1;
-        while (shown[l] == row[l]) ++l;
-        while (shown[r] == row[r]) --r;
+        while (shown[l] == row[l])
+            ++l;
+        while (shown[r] == row[r])
+            --r;
         std::memcpy(shown + l, row.data() + l, (size_t)(r - l + 1) * 4);
         changed_left = std::min(changed_left, left + l);
         changed_right = std::max(changed_right, left + r);
@@ -177,7 +179,8 @@ void present_if_dirty()
     }
     if (changed_bottom < 0)
         return;
-    display::Rect changed{changed_left, changed_top, changed_right - changed_left + 1, changed_bottom - changed_top + 1};
+    display::Rect changed{changed_left, changed_top, changed_right - changed_left + 1,
+                          changed_bottom - changed_top + 1};
     compositor().display->present(display::Pixels{compositor().pixels.data(), W, H, W}, {changed});
 }
 

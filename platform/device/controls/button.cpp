@@ -20,8 +20,8 @@ constexpr int kFocusInset = 3;
 struct ButtonState {
     bool pointer_down = false;  // pressed with the pointer, which it holds captured
     bool space_down = false;
-    bool pressed = false;       // drawn pushed in
-    HFONT font = nullptr;       // WM_SETFONT's
+    bool pressed = false;  // drawn pushed in
+    HFONT font = nullptr;  // WM_SETFONT's
 };
 
 // The procedure acts only while the state is kept (see button_proc).

@@ -199,8 +199,8 @@ void open_list(HWND combo)
         return;
     // Disabled, so that a tap on it can never activate it, should the capture be lost.
     // Made with the combo box as its parent, it is owned by the combo box's top-level window.
-    HWND list = CreateWindowExW(0, kListClass, u"", WS_POPUP | WS_BORDER | WS_DISABLED, 0, 0, 0, 0, combo,
-                                nullptr, nullptr, combo);
+    HWND list = CreateWindowExW(0, kListClass, u"", WS_POPUP | WS_BORDER | WS_DISABLED, 0, 0, 0, 0, combo, nullptr,
+                                nullptr, combo);
     if (list == nullptr || (c = combo_of(combo)) == nullptr) {
         DestroyWindow(list);
         return;

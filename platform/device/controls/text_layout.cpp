@@ -17,7 +17,8 @@ bool is_word_char(char16_t c)
 // Punctuation that closes a phrase: it stays on the line of what it closes.
 bool never_starts_line(char16_t c)
 {
-    static constexpr std::u16string_view closing = u"、。，．）」』】！？：；ー・…ぁぃぅぇぉっゃゅょァィゥェォッャュョ,.!?:;)]}";
+    static constexpr std::u16string_view closing =
+        u"、。，．）」』】！？：；ー・…ぁぃぅぇぉっゃゅょァィゥェォッャュョ,.!?:;)]}";
     return closing.find(c) != std::u16string_view::npos;
 }
 

@@ -2,9 +2,9 @@
 // through the font's base units, as on Windows.
 #include <algorithm>
 
+#include "compositor/screen.h"
 #include "dialogs/dialogs.h"
 #include "dialogs/fonts.h"
-#include "compositor/screen.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"
 
@@ -26,12 +26,18 @@ std::u16string class_name(const ResId& id)
     if (!id.is_ordinal)
         return id.text;
     switch (id.ordinal) {
-    case kClassButton: return u"BUTTON";
-    case kClassEdit: return u"EDIT";
-    case kClassStatic: return u"STATIC";
-    case kClassListBox: return u"LISTBOX";
-    case kClassScrollBar: return u"SCROLLBAR";
-    case kClassComboBox: return u"COMBOBOX";
+    case kClassButton:
+        return u"BUTTON";
+    case kClassEdit:
+        return u"EDIT";
+    case kClassStatic:
+        return u"STATIC";
+    case kClassListBox:
+        return u"LISTBOX";
+    case kClassScrollBar:
+        return u"SCROLLBAR";
+    case kClassComboBox:
+        return u"COMBOBOX";
     }
     return u"";
 }
@@ -94,8 +100,8 @@ HWND create_dialog(const DialogTemplate& t, HINSTANCE instance, HWND owner, DLGP
     RECT frame = frame_around(style, client);
     bool above_title_bar = false;
     RECT at = place(frame, owner, style, above_title_bar);
-    HWND dialog = CreateWindowExW(t.ex_style, kDialogClass, t.title.c_str(), style, at.left, at.top,
-                                  at.right - at.left, at.bottom - at.top, owner, nullptr, instance, nullptr);
+    HWND dialog = CreateWindowExW(t.ex_style, kDialogClass, t.title.c_str(), style, at.left, at.top, at.right - at.left,
+                                  at.bottom - at.top, owner, nullptr, instance, nullptr);
     if (dialog == nullptr)
         return nullptr;
     find_window(dialog)->above_title_bar = above_title_bar;
@@ -114,7 +120,8 @@ HWND create_dialog(const DialogTemplate& t, HINSTANCE instance, HWND owner, DLGP
     if (!IsWindow(dialog))
         return nullptr;  // the procedure destroyed its own dialog
     Window* focused = find_window(GetFocus());
-    r->saved_focus = (!wants_default_focus && focused != nullptr && focused->parent == dialog) ? focused->handle : first;
+    r->saved_focus = (!wants_default_focus && focused != nullptr && focused->parent == dialog) ? focused->handle
+                                                                                               : first;
     return dialog;
 }
 

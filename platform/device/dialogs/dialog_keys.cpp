@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "dialogs/dialogs.h"
-#include "wm/window_manager.h"
 #include "wm/activation_state.h"
+#include "wm/window_manager.h"
 #include "wm/window_tree.h"
 
 namespace tickvane::device {

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <memory>
 
+#include "compositor/screen.h"
 #include "dialogs/dialogs.h"
 #include "dialogs/fonts.h"
 #include "dialogs/message_box_layout.h"
 #include "gdi/dc_drawing.h"
 #include "last_error.h"
-#include "compositor/screen.h"
 #include "text/text.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"
@@ -35,10 +35,14 @@ struct IconLook {
 IconLook icon_look(UINT type)
 {
     switch (type & 0xF0) {
-    case MB_ICONHAND: return {0xC8302C, u"×"};
-    case MB_ICONQUESTION: return {0x2F6FC4, u"?"};
-    case MB_ICONEXCLAMATION: return {0xE0A000, u"!"};
-    default: return {0x2F6FC4, u"i"};
+    case MB_ICONHAND:
+        return {0xC8302C, u"×"};
+    case MB_ICONQUESTION:
+        return {0x2F6FC4, u"?"};
+    case MB_ICONEXCLAMATION:
+        return {0xE0A000, u"!"};
+    default:
+        return {0x2F6FC4, u"i"};
     }
 }
 
@@ -49,7 +53,8 @@ void paint_box(HWND box, const OpenBox& b)
     const BoxLayout& l = b.layout;
     if (l.icon) {
         IconLook look = icon_look(b.type);
-        dc_disc(hdc, (int)l.icon_rect.left, (int)l.icon_rect.top, (int)(l.icon_rect.right - l.icon_rect.left), look.colour);
+        dc_disc(hdc, (int)l.icon_rect.left, (int)l.icon_rect.top, (int)(l.icon_rect.right - l.icon_rect.left),
+                look.colour);
         constexpr int kSymbolPixels = 16;
         text::Extent e = text::measure(look.symbol, kSymbolPixels);
         int x = (int)(l.icon_rect.left + l.icon_rect.right - e.width) / 2;
@@ -66,7 +71,8 @@ void paint_box(HWND box, const OpenBox& b)
 
 bool has_button(const OpenBox& b, int id)
 {
-    return std::any_of(b.layout.buttons.begin(), b.layout.buttons.end(), [&](const BoxButton& x) { return x.id == id; });
+    return std::any_of(b.layout.buttons.begin(), b.layout.buttons.end(),
+                       [&](const BoxButton& x) { return x.id == id; });
 }
 
 INT_PTR CALLBACK box_proc(HWND box, UINT message, WPARAM wParam, LPARAM)
@@ -120,8 +126,10 @@ HWND create_box(HWND owner, const std::u16string& text, const std::u16string& ca
         const BoxButton& button = b->layout.buttons[i];
         bool is_default = (int)i == b->layout.default_index;
         HWND made = CreateWindowExW(0, u"BUTTON", button.label.c_str(),
-                                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | (is_default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
-                                    (int)button.rect.left, (int)button.rect.top, (int)(button.rect.right - button.rect.left),
+                                    WS_CHILD | WS_VISIBLE | WS_TABSTOP |
+                                        (is_default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+                                    (int)button.rect.left, (int)button.rect.top,
+                                    (int)(button.rect.right - button.rect.left),
                                     (int)(button.rect.bottom - button.rect.top), box, (HMENU)(intptr_t)button.id,
                                     nullptr, nullptr);
         if (made == nullptr) {

@@ -26,12 +26,18 @@ std::vector<BoxButton> box_buttons(UINT type)
     const BoxButton yes{6, u"はい", {}}, no{7, u"いいえ", {}};
     const BoxButton abort{3, u"中止", {}}, retry{4, u"再試行", {}}, ignore{5, u"無視", {}};
     switch (type & 0x0F) {
-    case MB_OKCANCEL: return {ok, cancel};
-    case 2: return {abort, retry, ignore};
-    case 3: return {yes, no, cancel};
-    case 4: return {yes, no};
-    case 5: return {retry, cancel};
-    default: return {ok};
+    case MB_OKCANCEL:
+        return {ok, cancel};
+    case 2:
+        return {abort, retry, ignore};
+    case 3:
+        return {yes, no, cancel};
+    case 4:
+        return {yes, no};
+    case 5:
+        return {retry, cancel};
+    default:
+        return {ok};
     }
 }
 
@@ -61,7 +67,8 @@ BoxLayout lay_out_box(std::u16string_view text, UINT type, int max_client_width)
     b.height = kMargin + body + kMargin + kButtonHeight + kMargin;
     b.text_left = text_left;
     b.first_baseline = kMargin + (body - text_height) / 2 + 1 + e.ascent;
-    b.icon_rect = RECT{kMargin, kMargin + (body - kIconSize) / 2, kMargin + kIconSize, kMargin + (body - kIconSize) / 2 + kIconSize};
+    b.icon_rect = RECT{kMargin, kMargin + (body - kIconSize) / 2, kMargin + kIconSize,
+                       kMargin + (body - kIconSize) / 2 + kIconSize};
     int x = (b.width - buttons_width) / 2, y = b.height - kMargin - kButtonHeight;
     for (auto& button : b.buttons) {
         int w = (int)button.rect.right;

@@ -7,11 +7,11 @@
 #include <cerrno>
 #include <string_view>
 
+#include "device_settings.h"
 #include "files/device_path.h"
 #include "files/file_table.h"
 #include "files/host_errors.h"
 #include "files/share_locks.h"
-#include "device_settings.h"
 
 namespace fs = std::filesystem;
 using namespace tickvane::device;
@@ -109,8 +109,8 @@ DWORD finish_open(const Opened& opened, const Request& r, OpenFile& file)
 
 }  // namespace
 
-HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES, DWORD disposition,
-                          DWORD, HANDLE)
+HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD,
+                          HANDLE)
 {
     Request request;
     if (!parse_request(access, shareMode, disposition, request)) {

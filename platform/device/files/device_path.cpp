@@ -15,7 +15,14 @@ bool allowed_in_name(char16_t c)
     if (c < 0x20)
         return false;
     switch (c) {
-    case u'<': case u'>': case u':': case u'"': case u'|': case u'?': case u'*': case u'/':
+    case u'<':
+    case u'>':
+    case u':':
+    case u'"':
+    case u'|':
+    case u'?':
+    case u'*':
+    case u'/':
         return false;
     }
     return true;

@@ -29,8 +29,7 @@ OpenFile::OpenFile(OpenFile&& other) noexcept
       can_write_(other.can_write_),
       wrote_(other.wrote_),
       created_in_(std::move(other.created_in_))
-{
-}
+{}
 
 OpenFile& OpenFile::operator=(OpenFile&& other) noexcept
 {

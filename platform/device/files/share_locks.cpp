@@ -70,8 +70,7 @@ bool conflicts(int fd, const ShareRequest& r)
 bool mark_all(int fd, const ShareRequest& r)
 {
     return (!r.read || mark(fd, Slot::reading)) && (!r.write || mark(fd, Slot::writing)) &&
-           (r.share_read || mark(fd, Slot::refusing_read)) &&
-           (r.share_write || mark(fd, Slot::refusing_write));
+           (r.share_read || mark(fd, Slot::refusing_read)) && (r.share_write || mark(fd, Slot::refusing_write));
 }
 
 }  // namespace

@@ -47,14 +47,14 @@ struct Mirror {
 struct Bitmap {
     int width = 0;
     int height = 0;
-    int bpp = 32;  // 1, 4, 8, 24 or 32
+    int bpp = 32;                   // 1, 4, 8, 24 or 32
     std::vector<uint32_t> palette;  // 0x00RRGGBB, for 8 bpp and below
     const uint8_t* bits = nullptr;  // first stored row
     int stride = 0;                 // bytes from one stored row to the next
     bool bottom_up = false;         // stored rows run from the bottom of the image up
     std::vector<uint8_t> owned;     // backing store when the pixels are our own
     ContentId content;
-    ChangeLog log;                  // writes that say where they wrote
+    ChangeLog log;  // writes that say where they wrote
     FillTrack fills;
     std::optional<Mirror> mirror;
 
@@ -66,7 +66,7 @@ struct Bitmap {
     uint8_t* writable_row(int y);
     // For writers that report each write to `log` themselves (and respect `fills`).
     uint8_t* tracked_row(int y);
-    void forget_changes();  // before writing through tracked_row without reporting
+    void forget_changes();               // before writing through tracked_row without reporting
     uint32_t pixel(int x, int y) const;  // 0x00RRGGBB
     void make_owned();
 };

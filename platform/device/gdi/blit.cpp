@@ -19,7 +19,8 @@ struct Span {
 
 Span intersect(Span a, Span b)
 {
-    return Span{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+    return Span{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                std::min(a.bottom, b.bottom)};
 }
 
 Span bounds_in_dc(const DrawTarget& t)
@@ -47,8 +48,10 @@ void copy_segment(const Copy& c, int y, int x0, int x1, bool compare, PixelRect&
         if (compare) {
             if (std::memcmp(to, from, (size_t)w * 4) == 0)
                 return;
-            while (to[l] == from[l]) ++l;
-            while (to[r] == from[r]) --r;
+            while (to[l] == from[l])
+                ++l;
+            while (to[r] == from[r])
+                --r;
         }
         std::memmove(to + l, from + l, (size_t)(r - l + 1) * 4);
     } else {
@@ -96,10 +99,10 @@ PixelRect copy_to_window(const Copy& c, const PixelRect& source, const CopySourc
             PixelRect part = copy_rect(c, intersection(r, source), true);
             if (part.empty())
                 continue;
-            changed = changed.empty() ? part
-                                      : PixelRect{std::min(changed.left, part.left), std::min(changed.top, part.top),
-                                                  std::max(changed.right, part.right),
-                                                  std::max(changed.bottom, part.bottom)};
+            changed = changed.empty()
+                          ? part
+                          : PixelRect{std::min(changed.left, part.left), std::min(changed.top, part.top),
+                                      std::max(changed.right, part.right), std::max(changed.bottom, part.bottom)};
         }
     }
     c.to->log.note(changed);

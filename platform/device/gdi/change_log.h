@@ -50,7 +50,11 @@ public:
     ContentId() : value_(fresh()) {}
     explicit ContentId(uint64_t shared) : value_(shared) {}
     ContentId(const ContentId&) : value_(fresh()) {}
-    ContentId& operator=(const ContentId&) { value_ = fresh(); return *this; }
+    ContentId& operator=(const ContentId&)
+    {
+        value_ = fresh();
+        return *this;
+    }
     ContentId(ContentId&&) = default;
     ContentId& operator=(ContentId&&) = default;
     uint64_t value() const { return value_; }

@@ -1,10 +1,10 @@
 // Device contexts for windows and memory, compatible bitmaps, device capabilities.
 #include <algorithm>
 
+#include "compositor/compositor.h"
+#include "compositor/screen.h"
 #include "gdi/fill_track.h"
 #include "gdi/gdi.h"
-#include "compositor/screen.h"
-#include "compositor/compositor.h"
 #include "gdi/gdi_objects.h"
 #include "wm/window_tree.h"
 

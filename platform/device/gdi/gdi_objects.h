@@ -17,7 +17,7 @@ struct DeviceContext {
     HBITMAP bitmap = nullptr;  // Memory: the selected bitmap
     HBITMAP default_bitmap = nullptr;
     HBRUSH brush = nullptr;
-    RECT clip{};               // Window: client coordinates the DC may touch
+    RECT clip{};  // Window: client coordinates the DC may touch
 };
 
 struct Brush {

@@ -45,8 +45,8 @@ std::string unit_text(const std::string& exe, const std::string& root)
 std::string desktop_text(const std::string& exe, const std::string& root)
 {
     return "[Desktop Entry]\nType=Application\nName=Tickvane device service\nComment=Starts the launches registered "
-           "on the Tickvane device at " + root + "\nExec=" + command_line(exe, root) +
-           "\nNoDisplay=true\nTerminal=false\nX-systemd-skip=true\n";
+           "on the Tickvane device at " +
+           root + "\nExec=" + command_line(exe, root) + "\nNoDisplay=true\nTerminal=false\nX-systemd-skip=true\n";
 }
 
 bool write_file(const std::string& path, const std::string& text)
@@ -86,7 +86,8 @@ int install_autostart(const std::string& root, const std::string& service_exe)
     }
     AutostartFiles f = autostart_files(root);
     std::error_code ec;
-    bool written = write_file(f.unit, unit_text(service_exe, root)) && write_file(f.desktop, desktop_text(service_exe, root));
+    bool written = write_file(f.unit, unit_text(service_exe, root)) &&
+                   write_file(f.desktop, desktop_text(service_exe, root));
     if (written) {
         // What `systemctl --user enable` makes, made here so that it works without a running manager.
         fs::create_directories(fs::path(f.unit_link).parent_path(), ec);

@@ -39,8 +39,8 @@ constexpr const char* help_text =
     "  -h, --help         show this help and exit\n"
     "  --version          show the version and exit\n";
 
-const std::vector<std::string> commands = {"service", "pending", "status", "stop", "install-autostart",
-                                           "remove-autostart"};
+const std::vector<std::string> commands = {"service", "pending",           "status",
+                                           "stop",    "install-autostart", "remove-autostart"};
 
 struct Invocation {
     std::string root, command;

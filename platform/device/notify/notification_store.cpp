@@ -41,7 +41,10 @@ std::string column_text(sqlite3_stmt* s, int column)
 
 std::string device_folder(const std::string& root) { return (fs::path(root) / ".device").string(); }
 
-std::string database_path(const std::string& root) { return (fs::path(device_folder(root)) / "notifications.db").string(); }
+std::string database_path(const std::string& root)
+{
+    return (fs::path(device_folder(root)) / "notifications.db").string();
+}
 
 std::unique_ptr<NotificationStore> NotificationStore::open(const std::string& root, bool create, std::string& error)
 {
@@ -126,8 +129,8 @@ std::optional<int64_t> NotificationStore::add(const std::string& due, const std:
                                               const std::string& arguments)
 {
     Statement st;
-    if (sqlite3_prepare_v2(db_, "INSERT INTO notifications (due, application, arguments) VALUES (?, ?, ?)", -1,
-                           &st.s, nullptr) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(db_, "INSERT INTO notifications (due, application, arguments) VALUES (?, ?, ?)", -1, &st.s,
+                           nullptr) != SQLITE_OK) {
         fail("insert");
         return std::nullopt;
     }
@@ -144,16 +147,16 @@ std::optional<int64_t> NotificationStore::add(const std::string& due, const std:
 std::optional<std::vector<Registration>> NotificationStore::all()
 {
     Statement st;
-    if (sqlite3_prepare_v2(db_, "SELECT id, due, application, arguments FROM notifications ORDER BY due, id", -1,
-                           &st.s, nullptr) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(db_, "SELECT id, due, application, arguments FROM notifications ORDER BY due, id", -1, &st.s,
+                           nullptr) != SQLITE_OK) {
         fail("select");
         return std::nullopt;
     }
     std::vector<Registration> rows;
     int rc;
     while ((rc = sqlite3_step(st.s)) == SQLITE_ROW)
-        rows.push_back({sqlite3_column_int64(st.s, 0), column_text(st.s, 1), column_text(st.s, 2),
-                        column_text(st.s, 3)});
+        rows.push_back(
+            {sqlite3_column_int64(st.s, 0), column_text(st.s, 1), column_text(st.s, 2), column_text(st.s, 3)});
     if (rc != SQLITE_DONE) {
         fail("select");
         return std::nullopt;

@@ -39,8 +39,7 @@ public:
     NotificationStore(const NotificationStore&) = delete;
     NotificationStore& operator=(const NotificationStore&) = delete;
 
-    std::optional<int64_t> add(const std::string& due, const std::string& application,
-                               const std::string& arguments);
+    std::optional<int64_t> add(const std::string& due, const std::string& application, const std::string& arguments);
     // Every registration, earliest first (equal times in registration order).
     std::optional<std::vector<Registration>> all();
     bool remove(const std::vector<int64_t>& ids);

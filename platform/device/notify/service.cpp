@@ -77,7 +77,10 @@ int signal_fd()
 
 }  // namespace
 
-std::string service_lock_path(const std::string& root) { return (fs::path(device_folder(root)) / "service.lock").string(); }
+std::string service_lock_path(const std::string& root)
+{
+    return (fs::path(device_folder(root)) / "service.lock").string();
+}
 
 int run_service(const std::string& root)
 {
@@ -93,8 +96,8 @@ int run_service(const std::string& root)
     int socket = bind_socket(root);
     int signals = signal_fd();
     if (socket < 0 || signals < 0) {
-        std::fprintf(stderr, "tickvane-device: cannot %s: %s\n", socket < 0 ? "bind the service socket" : "take signals",
-                     std::strerror(errno));
+        std::fprintf(stderr, "tickvane-device: cannot %s: %s\n",
+                     socket < 0 ? "bind the service socket" : "take signals", std::strerror(errno));
         return 1;
     }
     // The programs it starts find the same device.

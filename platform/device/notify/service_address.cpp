@@ -44,7 +44,10 @@ std::string root_tag(const std::string& root)
     return hex;
 }
 
-std::string service_socket_name(const std::string& root) { return std::string(1, '\0') + "tickvane-notify-" + root_tag(root); }
+std::string service_socket_name(const std::string& root)
+{
+    return std::string(1, '\0') + "tickvane-notify-" + root_tag(root);
+}
 
 bool wake_service(const std::string& root)
 {

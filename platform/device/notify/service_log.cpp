@@ -15,9 +15,9 @@ namespace {
 
 bool stderr_is(const std::string& path)
 {
-    struct stat err{}, log{};
-    return fstat(2, &err) == 0 && stat(path.c_str(), &log) == 0 && err.st_dev == log.st_dev &&
-           err.st_ino == log.st_ino;
+    struct stat err {
+    }, log{};
+    return fstat(2, &err) == 0 && stat(path.c_str(), &log) == 0 && err.st_dev == log.st_dev && err.st_ino == log.st_ino;
 }
 
 }  // namespace
@@ -45,7 +45,7 @@ void say(const std::string& root, const std::string& line)
 void rotate_service_log(const std::string& root, long limit)
 {
     std::string log = service_log_path(root);
-    struct stat st{};
+    struct stat st {};
     if (fstat(2, &st) != 0 || st.st_size < limit || !stderr_is(log))
         return;
     std::fflush(stderr);
@@ -55,7 +55,7 @@ void rotate_service_log(const std::string& root, long limit)
     int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (fd < 0)
         return;
-    struct stat out{};
+    struct stat out {};
     if (fstat(1, &out) == 0 && out.st_dev == st.st_dev && out.st_ino == st.st_ino)
         dup2(fd, 1);
     dup2(fd, 2);

@@ -2,8 +2,8 @@
 
 #include <poll.h>
 #include <signal.h>
-#include <sys/signalfd.h>
 #include <sys/inotify.h>
+#include <sys/signalfd.h>
 #include <sys/socket.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
@@ -34,12 +34,13 @@ timespec wall_now()
 }  // namespace
 
 ServiceLoop::ServiceLoop(std::string root, int socket, int signals)
-    : root_(std::move(root)), socket_(socket), signals_(signals),
+    : root_(std::move(root)),
+      socket_(socket),
+      signals_(signals),
       timer_(timerfd_create(CLOCK_BOOTTIME, TFD_NONBLOCK | TFD_CLOEXEC)),
       clock_(timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC)),
       folder_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
-{
-}
+{}
 
 ServiceLoop::~ServiceLoop()
 {
@@ -61,7 +62,10 @@ int ServiceLoop::run()
         rotate_service_log(root_);
         launch_due();
         arm_timer();
-        pollfd fds[] = {{socket_, POLLIN, 0}, {signals_, POLLIN, 0}, {timer_, POLLIN, 0}, {clock_, POLLIN, 0},
+        pollfd fds[] = {{socket_, POLLIN, 0},
+                        {signals_, POLLIN, 0},
+                        {timer_, POLLIN, 0},
+                        {clock_, POLLIN, 0},
                         {folder_, POLLIN, 0}};
         if (poll(fds, 5, -1) < 0) {
             if (errno == EINTR)

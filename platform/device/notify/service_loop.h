@@ -36,9 +36,9 @@ private:
     std::string root_;
     int socket_;
     int signals_;
-    int timer_;  // the next due time, counted on a clock that also runs in suspend
-    int clock_;  // becomes readable when someone sets the wall clock
-    int folder_;  // inotify on the store's folder: a commit whose writer died before waking us
+    int timer_;                          // the next due time, counted on a clock that also runs in suspend
+    int clock_;                          // becomes readable when someone sets the wall clock
+    int folder_;                         // inotify on the store's folder: a commit whose writer died before waking us
     std::vector<Registration> pending_;  // earliest first, as last read
     // A writer's WAL frames show in the folder before its commit shows in the shared
     // index, so a read right after the event can miss the row: it is read once more.

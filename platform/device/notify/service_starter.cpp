@@ -35,7 +35,7 @@ bool runnable(const fs::path& p)
     if (in < 0 || out < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(out, 2) < 0)
         _exit(127);
     close_range(3, ~0u, 0);
-    struct sigaction dfl{};
+    struct sigaction dfl {};
     dfl.sa_handler = SIG_DFL;
     for (int sig : {SIGCHLD, SIGPIPE, SIGTERM, SIGINT, SIGHUP})
         sigaction(sig, &dfl, nullptr);
@@ -67,8 +67,9 @@ bool start_service(const std::string& root)
 {
     auto exe = find_service_executable(root);
     if (!exe) {
-        std::fprintf(stderr, "tickvane: the notification service could not be started: no tickvane-device in %s/Windows "
-                             "or beside this program; the registration is kept for its next start\n",
+        std::fprintf(stderr,
+                     "tickvane: the notification service could not be started: no tickvane-device in %s/Windows "
+                     "or beside this program; the registration is kept for its next start\n",
                      root.c_str());
         return false;
     }

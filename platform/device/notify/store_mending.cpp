@@ -87,7 +87,8 @@ std::map<int64_t, Registration> readable_rows(const std::string& path)
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
         for (const char* order : {"ASC", "DESC"}) {
-            std::string sql = std::string("SELECT id, due, application, arguments FROM notifications ORDER BY id ") + order;
+            std::string sql = std::string("SELECT id, due, application, arguments FROM notifications ORDER BY id ") +
+                              order;
             sqlite3_stmt* st = nullptr;
             if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK)
                 while (sqlite3_step(st) == SQLITE_ROW) {
@@ -158,7 +159,8 @@ bool swap_in(const std::string& db, const std::string& kept, const std::string& 
     std::error_code ec;
     bool file = fs::is_regular_file(fs::symlink_status(db, ec));
     for (const char* suffix : companions)
-        if (fs::exists(fs::symlink_status(db + suffix, ec)) && rename((db + suffix).c_str(), (kept + suffix).c_str()) != 0)
+        if (fs::exists(fs::symlink_status(db + suffix, ec)) &&
+            rename((db + suffix).c_str(), (kept + suffix).c_str()) != 0)
             return error = db + suffix + ": " + std::strerror(errno), false;
     if ((file ? link(db.c_str(), kept.c_str()) : rename(db.c_str(), kept.c_str())) != 0)
         return error = db + ": cannot keep it as " + kept + ": " + std::strerror(errno), false;

@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <string>
 
+#include "device_settings.h"
 #include "files/device_path.h"
 #include "notify/due_time.h"
 #include "notify/registration.h"
-#include "device_settings.h"
 #include "time_arithmetic.h"
 #include "unicode.h"
 

@@ -21,7 +21,6 @@ void set_registration_hook(std::function<bool(const SYSTEMTIME& start)> hook);
 // programs, off in the in-process tests unless they ask).
 void set_service_autostart(bool on);
 
-
 }  // namespace tickvane::device::notify
 
 namespace tickvane::device {

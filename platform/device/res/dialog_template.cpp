@@ -16,8 +16,8 @@ constexpr uint16_t kExtendedSignature = 0xFFFF;
 // Predefined classes by name, so that callers see every class as its ordinal.
 bool normalise_class(ResId& cls)
 {
-    static const std::array<std::u16string_view, 6> names = {u"BUTTON",    u"EDIT",     u"STATIC",
-                                                             u"LISTBOX",   u"SCROLLBAR", u"COMBOBOX"};
+    static const std::array<std::u16string_view, 6> names = {u"BUTTON",  u"EDIT",      u"STATIC",
+                                                             u"LISTBOX", u"SCROLLBAR", u"COMBOBOX"};
     if (cls.is_ordinal)
         return cls.ordinal >= kClassButton && cls.ordinal <= kClassComboBox;
     for (size_t i = 0; i < names.size(); ++i)

@@ -8,7 +8,10 @@ constexpr int32_t kMaxSide = 16384;
 constexpr uint32_t kBiRgb = 0;
 constexpr uint32_t kBiBitfields = 3;
 
-uint32_t u32(const uint8_t* p) { return (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24; }
+uint32_t u32(const uint8_t* p)
+{
+    return (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24;
+}
 uint16_t u16(const uint8_t* p) { return (uint16_t)(p[0] | p[1] << 8); }
 
 struct Header {
@@ -43,7 +46,10 @@ std::optional<Header> read_header(const uint8_t* d, size_t size)
     return h;
 }
 
-bool standard_masks(const uint8_t* masks) { return u32(masks) == 0xFF0000 && u32(masks + 4) == 0xFF00 && u32(masks + 8) == 0xFF; }
+bool standard_masks(const uint8_t* masks)
+{
+    return u32(masks) == 0xFF0000 && u32(masks + 4) == 0xFF00 && u32(masks + 8) == 0xFF;
+}
 
 }  // namespace
 

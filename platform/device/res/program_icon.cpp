@@ -28,7 +28,8 @@ const ResEntry* first_group(const std::vector<ResEntry>& all)
 {
     const ResEntry* first = nullptr;
     for (const ResEntry& e : all)
-        if (e.type.is_ordinal && e.type.ordinal == kGroupIcon && (first == nullptr || comes_before(e.name, first->name)))
+        if (e.type.is_ordinal && e.type.ordinal == kGroupIcon &&
+            (first == nullptr || comes_before(e.name, first->name)))
             first = &e;
     return first;
 }

@@ -1,7 +1,7 @@
 #include "softkeys/shown_bar.h"
 
-#include "compositor/screen.h"
 #include "compositor/compositor.h"
+#include "compositor/screen.h"
 #include "wm/activation_state.h"
 #include "wm/window_tree.h"
 

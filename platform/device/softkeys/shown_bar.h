@@ -8,8 +8,8 @@
 namespace tickvane::device {
 
 struct ShownBar {
-    HWND owner = nullptr;          // the window whose bar it is; null: an empty bar
-    std::array<SoftKey, 2> keys;   // a key without a label shows nothing
+    HWND owner = nullptr;         // the window whose bar it is; null: an empty bar
+    std::array<SoftKey, 2> keys;  // a key without a label shows nothing
 };
 
 // Everything the drawing depends on.

@@ -1,9 +1,9 @@
 // The bar's life around its windows, and the version the screen redraws it by.
 #include "softkeys/soft_key_bar.h"
 
+#include "compositor/compositor.h"
 #include "softkeys/shown_bar.h"
 #include "softkeys/soft_key_press.h"
-#include "compositor/compositor.h"
 
 namespace tickvane::device {
 

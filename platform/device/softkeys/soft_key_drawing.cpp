@@ -13,8 +13,8 @@ namespace {
 
 constexpr int kLabelSize = 13;
 constexpr int kLabelMargin = 3;
-constexpr uint32_t kEdge = 0x0C0C0C;           // the line between the work area and the bar
-constexpr uint32_t kHighlight = 0x6E6E6E;      // the bar's lit top row
+constexpr uint32_t kEdge = 0x0C0C0C;       // the line between the work area and the bar
+constexpr uint32_t kHighlight = 0x6E6E6E;  // the bar's lit top row
 constexpr uint32_t kTop = 0x4A4A4A, kBottom = 0x151515;
 constexpr uint32_t kPressedTop = 0x7DB4F5, kPressedBottom = 0x1F5CC0;
 constexpr uint32_t kDividerDark = 0x0A0A0A, kDividerLight = 0x5E5E5E;

@@ -1,21 +1,18 @@
 // Presses on the soft keys: a tap on a key, or F1 / F2, sends the key's command to
 // the window that owns the bar. A press that slides off its key and is let go
 // elsewhere sends nothing.
+#include "clock.h"
 #include "compositor/screen.h"
 #include "softkeys/shown_bar.h"
 #include "softkeys/soft_key_bar.h"
 #include "softkeys/soft_key_press.h"
-#include "clock.h"
 #include "wm/input_queue.h"
 
 namespace tickvane::device {
 
 namespace {
 
-MSG command(HWND owner, UINT id, POINT pt)
-{
-    return MSG{owner, WM_COMMAND, MAKEWPARAM(id, 0), 0, (DWORD)now_ms(), pt};
-}
+MSG command(HWND owner, UINT id, POINT pt) { return MSG{owner, WM_COMMAND, MAKEWPARAM(id, 0), 0, (DWORD)now_ms(), pt}; }
 
 void press_changed()
 {
@@ -40,7 +37,8 @@ bool soft_key_takes_pointer(const display::Event& e)
 {
     if (soft_key_press_state().tracking)
         return true;
-    return e.kind == display::EventKind::PointerDown && e.y >= work_area().bottom && input_queue().pointer_window == nullptr;
+    return e.kind == display::EventKind::PointerDown && e.y >= work_area().bottom &&
+           input_queue().pointer_window == nullptr;
 }
 
 // True when it made a message (a command for the window that owns the bar) in `out`.

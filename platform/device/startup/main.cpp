@@ -3,10 +3,10 @@
 #include <string>
 
 #include "device.h"
-#include "startup/start_device.h"
 #include "log_once.h"
 #include "registry/start_turn.h"
 #include "res/resources.h"
+#include "startup/start_device.h"
 #include "unicode.h"
 
 using namespace tickvane::device;

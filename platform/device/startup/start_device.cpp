@@ -3,12 +3,12 @@
 #include <filesystem>
 
 #include "controls/controls.h"
+#include "device_state.h"
 #include "dialogs/dialogs.h"
 #include "kept_state.h"
 #include "registry/window_registry.h"
 #include "softkeys/soft_key_bar.h"
 #include "text/text.h"
-#include "device_state.h"
 #include "wm/window_manager.h"
 
 namespace tickvane::device {

@@ -1,8 +1,8 @@
 // Running the message loop from a test until a condition holds at an idle point.
 #include <utility>
 
-#include "testing.h"
 #include "seams.h"
+#include "testing.h"
 
 namespace tickvane::device::testing {
 

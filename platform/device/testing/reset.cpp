@@ -5,14 +5,14 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "startup/start_device.h"
+#include "clock.h"
+#include "compositor/compositor.h"
 #include "device_state.h"
 #include "notify/user_notification.h"
 #include "registry/window_registry.h"
 #include "res/resources.h"
+#include "startup/start_device.h"
 #include "testing.h"
-#include "clock.h"
-#include "compositor/compositor.h"
 #include "wm/window_tree.h"
 
 namespace tickvane::device::testing {

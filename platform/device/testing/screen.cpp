@@ -1,8 +1,8 @@
 // The screen as a person sees it, and the windows on it.
 #include "compositor/screen.h"
-#include "testing.h"
 #include "compositor/compositor.h"
 #include "gdi/gdi_objects.h"
+#include "testing.h"
 #include "wm/window_tree.h"
 
 namespace tickvane::device::testing {

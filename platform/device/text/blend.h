@@ -24,7 +24,7 @@ uint32_t blend_pixel(uint32_t under, uint32_t colour, uint8_t alpha);
 // Blends `glyph` with its top-left corner at (x, y), writing only inside `area`,
 // which must come from drawable_area() for the same target. The wide coordinates
 // let a far-off pen position fall outside without overflowing.
-void blend_glyph(const Target& target, const PixelArea& area, long long x, long long y,
-                 const Glyph& glyph, uint32_t colour);
+void blend_glyph(const Target& target, const PixelArea& area, long long x, long long y, const Glyph& glyph,
+                 uint32_t colour);
 
 }  // namespace tickvane::text

@@ -14,15 +14,18 @@ namespace {
 
 // FreeType's stream callback: a read of `count` bytes at `offset`, or with count 0
 // a seek, which reports failure by a non-zero result.
-unsigned long read_stream(FT_Stream stream, unsigned long offset, unsigned char* buffer,
-                          unsigned long count) {
-    if (count == 0) return offset > stream->size ? 1 : 0;
+unsigned long read_stream(FT_Stream stream, unsigned long offset, unsigned char* buffer, unsigned long count)
+{
+    if (count == 0)
+        return offset > stream->size ? 1 : 0;
     const int fd = static_cast<int>(stream->descriptor.value);
     unsigned long done = 0;
     while (done < count) {
         const ssize_t got = pread(fd, buffer + done, count - done, static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
         done += static_cast<unsigned long>(got);
     }
     return done;
@@ -35,11 +38,13 @@ int round_26_6(FT_Pos value) { return static_cast<int>((value + 32) >> 6); }
 
 }  // namespace
 
-std::unique_ptr<FontFace> FontFace::open(const FontFile& file) {
+std::unique_ptr<FontFace> FontFace::open(const FontFile& file)
+{
     std::unique_ptr<FontFace> font(new FontFace());
     font->fd_ = ::open(file.path.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat info {};
-    if (font->fd_ < 0 || fstat(font->fd_, &info) != 0 || info.st_size <= 0) return nullptr;
+    if (font->fd_ < 0 || fstat(font->fd_, &info) != 0 || info.st_size <= 0)
+        return nullptr;
     font->stream_.size = static_cast<unsigned long>(info.st_size);
     font->stream_.descriptor.value = font->fd_;
     font->stream_.read = read_stream;
@@ -61,20 +66,28 @@ std::unique_ptr<FontFace> FontFace::open(const FontFile& file) {
     return font;
 }
 
-FontFace::~FontFace() {
-    if (face_ != nullptr) FT_Done_Face(face_);
-    if (library_ != nullptr) FT_Done_FreeType(library_);
-    if (fd_ >= 0) ::close(fd_);
+FontFace::~FontFace()
+{
+    if (face_ != nullptr)
+        FT_Done_Face(face_);
+    if (library_ != nullptr)
+        FT_Done_FreeType(library_);
+    if (fd_ >= 0)
+        ::close(fd_);
 }
 
-bool FontFace::use_pixel_size(int pixel_size) {
-    if (pixel_size == pixel_size_) return true;
-    if (FT_Set_Pixel_Sizes(face_, 0, static_cast<FT_UInt>(pixel_size)) != 0) return false;
+bool FontFace::use_pixel_size(int pixel_size)
+{
+    if (pixel_size == pixel_size_)
+        return true;
+    if (FT_Set_Pixel_Sizes(face_, 0, static_cast<FT_UInt>(pixel_size)) != 0)
+        return false;
     pixel_size_ = pixel_size;
     return true;
 }
 
-LineMetrics FontFace::line_metrics() const {
+LineMetrics FontFace::line_metrics() const
+{
     const FT_Size_Metrics& m = face_->size->metrics;
     LineMetrics line{round_26_6(m.ascender), round_26_6(-m.descender), 0};
     line.gdi_height = line.ascent + line.descent;

@@ -20,7 +20,7 @@ std::optional<FontFile> recall_font(const std::string& memory_file)
     std::string index;
     if (!std::getline(in, f.path) || !std::getline(in, index) || !std::getline(in, f.family))
         return std::nullopt;
-    struct stat st{};
+    struct stat st {};
     if (f.family != kPreferredFamily || f.path.empty() || stat(f.path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
     f.index = index == "0" ? 0 : std::atoi(index.c_str());

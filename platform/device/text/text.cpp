@@ -23,13 +23,15 @@ struct Engine {
     std::mutex lock;
 };
 
-std::string& memory_file() {
+std::string& memory_file()
+{
     static std::string* path = new std::string;
     return *path;
 }
 
 // The remembered font when it still opens, else fontconfig's answer (then remembered).
-std::unique_ptr<FontFace> open_font(FontFile& file) {
+std::unique_ptr<FontFace> open_font(FontFile& file)
+{
     if (auto recalled = recall_font(memory_file())) {
         if (auto face = FontFace::open(*recalled)) {
             file = *recalled;
@@ -37,14 +39,17 @@ std::unique_ptr<FontFace> open_font(FontFile& file) {
         }
     }
     auto located = locate_font(japanese_ui_font_requests());
-    if (!located) return nullptr;
+    if (!located)
+        return nullptr;
     auto face = FontFace::open(*located);
-    if (face) remember_font(memory_file(), *located);
+    if (face)
+        remember_font(memory_file(), *located);
     file = *located;
     return face;
 }
 
-Engine& engine() {
+Engine& engine()
+{
     static Engine* const instance = [] {
         auto* created = new Engine();  // never destroyed: drawing may outlive static teardown
         FontFile file;
@@ -60,17 +65,21 @@ Engine& engine() {
 
 }  // namespace
 
-Extent measure(std::u16string_view text, int pixel_size) {
+Extent measure(std::u16string_view text, int pixel_size)
+{
     Engine& e = engine();
-    if (!e.face) return {};
+    if (!e.face)
+        return {};
     std::lock_guard guard(e.lock);
     return measure_run(*e.face, *e.glyphs, text, pixel_size);
 }
 
-int draw(const Target& target, const Clip& clip, int x, int baseline_y, std::u16string_view text,
-         int pixel_size, uint32_t colour) {
+int draw(const Target& target, const Clip& clip, int x, int baseline_y, std::u16string_view text, int pixel_size,
+         uint32_t colour)
+{
     Engine& e = engine();
-    if (!e.face) return 0;
+    if (!e.face)
+        return 0;
     std::lock_guard guard(e.lock);
     return draw_run(*e.glyphs, target, clip, x, baseline_y, text, pixel_size, colour);
 }

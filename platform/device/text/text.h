@@ -31,8 +31,8 @@ Extent measure(std::u16string_view text, int pixel_size);
 
 // Draws `text` with its baseline at `baseline_y`, starting at `x`, blended over
 // what is there in `colour`, never outside `clip`. Returns the advance width.
-int draw(const Target& target, const Clip& clip, int x, int baseline_y, std::u16string_view text,
-         int pixel_size, uint32_t colour);
+int draw(const Target& target, const Clip& clip, int x, int baseline_y, std::u16string_view text, int pixel_size,
+         uint32_t colour);
 
 // The family in use ("VL Gothic" where installed), for diagnostics.
 const char* family();

@@ -10,9 +10,7 @@ namespace tickvane::text {
 
 namespace {
 
-bool usable_size(int pixel_size) {
-    return pixel_size >= kMinPixelSize && pixel_size <= kMaxPixelSize;
-}
+bool usable_size(int pixel_size) { return pixel_size >= kMinPixelSize && pixel_size <= kMaxPixelSize; }
 
 // Control characters take no room: a stray line break in a label shows as nothing
 // rather than as the font's missing-glyph box.
@@ -23,11 +21,13 @@ int saturate(long long width) { return width > INT_MAX ? INT_MAX : static_cast<i
 // Calls `place(glyph, pen)` for every glyph with the pen relative to the start;
 // returns the total advance.
 template <typename Place>
-long long walk(GlyphCache& glyphs, std::u16string_view text, int pixel_size, Place&& place) {
+long long walk(GlyphCache& glyphs, std::u16string_view text, int pixel_size, Place&& place)
+{
     long long pen = 0;
     for (std::size_t pos = 0; pos < text.size();) {
         const char32_t code_point = next_code_point(text, pos);
-        if (is_control(code_point)) continue;
+        if (is_control(code_point))
+            continue;
         const Glyph& glyph = glyphs.get(code_point, pixel_size);
         place(glyph, pen);
         pen += glyph.advance;
@@ -37,16 +37,20 @@ long long walk(GlyphCache& glyphs, std::u16string_view text, int pixel_size, Pla
 
 }  // namespace
 
-Extent measure_run(FontFace& face, GlyphCache& glyphs, std::u16string_view text, int pixel_size) {
-    if (!usable_size(pixel_size) || !face.use_pixel_size(pixel_size)) return {};
+Extent measure_run(FontFace& face, GlyphCache& glyphs, std::u16string_view text, int pixel_size)
+{
+    if (!usable_size(pixel_size) || !face.use_pixel_size(pixel_size))
+        return {};
     const LineMetrics line = face.line_metrics();
     const long long width = walk(glyphs, text, pixel_size, [](const Glyph&, long long) {});
     return {saturate(width), line.ascent, line.descent, line.gdi_height};
 }
 
 int draw_run(GlyphCache& glyphs, const Target& target, const Clip& clip, int x, int baseline_y,
-             std::u16string_view text, int pixel_size, uint32_t colour) {
-    if (!usable_size(pixel_size)) return 0;
+             std::u16string_view text, int pixel_size, uint32_t colour)
+{
+    if (!usable_size(pixel_size))
+        return 0;
     const PixelArea area = drawable_area(target, clip);
     const long long width = walk(glyphs, text, pixel_size, [&](const Glyph& glyph, long long pen) {
         const long long left = x + pen + glyph.left;

@@ -2,11 +2,11 @@
 // in the order Windows sends it: the window losing activation hears first.
 #include <algorithm>
 
-#include "registry/window_registry.h"
-#include "compositor/screen.h"
-#include "wm/window_manager.h"
 #include "compositor/compositor.h"
+#include "compositor/screen.h"
+#include "registry/window_registry.h"
 #include "wm/activation_state.h"
+#include "wm/window_manager.h"
 #include "wm/window_tree.h"
 
 namespace tickvane::device {

@@ -1,8 +1,8 @@
 // The keyboard focus, pointer capture, enabling, and the modifier state of the keyboard.
 #include "compositor/screen.h"
-#include "wm/window_manager.h"
 #include "wm/activation_state.h"
 #include "wm/input_queue.h"
+#include "wm/window_manager.h"
 #include "wm/window_tree.h"
 
 namespace tickvane::device {
@@ -112,6 +112,7 @@ HWND WINAPI GetCapture() { return activation().capture; }
 
 short WINAPI GetKeyState(int virtualKey)
 {
-    bool down = (virtualKey == VK_SHIFT && input_queue().shift_down) || (virtualKey == VK_MENU && input_queue().alt_down);
+    bool down = (virtualKey == VK_SHIFT && input_queue().shift_down) ||
+                (virtualKey == VK_MENU && input_queue().alt_down);
     return down ? (short)0x8000 : 0;
 }

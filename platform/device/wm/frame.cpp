@@ -4,8 +4,8 @@
 
 #include "compositor/screen.h"
 #include "text/text.h"
-#include "wm/window_manager.h"
 #include "wm/activation_state.h"
+#include "wm/window_manager.h"
 
 namespace tickvane::device {
 

@@ -1,13 +1,13 @@
 // What a person does on the screen, turned into window messages.
 #include <optional>
 
-#include "kept_state.h"
-#include "compositor/screen.h"
-#include "wm/window_manager.h"
 #include "clock.h"
+#include "compositor/screen.h"
+#include "kept_state.h"
 #include "wm/activation_state.h"
 #include "wm/input_queue.h"
 #include "wm/message_queue.h"
+#include "wm/window_manager.h"
 #include "wm/window_tree.h"
 
 namespace tickvane::device {

@@ -4,15 +4,15 @@
 #include <cstdio>
 #include <utility>
 
-#include "gdi/gdi.h"
-#include "registry/window_registry.h"
-#include "compositor/screen.h"
-#include "wm/window_manager.h"
 #include "clock.h"
 #include "compositor/compositor.h"
+#include "compositor/screen.h"
+#include "gdi/gdi.h"
+#include "registry/window_registry.h"
 #include "seams.h"
 #include "wm/input_queue.h"
 #include "wm/message_queue.h"
+#include "wm/window_manager.h"
 #include "wm/window_tree.h"
 
 namespace tickvane::device {
@@ -91,7 +91,10 @@ void take_display_events()
         SetForegroundWindow(hwnd);
 }
 
-bool ready_now() { return !message_queue().posted.empty() || message_queue().quit_requested || !input_queue().events.empty(); }
+bool ready_now()
+{
+    return !message_queue().posted.empty() || message_queue().quit_requested || !input_queue().events.empty();
+}
 
 // Idle under test: let the test act, then jump to the next timer.
 void idle_virtually(int timeout)
@@ -125,7 +128,8 @@ void wait_for_something(int timeout)
     fds.clear();
     if (int fd = registry_fd(); fd >= 0)
         fds.push_back(fd);
-    g_registry_may_be_readable = compositor().display ? compositor().display->wait(timeout, fds) : wait_on_fds(timeout, fds);
+    g_registry_may_be_readable = compositor().display ? compositor().display->wait(timeout, fds)
+                                                      : wait_on_fds(timeout, fds);
 }
 
 }  // namespace

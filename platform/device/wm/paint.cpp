@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "gdi/gdi.h"
-#include "wm/window_manager.h"
 #include "gdi/gdi_objects.h"
+#include "wm/window_manager.h"
 #include "wm/window_tree.h"
 
 namespace tickvane::device {
@@ -44,8 +44,10 @@ void add_update(Window& w, const RECT& r, bool erase)
         if (child->parent == w.handle && child->visible) {
             RECT c = intersect(on_screen, child->rect);
             if (!empty(c))
-                add_update(*child, RECT{c.left - child->rect.left, c.top - child->rect.top, c.right - child->rect.left,
-                                        c.bottom - child->rect.top}, erase);
+                add_update(*child,
+                           RECT{c.left - child->rect.left, c.top - child->rect.top, c.right - child->rect.left,
+                                c.bottom - child->rect.top},
+                           erase);
         }
 }
 

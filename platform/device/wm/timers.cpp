@@ -2,9 +2,9 @@
 // due; a timer that fell behind fires once, not once per missed interval.
 #include <algorithm>
 
-#include "wm/window_manager.h"
 #include "clock.h"
 #include "wm/message_queue.h"
+#include "wm/window_manager.h"
 
 using namespace tickvane::device;
 
@@ -19,7 +19,8 @@ UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc)
     auto& timers = message_queue().timers;
     if (hwnd == nullptr) {
         UINT_PTR fresh = 0x100;
-        while (std::any_of(timers.begin(), timers.end(), [&](const Timer& t) { return t.hwnd == nullptr && t.id == fresh; }))
+        while (std::any_of(timers.begin(), timers.end(),
+                           [&](const Timer& t) { return t.hwnd == nullptr && t.id == fresh; }))
             ++fresh;
         id = fresh;
     }

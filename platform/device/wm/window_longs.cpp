@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "compositor/screen.h"
 #include "last_error.h"
 #include "registry/window_registry.h"
-#include "compositor/screen.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"
 
@@ -187,7 +187,7 @@ LRESULT default_text_message(Window& w, UINT msg, WPARAM wParam, LPARAM lParam)
         w.title = lParam != 0 ? std::u16string((const char16_t*)lParam) : std::u16string();
         if (w.parent == nullptr) {
             registry_add(w.handle, w.class_name, w.title);  // FindWindowW in other processes
-            mark_screen_changed();                         // the title bar shows the active window's text
+            mark_screen_changed();                          // the title bar shows the active window's text
         } else
             invalidate_all(w, true);
         return TRUE;

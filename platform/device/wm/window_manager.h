@@ -16,7 +16,7 @@ void activate_next_after(HWND leaving, bool minimised);
 Window* window_at(int screen_x, int screen_y);
 bool is_own_window(HWND hwnd);
 bool next_message(MSG& out, HWND filter);  // false: nothing is ready now
-void move_focus(HWND to);                   // WM_KILLFOCUS / WM_SETFOCUS, no activation
+void move_focus(HWND to);                  // WM_KILLFOCUS / WM_SETFOCUS, no activation
 bool enabled_with_ancestors(HWND hwnd);
 void raise_with_owned(HWND hwnd);  // to the top of the z-order, its owned windows above it
 void close_next_window();          // while the desktop window's close button is at work
@@ -28,7 +28,7 @@ LRESULT default_text_message(Window& w, UINT msg, WPARAM wParam, LPARAM lParam);
 // Non-client area: the caption and border that WS_CAPTION gives a top-level window.
 RECT client_within(DWORD style, const RECT& frame);
 RECT frame_around(DWORD style, const RECT& client);
-void paint_frame(Window& w);         // into the window's surface, active look when it is active
+void paint_frame(Window& w);  // into the window's surface, active look when it is active
 bool in_close_box(const Window& w, int screen_x, int screen_y);
 
 }  // namespace tickvane::device

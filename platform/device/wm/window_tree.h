@@ -27,23 +27,23 @@ struct Window {
     UINT class_style = 0;
     HBRUSH background = nullptr;
     DWORD style = 0;
-    HWND parent = nullptr;        // WS_CHILD windows
-    HWND owner = nullptr;         // top-level windows owned by another (dialogs, boxes, drop-down lists)
-    int id = 0;                   // a child's control id
+    HWND parent = nullptr;  // WS_CHILD windows
+    HWND owner = nullptr;   // top-level windows owned by another (dialogs, boxes, drop-down lists)
+    int id = 0;             // a child's control id
     bool enabled = true;
-    RECT rect{};                  // the client area, screen coordinates
-    RECT frame{};                 // the whole window with caption and border; equals rect without them
-    bool fills_work_area = false; // created with CW_USEDEFAULT: follows the screen's work area
-    bool above_title_bar = false; // taller than the work area: shown over the title bar, caption first
+    RECT rect{};                   // the client area, screen coordinates
+    RECT frame{};                  // the whole window with caption and border; equals rect without them
+    bool fills_work_area = false;  // created with CW_USEDEFAULT: follows the screen's work area
+    bool above_title_bar = false;  // taller than the work area: shown over the title bar, caption first
     bool visible = false;
     bool minimized = false;
     bool destroying = false;
-    bool has_update = false;      // update region, kept as its bounding rectangle
-    RECT update{};                // client coordinates
+    bool has_update = false;  // update region, kept as its bounding rectangle
+    RECT update{};            // client coordinates
     bool erase_pending = false;
-    Bitmap surface;               // the window's pixels (top-level windows), caption and border included
-    std::vector<std::byte> extra; // the class's cbWndExtra bytes, zero at creation
-    LONG_PTR user_data = 0;       // GWLP_USERDATA
+    Bitmap surface;                // the window's pixels (top-level windows), caption and border included
+    std::vector<std::byte> extra;  // the class's cbWndExtra bytes, zero at creation
+    LONG_PTR user_data = 0;        // GWLP_USERDATA
 };
 
 struct WindowTree {

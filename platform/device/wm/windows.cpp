@@ -3,13 +3,13 @@
 
 #include <algorithm>
 
-#include "registry/window_registry.h"
 #include "compositor/screen.h"
+#include "registry/window_registry.h"
 #include "unicode.h"
-#include "wm/window_manager.h"
 #include "wm/activation_state.h"
 #include "wm/input_queue.h"
 #include "wm/message_queue.h"
+#include "wm/window_manager.h"
 #include "wm/window_tree.h"
 
 namespace tickvane::device {
@@ -91,7 +91,8 @@ void resize_window(Window& w, const RECT& frame)
     w.frame = frame;
     w.rect = w.parent == nullptr ? client_within(w.style, frame) : frame;
     if (w.parent == nullptr) {
-        w.surface = Bitmap::make_xrgb(std::max<LONG>(frame.right - frame.left, 0), std::max<LONG>(frame.bottom - frame.top, 0));
+        w.surface = Bitmap::make_xrgb(std::max<LONG>(frame.right - frame.left, 0),
+                                      std::max<LONG>(frame.bottom - frame.top, 0));
         paint_frame(w);
     }
     mark_screen_changed();
@@ -117,8 +118,8 @@ ATOM WINAPI RegisterClassW(const WNDCLASSW* wc)
     return (ATOM)(0xC000 + window_tree().classes.size());
 }
 
-HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
-                            int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param)
+HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
+                            int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param)
 {
     WindowClass* cls = find_class(name_of(className));
     if (cls == nullptr || (parent != nullptr && find_window(parent) == nullptr))
@@ -150,8 +151,18 @@ HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName
         registry_add(hwnd, w.class_name, w.title);
     }
 
-    CREATESTRUCTW cs{param, instance, menu, parent, (int)(w.rect.bottom - w.rect.top), (int)(w.rect.right - w.rect.left),
-                     (int)w.rect.top, (int)w.rect.left, (LONG)style, windowName, className, exStyle};
+    CREATESTRUCTW cs{param,
+                     instance,
+                     menu,
+                     parent,
+                     (int)(w.rect.bottom - w.rect.top),
+                     (int)(w.rect.right - w.rect.left),
+                     (int)w.rect.top,
+                     (int)w.rect.left,
+                     (LONG)style,
+                     windowName,
+                     className,
+                     exStyle};
     // A handler may destroy the window it is creating: look it up again after each send.
     bool created = send(w, WM_NCCREATE, 0, (LPARAM)&cs) != 0;
     Window* still = find_window(hwnd);
@@ -194,7 +205,8 @@ BOOL WINAPI DestroyWindow(HWND hwnd)
     send(*w, WM_NCDESTROY, 0, 0);
 
     auto& timers = message_queue().timers;
-    timers.erase(std::remove_if(timers.begin(), timers.end(), [&](const Timer& t) { return t.hwnd == hwnd; }), timers.end());
+    timers.erase(std::remove_if(timers.begin(), timers.end(), [&](const Timer& t) { return t.hwnd == hwnd; }),
+                 timers.end());
     auto& z = window_tree().z_order;
     z.erase(std::remove(z.begin(), z.end(), hwnd), z.end());
     if (activation().active == hwnd)

@@ -15,21 +15,25 @@ public:
 
     const char* name() const override { return "headless"; }
 
-    void present(const Pixels& screen, const std::vector<Rect>& changed) override {
-        if (png_path_.empty() || changed.empty()) return;
+    void present(const Pixels& screen, const std::vector<Rect>& changed) override
+    {
+        if (png_path_.empty() || changed.empty())
+            return;
         std::string why;
         if (write_png_atomically(screen, png_path_, &why)) {
             failing_ = false;
             return;
         }
         // A full disk or a vanished folder would repeat every frame: say it once per run of failures.
-        if (!failing_) std::fprintf(stderr, "tickvane: screenshot not written: %s\n", why.c_str());
+        if (!failing_)
+            std::fprintf(stderr, "tickvane: screenshot not written: %s\n", why.c_str());
         failing_ = true;
     }
 
     void resize(int, int) override {}  // the next present carries the new size
 
-    bool wait(int timeout_ms, const std::vector<int>& fds) override {
+    bool wait(int timeout_ms, const std::vector<int>& fds) override
+    {
         return waiter_.wait(fds, -1, timeout_ms) != FdWaitResult::TimedOut;
     }
 
@@ -44,7 +48,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Display> open_headless(int, int, const std::string& png_path) {
+std::unique_ptr<Display> open_headless(int, int, const std::string& png_path)
+{
     return std::make_unique<HeadlessDisplay>(png_path);
 }
 

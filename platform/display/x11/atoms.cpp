@@ -2,7 +2,8 @@
 
 namespace tickvane::display {
 
-Atoms intern_atoms(::Display* dpy) {
+Atoms intern_atoms(::Display* dpy)
+{
     // Same order as the fields of Atoms.
     const char* names[] = {"WM_PROTOCOLS",       "WM_DELETE_WINDOW", "_NET_WM_NAME", "UTF8_STRING",
                            "_NET_ACTIVE_WINDOW", "_NET_WM_PID",      "_NET_WM_ICON"};

@@ -20,15 +20,16 @@ namespace {
 // Far beyond any monitor; keeps width * scale well inside int.
 constexpr int kMaxWindowSide = 16384;
 
-bool fits(int width, int height, int scale) {
-    return width > 0 && height > 0 && scale > 0 && width <= kMaxWindowSide / scale &&
-           height <= kMaxWindowSide / scale;
+bool fits(int width, int height, int scale)
+{
+    return width > 0 && height > 0 && scale > 0 && width <= kMaxWindowSide / scale && height <= kMaxWindowSide / scale;
 }
 
 class DesktopWindow final : public Display {
 public:
     DesktopWindow(const X11Connection& x, WindowGeometry geometry, const DesktopOptions& options)
-        : dpy_(x.dpy), visual_(x.visual), geometry_(geometry), options_(options), image_(x.dpy, x.visual) {}
+        : dpy_(x.dpy), visual_(x.visual), geometry_(geometry), options_(options), image_(x.dpy, x.visual)
+    {}
     ~DesktopWindow() override;
 
     // Creates and maps the window. False with the reason when its image cannot be made.
@@ -58,7 +59,7 @@ private:
     Window window_ = 0;
     GC gc_ = nullptr;
     InputState input_;
-    bool holds_frame_ = false;      // the image has something worth repainting from
+    bool holds_frame_ = false;  // the image has something worth repainting from
     // The last wait timed out and nothing has used the connection since: every method but
     // wait() and poll() that sends a request clears it.
     bool untouched_since_timeout_ = false;
@@ -66,7 +67,8 @@ private:
     FdWaiter waiter_;
 };
 
-bool DesktopWindow::start(std::string& why_not) {
+bool DesktopWindow::start(std::string& why_not)
+{
     int w = geometry_.width * geometry_.scale, h = geometry_.height * geometry_.scale;
     atoms_ = intern_atoms(dpy_);
     colormap_ = XCreateColormap(dpy_, RootWindow(dpy_, visual_.screen), visual_.visual, AllocNone);
@@ -75,39 +77,49 @@ bool DesktopWindow::start(std::string& why_not) {
     gc_ = XCreateGC(dpy_, window_, 0, nullptr);
     // Held keys then repeat as presses alone, so a repeat is told from a new press.
     XkbSetDetectableAutoRepeat(dpy_, True, nullptr);
-    if (!image_.allocate(w, h, why_not)) return false;
+    if (!image_.allocate(w, h, why_not))
+        return false;
     XMapWindow(dpy_, window_);
     XFlush(dpy_);
     return true;
 }
 
-DesktopWindow::~DesktopWindow() {
+DesktopWindow::~DesktopWindow()
+{
     image_.release();
-    if (gc_ != nullptr) XFreeGC(dpy_, gc_);
-    if (window_ != 0) XDestroyWindow(dpy_, window_);
-    if (colormap_ != 0) XFreeColormap(dpy_, colormap_);
+    if (gc_ != nullptr)
+        XFreeGC(dpy_, gc_);
+    if (window_ != 0)
+        XDestroyWindow(dpy_, window_);
+    if (colormap_ != 0)
+        XFreeColormap(dpy_, colormap_);
     XCloseDisplay(dpy_);
 }
 
-void DesktopWindow::present(const Pixels& screen, const std::vector<Rect>& changed) {
+void DesktopWindow::present(const Pixels& screen, const std::vector<Rect>& changed)
+{
     ImageBuffer buffer = image_.buffer();
     int scale = geometry_.scale;
     bool drawn = false;
     for (const Rect& area : changed) {
         Rect clipped = clip_to_screen(area, screen, buffer.width, buffer.height, scale);
-        if (clipped.w == 0) continue;
+        if (clipped.w == 0)
+            continue;
         blit_scaled(screen, clipped, buffer, image_.layout(), scale);
         image_.put(window_, gc_, clipped.x * scale, clipped.y * scale, clipped.w * scale, clipped.h * scale);
         drawn = true;
     }
-    if (!drawn) return;
+    if (!drawn)
+        return;
     untouched_since_timeout_ = false;
     image_.finish_puts();
     holds_frame_ = true;
 }
 
-void DesktopWindow::resize(int width, int height) {
-    if (!fits(width, height, geometry_.scale)) return;
+void DesktopWindow::resize(int width, int height)
+{
+    if (!fits(width, height, geometry_.scale))
+        return;
     untouched_since_timeout_ = false;
     geometry_.width = width;
     geometry_.height = height;
@@ -118,12 +130,14 @@ void DesktopWindow::resize(int width, int height) {
     holds_frame_ = false;            // until the device presents the new screen
 }
 
-void DesktopWindow::raise() {
+void DesktopWindow::raise()
+{
     untouched_since_timeout_ = false;
     bring_forward(dpy_, window_, RootWindow(dpy_, visual_.screen), atoms_);
 }
 
-bool DesktopWindow::poll(Event& out) {
+bool DesktopWindow::poll(Event& out)
+{
     if (pending_) {
         out = *pending_;
         pending_.reset();
@@ -136,54 +150,68 @@ bool DesktopWindow::poll(Event& out) {
 
 // Takes what the connection holds (with `mode` as XEventsQueued reads it), dealing with
 // what the window handles itself, until an event means something to the device.
-bool DesktopWindow::next_device_event(Event& out, int mode) {
+bool DesktopWindow::next_device_event(Event& out, int mode)
+{
     while (XEventsQueued(dpy_, mode) > 0) {
         XEvent event;
         XNextEvent(dpy_, &event);
-        if (translate(event, out)) return true;
+        if (translate(event, out))
+            return true;
     }
     return false;
 }
 
-bool DesktopWindow::translate(const XEvent& event, Event& out) {
+bool DesktopWindow::translate(const XEvent& event, Event& out)
+{
     switch (event.type) {
-    case Expose: repaint(event.xexpose); return false;
+    case Expose:
+        repaint(event.xexpose);
+        return false;
     case MappingNotify:  // the keyboard layout changed: look keys up in the new one
         XRefreshKeyboardMapping(const_cast<XMappingEvent*>(&event.xmapping));
         return false;
     case KeyRelease:
-        if (is_auto_repeat(event.xkey)) return false;
+        if (is_auto_repeat(event.xkey))
+            return false;
         break;
     case ConfigureNotify:  // window managers send one for every move of their frame
         out = Event{};
         out.kind = EventKind::Moved;
         return true;
-    default: break;
+    default:
+        break;
     }
     return translate_event(event, geometry_, atoms_, input_, out);
 }
 
 // An uncovered window is repainted from the image, without asking the device.
-void DesktopWindow::repaint(const XExposeEvent& exposed) {
-    if (!holds_frame_) return;  // nothing yet: leave it to the first present
+void DesktopWindow::repaint(const XExposeEvent& exposed)
+{
+    if (!holds_frame_)
+        return;  // nothing yet: leave it to the first present
     ImageBuffer buffer = image_.buffer();
     int x0 = std::max(exposed.x, 0), y0 = std::max(exposed.y, 0);
     int x1 = std::min(exposed.x + exposed.width, buffer.width);
     int y1 = std::min(exposed.y + exposed.height, buffer.height);
-    if (x1 > x0 && y1 > y0) image_.put(window_, gc_, x0, y0, x1 - x0, y1 - y0);
-    if (exposed.count == 0) image_.finish_puts();  // the last of a series
+    if (x1 > x0 && y1 > y0)
+        image_.put(window_, gc_, x0, y0, x1 - x0, y1 - y0);
+    if (exposed.count == 0)
+        image_.finish_puts();  // the last of a series
 }
 
 // Where the server cannot report repeats as presses alone, a held key arrives as a release
 // and a press with the same time: the release is not the person letting go.
-bool DesktopWindow::is_auto_repeat(const XKeyEvent& release) {
-    if (XEventsQueued(dpy_, QueuedAfterReading) == 0) return false;
+bool DesktopWindow::is_auto_repeat(const XKeyEvent& release)
+{
+    if (XEventsQueued(dpy_, QueuedAfterReading) == 0)
+        return false;
     XEvent next;
     XPeekEvent(dpy_, &next);
     return next.type == KeyPress && next.xkey.keycode == release.keycode && next.xkey.time == release.time;
 }
 
-bool DesktopWindow::wait(int timeout_ms, const std::vector<int>& fds) {
+bool DesktopWindow::wait(int timeout_ms, const std::vector<int>& fds)
+{
     Deadline deadline = deadline_after(timeout_ms);
     // Only the X connection and the caller's descriptors can wake this: no timer ticks meanwhile.
     while (!pending_) {
@@ -197,13 +225,15 @@ bool DesktopWindow::wait(int timeout_ms, const std::vector<int>& fds) {
         }
         FdWaitResult result = waiter_.wait(fds, ConnectionNumber(dpy_), remaining_ms(deadline, timeout_ms));
         untouched_since_timeout_ = result == FdWaitResult::TimedOut;
-        if (result != FdWaitResult::ExtraFdReady) return result != FdWaitResult::TimedOut;
+        if (result != FdWaitResult::ExtraFdReady)
+            return result != FdWaitResult::TimedOut;
     }
     return false;
 }
 
 // A kept place counts while the frame's corner is still on this screen.
-std::optional<std::pair<int, int>> place_on_screen(const X11Connection& x, std::optional<std::pair<int, int>> place) {
+std::optional<std::pair<int, int>> place_on_screen(const X11Connection& x, std::optional<std::pair<int, int>> place)
+{
     int screen = x.visual.screen;
     if (place && (place->first < 0 || place->second < 0 || place->first >= DisplayWidth(x.dpy, screen) ||
                   place->second >= DisplayHeight(x.dpy, screen)))
@@ -213,10 +243,11 @@ std::optional<std::pair<int, int>> place_on_screen(const X11Connection& x, std::
 
 }  // namespace
 
-std::unique_ptr<Display> open_desktop_window(int width, int height, const DesktopOptions& options,
-                                             std::string* why_not) {
+std::unique_ptr<Display> open_desktop_window(int width, int height, const DesktopOptions& options, std::string* why_not)
+{
     auto fail = [&](const std::string& why) -> std::unique_ptr<Display> {
-        if (why_not != nullptr) *why_not = why;
+        if (why_not != nullptr)
+            *why_not = why;
         return nullptr;
     };
     if (!fits(width, height, 1) || options.scale < 0) {
@@ -225,25 +256,30 @@ std::unique_ptr<Display> open_desktop_window(int width, int height, const Deskto
     }
     X11Connection x;
     std::string reason;
-    if (!open_x11_connection(x, reason)) return fail(reason);
+    if (!open_x11_connection(x, reason))
+        return fail(reason);
     ZoomFacts facts = zoom_facts(x.dpy, x.visual.screen);
     facts.screen_width = width;
     facts.screen_height = height;
     facts.requested = options.scale;
     std::string warning;
     int scale = std::min(choose_zoom(facts, &warning), kMaxWindowSide / std::max(width, height));
-    if (!warning.empty()) std::fprintf(stderr, "%s\n", warning.c_str());
+    if (!warning.empty())
+        std::fprintf(stderr, "%s\n", warning.c_str());
     DesktopOptions chosen = options;
     chosen.scale = scale;
     chosen.place = place_on_screen(x, options.place);
     auto window = std::make_unique<DesktopWindow>(x, WindowGeometry{width, height, scale}, chosen);
-    if (!window->start(reason)) return fail(reason);
+    if (!window->start(reason))
+        return fail(reason);
     return window;
 }
 
-std::unique_ptr<Display> open_desktop_window(int width, int height, int scale, std::string* why_not) {
+std::unique_ptr<Display> open_desktop_window(int width, int height, int scale, std::string* why_not)
+{
     if (scale <= 0) {
-        if (why_not != nullptr) *why_not = "bad zoom " + std::to_string(scale);
+        if (why_not != nullptr)
+            *why_not = "bad zoom " + std::to_string(scale);
         return nullptr;
     }
     DesktopOptions options;

@@ -9,9 +9,9 @@
 namespace tickvane::display {
 
 struct WindowGeometry {
-    int width = 0;   // the device's screen, in its own pixels
+    int width = 0;  // the device's screen, in its own pixels
     int height = 0;
-    int scale = 1;   // window pixels per screen pixel
+    int scale = 1;  // window pixels per screen pixel
 };
 
 // What translating remembers from one event to the next.
@@ -28,7 +28,6 @@ bool translate_key(KeySym keysym, bool pressed, unsigned int modifiers, InputSta
 
 // False when the event means nothing to the device (right button, bare motion, other keys...).
 // Key events must come from the server: their keysym is looked up on the event's display.
-bool translate_event(const XEvent& in, const WindowGeometry& window, const Atoms& atoms, InputState& input,
-                     Event& out);
+bool translate_event(const XEvent& in, const WindowGeometry& window, const Atoms& atoms, InputState& input, Event& out);
 
 }  // namespace tickvane::display

@@ -7,25 +7,27 @@ namespace tickvane::display {
 namespace {
 
 // The bit position of a one-byte mask, or -1 for any other mask.
-int byte_shift(unsigned long mask) {
+int byte_shift(unsigned long mask)
+{
     for (int shift = 0; shift <= 24; shift += 8)
-        if (mask == 0xFFul << shift) return shift;
+        if (mask == 0xFFul << shift)
+            return shift;
     return -1;
 }
 
-uint32_t swap_bytes(uint32_t v) {
-    return (v >> 24) | (v >> 8 & 0xFF00u) | (v << 8 & 0xFF0000u) | (v << 24);
-}
+uint32_t swap_bytes(uint32_t v) { return (v >> 24) | (v >> 8 & 0xFF00u) | (v << 8 & 0xFF0000u) | (v << 24); }
 
 bool is_screen_order(const PixelLayout& l) { return l.r_shift == 16 && l.g_shift == 8 && l.b_shift == 0; }
 
-uint32_t remap(uint32_t rgb, const PixelLayout& l) {
+uint32_t remap(uint32_t rgb, const PixelLayout& l)
+{
     return ((rgb >> 16 & 0xFFu) << l.r_shift) | ((rgb >> 8 & 0xFFu) << l.g_shift) | ((rgb & 0xFFu) << l.b_shift) |
            l.opaque;
 }
 
 // Widens one screen row into the first image row of its block.
-void widen_row(const uint32_t* src, int count, int scale, const PixelLayout& l, uint32_t* dst) {
+void widen_row(const uint32_t* src, int count, int scale, const PixelLayout& l, uint32_t* dst)
+{
     bool same = is_screen_order(l);
     if (scale == 1 && same && l.opaque == 0) {
         std::memcpy(dst, src, static_cast<size_t>(count) * 4);
@@ -39,10 +41,12 @@ void widen_row(const uint32_t* src, int count, int scale, const PixelLayout& l, 
 
 }  // namespace
 
-bool layout_for(unsigned long red_mask, unsigned long green_mask, unsigned long blue_mask, int depth,
-                bool byte_swapped, PixelLayout& out) {
+bool layout_for(unsigned long red_mask, unsigned long green_mask, unsigned long blue_mask, int depth, bool byte_swapped,
+                PixelLayout& out)
+{
     int r = byte_shift(red_mask), g = byte_shift(green_mask), b = byte_shift(blue_mask);
-    if (r < 0 || g < 0 || b < 0 || r == g || g == b || r == b) return false;
+    if (r < 0 || g < 0 || b < 0 || r == g || g == b || r == b)
+        return false;
     // Only a 32-bit visual has alpha; the spare byte of a 24-bit one is ignored by the server.
     auto opaque = depth == 32 ? ~static_cast<uint32_t>(red_mask | green_mask | blue_mask) : 0u;
     if (byte_swapped) {
@@ -54,21 +58,25 @@ bool layout_for(unsigned long red_mask, unsigned long green_mask, unsigned long 
     return true;
 }
 
-Rect clip_to_screen(const Rect& area, const Pixels& screen, int image_w, int image_h, int scale) {
-    if (scale < 1 || screen.data == nullptr || screen.stride < screen.width) return Rect{};
+Rect clip_to_screen(const Rect& area, const Pixels& screen, int image_w, int image_h, int scale)
+{
+    if (scale < 1 || screen.data == nullptr || screen.stride < screen.width)
+        return Rect{};
     int right = std::min(screen.width, image_w / scale);
     int bottom = std::min(screen.height, image_h / scale);
     // Computed in 64 bits: a rectangle near INT_MAX must not wrap into the screen.
     long long x0 = std::max<long long>(area.x, 0), y0 = std::max<long long>(area.y, 0);
     long long x1 = std::min<long long>(static_cast<long long>(area.x) + area.w, right);
     long long y1 = std::min<long long>(static_cast<long long>(area.y) + area.h, bottom);
-    if (x1 <= x0 || y1 <= y0) return Rect{};
+    if (x1 <= x0 || y1 <= y0)
+        return Rect{};
     return Rect{static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0), static_cast<int>(y1 - y0)};
 }
 
-void blit_scaled(const Pixels& screen, const Rect& area, const ImageBuffer& image, const PixelLayout& layout,
-                 int scale) {
-    if (area.w <= 0 || area.h <= 0 || screen.data == nullptr || image.data == nullptr) return;
+void blit_scaled(const Pixels& screen, const Rect& area, const ImageBuffer& image, const PixelLayout& layout, int scale)
+{
+    if (area.w <= 0 || area.h <= 0 || screen.data == nullptr || image.data == nullptr)
+        return;
     size_t block_row_bytes = static_cast<size_t>(area.w) * scale * 4;
     ptrdiff_t x_offset = static_cast<ptrdiff_t>(area.x) * scale * 4;
     auto row = [&](int y) { return image.data + static_cast<ptrdiff_t>(y) * image.bytes_per_line + x_offset; };
@@ -76,7 +84,8 @@ void blit_scaled(const Pixels& screen, const Rect& area, const ImageBuffer& imag
         const uint32_t* src = screen.data + static_cast<ptrdiff_t>(y) * screen.stride + area.x;
         uint8_t* first = row(y * scale);
         widen_row(src, area.w, scale, layout, reinterpret_cast<uint32_t*>(first));
-        for (int k = 1; k < scale; ++k) std::memcpy(row(y * scale + k), first, block_row_bytes);
+        for (int k = 1; k < scale; ++k)
+            std::memcpy(row(y * scale + k), first, block_row_bytes);
     }
 }
 

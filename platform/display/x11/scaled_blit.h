@@ -17,8 +17,8 @@ struct PixelLayout {
 
 // The layout for a visual's channel masks. False unless each mask is one whole byte.
 // `byte_swapped`: the image's byte order is not the host's.
-bool layout_for(unsigned long red_mask, unsigned long green_mask, unsigned long blue_mask, int depth,
-                bool byte_swapped, PixelLayout& out);
+bool layout_for(unsigned long red_mask, unsigned long green_mask, unsigned long blue_mask, int depth, bool byte_swapped,
+                PixelLayout& out);
 
 // An image's pixels: 4 bytes each, `bytes_per_line` apart.
 struct ImageBuffer {

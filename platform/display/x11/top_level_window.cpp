@@ -13,7 +13,8 @@ constexpr long kEvents = ExposureMask | ButtonPressMask | ButtonReleaseMask | Bu
                          KeyReleaseMask | FocusChangeMask | StructureNotifyMask;
 
 void size_hints(::Display* dpy, Window window, int width, int height,
-                const std::optional<std::pair<int, int>>& place = std::nullopt) {
+                const std::optional<std::pair<int, int>>& place = std::nullopt)
+{
     XSizeHints hints{};
     hints.flags = PMinSize | PMaxSize;
     if (place) {
@@ -28,7 +29,8 @@ void size_hints(::Display* dpy, Window window, int width, int height,
     XSetWMNormalHints(dpy, window, &hints);
 }
 
-void name_it(::Display* dpy, Window window, const Atoms& atoms) {
+void name_it(::Display* dpy, Window window, const Atoms& atoms)
+{
     static const char kTitle[] = "Tickvane";
     XStoreName(dpy, window, kTitle);
     XChangeProperty(dpy, window, atoms.net_wm_name, atoms.utf8_string, 8, PropModeReplace,
@@ -41,7 +43,8 @@ void name_it(::Display* dpy, Window window, const Atoms& atoms) {
 }  // namespace
 
 Window create_top_level_window(::Display* dpy, const XVisualInfo& visual, Colormap colormap, int width, int height,
-                               const Atoms& atoms, const std::optional<std::pair<int, int>>& place) {
+                               const Atoms& atoms, const std::optional<std::pair<int, int>>& place)
+{
     XSetWindowAttributes attributes{};
     attributes.background_pixmap = None;  // the server paints nothing before our first frame
     attributes.border_pixel = 0;          // required when the visual is not the root's
@@ -63,12 +66,14 @@ Window create_top_level_window(::Display* dpy, const XVisualInfo& visual, Colorm
     return window;
 }
 
-void set_fixed_size(::Display* dpy, Window window, int width, int height) {
+void set_fixed_size(::Display* dpy, Window window, int width, int height)
+{
     size_hints(dpy, window, width, height);  // first, or a window manager may refuse the new size
     XResizeWindow(dpy, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
 }
 
-void bring_forward(::Display* dpy, Window window, Window root, const Atoms& atoms) {
+void bring_forward(::Display* dpy, Window window, Window root, const Atoms& atoms)
+{
     XMapRaised(dpy, window);
     XEvent request{};
     request.xclient.type = ClientMessage;
@@ -81,7 +86,8 @@ void bring_forward(::Display* dpy, Window window, Window root, const Atoms& atom
     XFlush(dpy);
 }
 
-void describe_to_desktop(::Display* dpy, Window window, const Atoms& atoms, const std::vector<uint32_t>& icon) {
+void describe_to_desktop(::Display* dpy, Window window, const Atoms& atoms, const std::vector<uint32_t>& icon)
+{
     long pid = static_cast<long>(getpid());  // format 32 goes as long
     XChangeProperty(dpy, window, atoms.net_wm_pid, XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&pid), 1);
@@ -90,23 +96,28 @@ void describe_to_desktop(::Display* dpy, Window window, const Atoms& atoms, cons
         XTextProperty machine{reinterpret_cast<unsigned char*>(host), XA_STRING, 8, strlen(host)};
         XSetWMClientMachine(dpy, window, &machine);
     }
-    if (icon.empty()) return;
+    if (icon.empty())
+        return;
     std::vector<long> cardinals(icon.begin(), icon.end());
     XChangeProperty(dpy, window, atoms.net_wm_icon, XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(cardinals.data()), static_cast<int>(cardinals.size()));
 }
 
-std::optional<std::pair<int, int>> frame_place(::Display* dpy, Window window) {
+std::optional<std::pair<int, int>> frame_place(::Display* dpy, Window window)
+{
     // Up to the root's child: the frame when a window manager reparented us.
     Window root = 0, parent = 0, *children = nullptr;
     unsigned count = 0;
     for (Window w = window;; w = parent) {
-        if (XQueryTree(dpy, w, &root, &parent, &children, &count) == 0) return std::nullopt;
-        if (children != nullptr) XFree(children);
+        if (XQueryTree(dpy, w, &root, &parent, &children, &count) == 0)
+            return std::nullopt;
+        if (children != nullptr)
+            XFree(children);
         if (parent == root) {
             int x = 0, y = 0;
             unsigned width = 0, height = 0, border = 0, depth = 0;
-            if (XGetGeometry(dpy, w, &root, &x, &y, &width, &height, &border, &depth) == 0) return std::nullopt;
+            if (XGetGeometry(dpy, w, &root, &x, &y, &width, &height, &border, &depth) == 0)
+                return std::nullopt;
             return std::make_pair(x, y);
         }
     }

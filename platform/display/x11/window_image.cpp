@@ -13,7 +13,8 @@ namespace {
 constexpr int kHostByteOrder = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
 
 // The XImage must not free pixels it does not own.
-void destroy_header(XImage* image) {
+void destroy_header(XImage* image)
+{
     image->data = nullptr;
     XDestroyImage(image);
 }
@@ -21,11 +22,14 @@ void destroy_header(XImage* image) {
 }  // namespace
 
 WindowImage::WindowImage(::Display* dpy, const XVisualInfo& visual)
-    : dpy_(dpy), visual_(visual), shm_usable_(XShmQueryExtension(dpy) == True) {}
+    : dpy_(dpy), visual_(visual), shm_usable_(XShmQueryExtension(dpy) == True)
+{}
 
-bool WindowImage::allocate(int width, int height, std::string& why_not) {
+bool WindowImage::allocate(int width, int height, std::string& why_not)
+{
     release();
-    if (!create_shared(width, height)) create_plain(width, height);
+    if (!create_shared(width, height))
+        create_plain(width, height);
     if (image_ == nullptr) {
         why_not = "cannot create a " + std::to_string(width) + "x" + std::to_string(height) + " image";
         return false;
@@ -41,11 +45,14 @@ bool WindowImage::allocate(int width, int height, std::string& why_not) {
     return true;
 }
 
-bool WindowImage::create_shared(int width, int height) {
-    if (!shm_usable_) return false;
+bool WindowImage::create_shared(int width, int height)
+{
+    if (!shm_usable_)
+        return false;
     XImage* image = XShmCreateImage(dpy_, visual_.visual, static_cast<unsigned>(visual_.depth), ZPixmap, nullptr,
                                     &segment_, static_cast<unsigned>(width), static_cast<unsigned>(height));
-    if (image == nullptr) return false;
+    if (image == nullptr)
+        return false;
     size_t bytes = static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(height);
     segment_.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
     void* address = segment_.shmid < 0 ? reinterpret_cast<void*>(-1) : shmat(segment_.shmid, nullptr, 0);
@@ -58,9 +65,11 @@ bool WindowImage::create_shared(int width, int height) {
         attached = XShmAttach(dpy_, &segment_) != 0 && !trap.caught();
     }
     // Removed once both sides have detached, even if this process dies first.
-    if (segment_.shmid >= 0) shmctl(segment_.shmid, IPC_RMID, nullptr);
+    if (segment_.shmid >= 0)
+        shmctl(segment_.shmid, IPC_RMID, nullptr);
     if (!attached) {
-        if (address != reinterpret_cast<void*>(-1)) shmdt(address);
+        if (address != reinterpret_cast<void*>(-1))
+            shmdt(address);
         destroy_header(image);
         shm_usable_ = false;  // it would fail the same way after a resize
         return false;
@@ -70,10 +79,12 @@ bool WindowImage::create_shared(int width, int height) {
     return true;
 }
 
-void WindowImage::create_plain(int width, int height) {
+void WindowImage::create_plain(int width, int height)
+{
     image_ = XCreateImage(dpy_, visual_.visual, static_cast<unsigned>(visual_.depth), ZPixmap, 0, nullptr,
                           static_cast<unsigned>(width), static_cast<unsigned>(height), 32, 0);
-    if (image_ == nullptr) return;
+    if (image_ == nullptr)
+        return;
     // Written in our byte order; Xlib converts while sending if the server's differs.
     image_->byte_order = kHostByteOrder;
     plain_pixels_ = std::make_unique<char[]>(static_cast<size_t>(image_->bytes_per_line) * static_cast<size_t>(height));
@@ -81,8 +92,10 @@ void WindowImage::create_plain(int width, int height) {
     shared_ = false;
 }
 
-void WindowImage::release() {
-    if (image_ == nullptr) return;
+void WindowImage::release()
+{
+    if (image_ == nullptr)
+        return;
     if (shared_) {
         XShmDetach(dpy_, &segment_);
         shmdt(segment_.shmaddr);
@@ -95,13 +108,17 @@ void WindowImage::release() {
     plain_pixels_.reset();
 }
 
-ImageBuffer WindowImage::buffer() const {
-    if (image_ == nullptr) return ImageBuffer{};
+ImageBuffer WindowImage::buffer() const
+{
+    if (image_ == nullptr)
+        return ImageBuffer{};
     return ImageBuffer{reinterpret_cast<uint8_t*>(image_->data), image_->width, image_->height, image_->bytes_per_line};
 }
 
-void WindowImage::put(Window window, GC gc, int x, int y, int w, int h) {
-    if (image_ == nullptr) return;
+void WindowImage::put(Window window, GC gc, int x, int y, int w, int h)
+{
+    if (image_ == nullptr)
+        return;
     auto uw = static_cast<unsigned>(w), uh = static_cast<unsigned>(h);
     // Up to this much, copying the pixels into the request costs less than the round trip
     // that shared memory needs before it may be written again.
@@ -114,7 +131,8 @@ void WindowImage::put(Window window, GC gc, int x, int y, int w, int h) {
     }
 }
 
-void WindowImage::finish_puts() {
+void WindowImage::finish_puts()
+{
     if (awaiting_server_) {
         XSync(dpy_, False);
         awaiting_server_ = false;

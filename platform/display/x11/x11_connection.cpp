@@ -7,7 +7,8 @@
 namespace tickvane::display {
 namespace {
 
-bool writable_directly(const XVisualInfo& v) {
+bool writable_directly(const XVisualInfo& v)
+{
     PixelLayout unused;
     return v.c_class == TrueColor && (v.depth == 24 || v.depth == 32) &&
            layout_for(v.red_mask, v.green_mask, v.blue_mask, v.depth, false, unused);
@@ -15,19 +16,23 @@ bool writable_directly(const XVisualInfo& v) {
 
 // The screen's own visual when it will do (no colormap or compositing detour), else
 // any 24-bit one, else a 32-bit one (a 16-bit screen with Composite still offers those).
-bool choose_visual(::Display* dpy, XVisualInfo& out) {
+bool choose_visual(::Display* dpy, XVisualInfo& out)
+{
     int screen = DefaultScreen(dpy);
     XVisualInfo wanted{};
     wanted.visualid = XVisualIDFromVisual(DefaultVisual(dpy, screen));
     int count = 0;
     if (XVisualInfo* found = XGetVisualInfo(dpy, VisualIDMask, &wanted, &count)) {
         bool usable = count > 0 && writable_directly(found[0]);
-        if (usable) out = found[0];
+        if (usable)
+            out = found[0];
         XFree(found);
-        if (usable) return true;
+        if (usable)
+            return true;
     }
     for (int depth : {24, 32}) {
-        if (XMatchVisualInfo(dpy, screen, depth, TrueColor, &out) != 0 && writable_directly(out)) return true;
+        if (XMatchVisualInfo(dpy, screen, depth, TrueColor, &out) != 0 && writable_directly(out))
+            return true;
     }
     return false;
 }
@@ -36,7 +41,8 @@ std::string unreachable(const std::string& detail) { return "no display reachabl
 
 }  // namespace
 
-bool open_x11_connection(X11Connection& out, std::string& why_not) {
+bool open_x11_connection(X11Connection& out, std::string& why_not)
+{
     const char* name = std::getenv("DISPLAY");
     if (name == nullptr || *name == '\0') {
         why_not = unreachable("DISPLAY is not set");

@@ -8,10 +8,10 @@
 namespace tickvane::display {
 
 struct ZoomFacts {
-    int dpi = 96;                  // the desktop's DPI setting (Xft.dpi), 96 when it has none
-    int work_width = 0, work_height = 0;  // the work area (the monitor less panels)
+    int dpi = 96;                             // the desktop's DPI setting (Xft.dpi), 96 when it has none
+    int work_width = 0, work_height = 0;      // the work area (the monitor less panels)
     int screen_width = 0, screen_height = 0;  // the handheld's screen, either orientation
-    int requested = 0;             // 0: none
+    int requested = 0;                        // 0: none
 };
 
 // The requested zoom where it fits the work area in both orientations, else the

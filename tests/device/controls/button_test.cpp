@@ -74,7 +74,7 @@ TEST_F(Buttons, SpaceClicksTheFocusedButtonOnRelease)
     dt::key_down(VK_SPACE);
     pump();
     EXPECT_TRUE(notified({}));  // not yet: a button clicks when the key comes up
-    dt::press_key(VK_SPACE);          // a second press: its up clicks once
+    dt::press_key(VK_SPACE);    // a second press: its up clicks once
     pump();
     EXPECT_TRUE(notified({{close, BN_CLICKED}}));
     dt::press_key(VK_RETURN);  // without a dialog around it Enter means nothing to a button
@@ -157,8 +157,8 @@ TEST_F(Buttons, LabelsWrapAtTheirWidthAndStayInside)
     pump();
     RECT r = screen_rect(label);
     auto dark_in = [](RECT a) { return count_pixels(a, is_dark); };
-    EXPECT_GT(dark_in(RECT{r.left, r.top, r.right, r.top + 13}), 10);        // first line
-    EXPECT_GT(dark_in(RECT{r.left, r.top + 13, r.right, r.top + 26}), 10);   // wrapped on
+    EXPECT_GT(dark_in(RECT{r.left, r.top, r.right, r.top + 13}), 10);       // first line
+    EXPECT_GT(dark_in(RECT{r.left, r.top + 13, r.right, r.top + 26}), 10);  // wrapped on
     EXPECT_EQ(dark_in(RECT{r.right, r.top - 5, r.right + 20, r.bottom + 5}), 0);
     EXPECT_EQ(SendMessageW(label, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
 

@@ -96,7 +96,7 @@ TEST_F(ComboBoxes, InsertionsKeepTheirPositionsEvenSortedAndAddingSorts)
     EXPECT_EQ(item_text(sorted, 0) + item_text(sorted, 1) + item_text(sorted, 2), u"abC") << "case is ignored";
     EXPECT_EQ(item_text(plain, 0) + item_text(plain, 1) + item_text(plain, 2), u"bCa");
     EXPECT_EQ(item_text(plain, 3), u"<none>");
-    EXPECT_EQ(SendMessageW(plain, CB_GETLBTEXT, 3, (LPARAM)nullptr), CB_ERR);
+    EXPECT_EQ(SendMessageW(plain, CB_GETLBTEXT, 3, (LPARAM) nullptr), CB_ERR);
 }
 
 TEST_F(ComboBoxes, SelectionFollowsDeletionsAndOutOfRangeSelectsNothing)
@@ -406,7 +406,9 @@ TEST_F(ComboBoxes, TheSelectedTextIsDarkInTheBoxAndHighlightedWithTheFocus)
     auto light = [](uint32_t p) { return (p >> 16 & 0xFF) > 0x80; };  // text over the highlight
     EXPECT_GT(count_pixels(field, is_dark), 5);
     EXPECT_EQ(count_pixels(field, blue), 0);
-    EXPECT_EQ(count_pixels(RECT{box.left, box.bottom, box.right, box.bottom + 3}, [](uint32_t p) { return p != 0xF0F0F0; }), 0)
+    EXPECT_EQ(count_pixels(RECT{box.left, box.bottom, box.right, box.bottom + 3},
+                           [](uint32_t p) { return p != 0xF0F0F0; }),
+              0)
         << "nothing drawn below the closed box";
     SetFocus(minutes);
     pump();
@@ -440,7 +442,7 @@ TEST_F(ComboBoxes, AResetWithTheListDroppedFreesItAllAndTheNextDeviceWorks)
 TEST_F(ComboBoxes, AListWhoseCreatorIsNoComboBoxLeavesThatWindowAlone)
 {
     HWND button = make(u"BUTTON", u"x", WS_TABSTOP, 120, 200, 60, 22, 5);
-    for (HWND creator : {button, host, (HWND)nullptr}) {
+    for (HWND creator : {button, host, (HWND) nullptr}) {
         HWND list = CreateWindowExW(0, u"ComboLBox", u"", WS_POPUP | WS_BORDER | WS_VISIBLE, 20, 60, 80, 40, nullptr,
                                     nullptr, dt::instance(), creator);
         ASSERT_NE(list, nullptr);

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "loop_script.h"
-#include "message_sequence.h"
 #include "dialogs/fonts.h"
 #include "display/display.h"
 #include "display/png_writer.h"
+#include "loop_script.h"
+#include "message_sequence.h"
 #include "testing.h"
 #include "win32.h"
 
@@ -112,8 +112,8 @@ protected:
     // A child control at (x, y) of the host's client area, in the dialog's 11-pixel font.
     HWND make(const char16_t* cls, const char16_t* text, DWORD style, int x, int y, int w, int h, int id)
     {
-        HWND c = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, host,
-                                 (HMENU)(intptr_t)id, dt::instance(), nullptr);
+        HWND c = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, host, (HMENU)(intptr_t)id,
+                                 dt::instance(), nullptr);
         if (c != nullptr)
             SendMessageW(c, WM_SETFONT, (WPARAM)font11(), TRUE);
         return c;

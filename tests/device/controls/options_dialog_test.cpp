@@ -97,8 +97,7 @@ TEST_F(OptionsDialog, EnterAndEscapeInADroppedListStayWithTheList)
           }},
          {until("the focus to reach the seconds", [] { return GetFocus() == GetDlgItem(dialog(), IDC_SECONDS); }),
           [] { dt::press_key(VK_DOWN); }},  // Tab went from list to list, past the labels
-         {until("the seconds to change", [] { return selection(IDC_SECONDS) != 1; }),
-          [] {
+         {until("the seconds to change", [] { return selection(IDC_SECONDS) != 1; }), [] {
               EXPECT_EQ(selection(IDC_SECONDS), 2);
               screenshot("options-seconds");
               tap(GetDlgItem(dialog(), IDCANCEL));
@@ -116,18 +115,18 @@ TEST_F(OptionsDialog, EnterAndEscapeInADroppedListStayWithTheList)
 TEST_F(OptionsDialog, ListsLineUpWithTheirLabels)
 {
     run({{shown(u"OPTION"), [] {
-        HWND d = dialog();
-        // The labels' ink sits level with the lists' boxes: centres within two pixels.
-        for (int id : {IDC_MINUTES, IDC_SECONDS}) {
-            RECT box = screen_rect(GetDlgItem(d, id));
-            RECT right{box.right + 1, box.top - 4, box.right + 20, box.bottom + 4};
-            int top = -1, bottom = -1;
-            for (int y = right.top; y < right.bottom; ++y)
-                if (count_pixels(RECT{right.left, y, right.right, y + 1}, is_dark) > 0)
-                    top = top < 0 ? y : top, bottom = y;
-            ASSERT_GE(top, 0) << "a label right of list " << id;
-            EXPECT_NEAR((top + bottom) / 2.0, (box.top + box.bottom - 1) / 2.0, 2.0) << id;
-        }
-        tap(GetDlgItem(d, IDCANCEL));
-    }}});
+              HWND d = dialog();
+              // The labels' ink sits level with the lists' boxes: centres within two pixels.
+              for (int id : {IDC_MINUTES, IDC_SECONDS}) {
+                  RECT box = screen_rect(GetDlgItem(d, id));
+                  RECT right{box.right + 1, box.top - 4, box.right + 20, box.bottom + 4};
+                  int top = -1, bottom = -1;
+                  for (int y = right.top; y < right.bottom; ++y)
+                      if (count_pixels(RECT{right.left, y, right.right, y + 1}, is_dark) > 0)
+                          top = top < 0 ? y : top, bottom = y;
+                  ASSERT_GE(top, 0) << "a label right of list " << id;
+                  EXPECT_NEAR((top + bottom) / 2.0, (box.top + box.bottom - 1) / 2.0, 2.0) << id;
+              }
+              tap(GetDlgItem(d, IDCANCEL));
+          }}});
 }
