@@ -1,33 +1,37 @@
+// The device object and the accessor of each of its parts.
 #include "device_state.h"
-#include "clock.h"
-#include "compositor/compositor.h"
-#include "device_settings.h"
-#include "files/file_table.h"
-#include "gdi/gdi_objects.h"
-#include "seams.h"
-#include "wm/activation_state.h"
-#include "wm/input_queue.h"
-#include "wm/message_queue.h"
-#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
 namespace {
 
-std::unique_ptr<Device>& current()
+// Made on first use, so that nothing depends on the order of static initialisation;
+// the plain pointer keeps the accessors, which the paint path calls often, free of
+// the guard a function-local static checks on every call.
+Device* g_device = nullptr;
+
+std::unique_ptr<Device>& owner()
 {
-    static std::unique_ptr<Device> d = std::make_unique<Device>();
+    static std::unique_ptr<Device> d;
     return d;
+}
+
+Device& make_device()
+{
+    owner() = std::make_unique<Device>();
+    g_device = owner().get();
+    return *g_device;
 }
 
 }  // namespace
 
-Device& device() { return *current(); }
+Device& device() { return g_device != nullptr ? *g_device : make_device(); }
 
 void replace_device()
 {
-    current().reset();  // the old device goes first: its files close, its fds are given back
-    current() = std::make_unique<Device>();
+    g_device = nullptr;
+    owner().reset();  // the old device goes first: its files close, its fds are given back
+    make_device();
 }
 
 const Settings& device_settings() { return device().settings; }
