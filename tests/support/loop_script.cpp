@@ -98,20 +98,4 @@ ScriptRun run_script(const std::vector<Step>& steps, const std::function<void()>
     return run;
 }
 
-void pump()
-{
-    constexpr UINT kDone = WM_USER + 0x300;
-    bool posted = false;
-    dt::on_idle([&] {
-        if (!std::exchange(posted, true))
-            PostMessageW(nullptr, kDone, 0, 0);
-    });
-    MSG m;
-    while (GetMessageW(&m, nullptr, 0, 0) && !(m.hwnd == nullptr && m.message == kDone)) {
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-    }
-    dt::on_idle(nullptr);
-}
-
 }  // namespace tickvane::test

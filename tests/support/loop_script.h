@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "testing.h"
 #include "win32.h"
 
 namespace tickvane::test {
@@ -42,6 +43,6 @@ ScriptRun run_script(const std::vector<Step>& steps, const std::function<void()>
                      const std::function<void()>& body);
 
 // Runs the message loop until it has handled everything queued.
-void pump();
+using tickvane::device::testing::pump;
 
 }  // namespace tickvane::test
