@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/fonts.h"
 #include "dialogs/message_box_layout.h"
+#include "gdi/fonts.h"
 #include "loop_script.h"
 #include "message_sequence.h"
 #include "resource.h"

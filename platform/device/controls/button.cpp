@@ -3,10 +3,10 @@
 // keyboard. A click is WM_COMMAND BN_CLICKED to the parent.
 #include "controls/control_classes.h"
 #include "controls/extra_bytes.h"
+#include "controls/focus_notice.h"
 #include "controls/look.h"
 #include "controls/painter.h"
 #include "controls/text_layout.h"
-#include "dialogs/focus_notice.h"
 #include "text/text.h"
 #include "wm/window_tree.h"
 

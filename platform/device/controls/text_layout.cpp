@@ -1,6 +1,6 @@
 #include "controls/text_layout.h"
 
-#include "dialogs/fonts.h"
+#include "gdi/fonts.h"
 #include "text/text.h"
 #include "wm/window_tree.h"
 

@@ -4,7 +4,7 @@
 
 #include "compositor/screen.h"
 #include "dialogs/dialogs.h"
-#include "dialogs/fonts.h"
+#include "gdi/fonts.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"
 

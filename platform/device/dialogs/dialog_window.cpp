@@ -1,8 +1,8 @@
 // The dialog window class and its default procedure: the program's dialog procedure
 // first, then what Windows' DefDlgProc does for what it left alone.
+#include "controls/focus_notice.h"
 #include "controls/look.h"
 #include "dialogs/dialogs.h"
-#include "dialogs/focus_notice.h"
 #include "gdi/gdi.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"

@@ -5,9 +5,9 @@
 
 #include "compositor/screen.h"
 #include "dialogs/dialogs.h"
-#include "dialogs/fonts.h"
 #include "dialogs/message_box_layout.h"
 #include "gdi/dc_drawing.h"
+#include "gdi/fonts.h"
 #include "last_error.h"
 #include "text/text.h"
 #include "wm/window_manager.h"

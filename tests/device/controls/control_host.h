@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/fonts.h"
 #include "display/display.h"
 #include "display/png_writer.h"
+#include "gdi/fonts.h"
 #include "loop_script.h"
 #include "message_sequence.h"
 #include "testing.h"

@@ -1,4 +1,4 @@
-#include "dialogs/fonts.h"
+#include "gdi/fonts.h"
 
 #include "text/text.h"
 
