@@ -10,10 +10,13 @@ namespace {
 // the guard a function-local static checks on every call.
 Device* g_device = nullptr;
 
+// Never destroyed: windows still open at exit go with the process, as on Windows,
+// without their procedures being called from static destructors. stop_device closes
+// what must be closed first.
 std::unique_ptr<Device>& owner()
 {
-    static std::unique_ptr<Device> d;
-    return d;
+    static auto* d = new std::unique_ptr<Device>;
+    return *d;
 }
 
 Device& make_device()

@@ -33,8 +33,10 @@ void stop_device()
 {
     registry_close();
     keep_window_place();
-    // Windows still open go with the process; only their device-wide entries must not stay.
+    // Windows still open go with the process; only their device-wide entries must not stay,
+    // and files left open are made durable and closed.
     compositor().display.reset();
+    file_table() = FileTable{};
 }
 
 }  // namespace tickvane::device
