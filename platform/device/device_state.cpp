@@ -53,7 +53,7 @@ BarVersion& soft_key_look() { return device().soft_key_look; }
 WindowRegistry& window_registry() { return device().registry; }
 ResourceCache& resource_cache() { return device().resources; }
 KeptPlace& kept_place() { return device().kept_place; }
-notify::NotificationSeams& notification_seams() { return device().notifications; }
+notify::NotificationLog& notification_log() { return device().notifications; }
 Seams& seams() { return device().seams; }
 
 }  // namespace tickvane::device

@@ -46,7 +46,7 @@ struct Device {
     WindowRegistry registry;
     ResourceCache resources;
     KeptPlace kept_place;
-    notify::NotificationSeams notifications;
+    notify::NotificationLog notifications;
     Seams seams;
 };
 

@@ -11,27 +11,6 @@ namespace tickvane::device {
 
 namespace {
 
-bool is_descendant_of(const Window& w, HWND ancestor)
-{
-    for (const Window* p = &w; p != nullptr; p = find_window(p->parent))
-        if (p->parent == ancestor)
-            return true;
-    return false;
-}
-
-void shift(RECT& r, int dx, int dy) { r.left += dx, r.right += dx, r.top += dy, r.bottom += dy; }
-
-// Moves a top-level window with its controls; its surface already holds them, so
-// nothing needs painting again. Controls keep screen coordinates, as rect does.
-void move_with_children(Window& top, int dx, int dy)
-{
-    for (auto& [value, w] : window_tree().windows)
-        if (w.get() == &top || is_descendant_of(*w, top.handle)) {
-            shift(w->frame, dx, dy);
-            shift(w->rect, dx, dy);
-        }
-}
-
 int centre_mapped(LONG low, LONG high, LONG old_from, LONG old_to, LONG new_from, LONG new_to)
 {
     long long centre = (low + high) / 2 - old_from;
@@ -72,11 +51,11 @@ void keep_popups_on_screen(const RECT& old_area)
         if (w == nullptr)
             continue;
         RECT wanted = w->frame;
-        shift(wanted,
-              centre_mapped(w->frame.left, w->frame.right, old_area.left, old_area.right, area.left, area.right) -
-                  w->frame.left,
-              centre_mapped(w->frame.top, w->frame.bottom, old_area.top, old_area.bottom, area.top, area.bottom) -
-                  w->frame.top);
+        shift_rect(wanted,
+                   centre_mapped(w->frame.left, w->frame.right, old_area.left, old_area.right, area.left, area.right) -
+                       w->frame.left,
+                   centre_mapped(w->frame.top, w->frame.bottom, old_area.top, old_area.bottom, area.top, area.bottom) -
+                       w->frame.top);
         RECT at = fit_into_work_area(wanted, w->above_title_bar);
         int dx = at.left - w->frame.left, dy = at.top - w->frame.top;
         move_with_children(*w, dx, dy);

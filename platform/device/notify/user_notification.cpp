@@ -12,15 +12,13 @@
 #include "files/device_path.h"
 #include "notify/due_time.h"
 #include "notify/registration.h"
+#include "seams.h"
 #include "time_arithmetic.h"
 #include "unicode.h"
 
 namespace tickvane::device::notify {
 
 namespace {
-
-std::function<bool(const SYSTEMTIME&)>& registration_hook() { return notification_seams().hook; }
-bool& service_autostart() { return notification_seams().service_autostart; }
 
 // A program started outside a device tree looks for itself under a root where
 // nobody laid one out: the remedy is the install command, from the build folder
@@ -66,7 +64,7 @@ std::string refusal(HANDLE existing, const CE_NOTIFICATION_TRIGGER* trigger)
     return unrunnable(device_settings().root, trigger->lpszApplication);
 }
 
-bool& refusal_told() { return notification_seams().refusal_told; }
+bool& refusal_told() { return notification_log().refusal_told; }
 
 void tell_refusal(const std::string& why)
 {
@@ -76,10 +74,6 @@ void tell_refusal(const std::string& why)
 }
 
 }  // namespace
-
-void set_registration_hook(std::function<bool(const SYSTEMTIME& start)> hook) { registration_hook() = std::move(hook); }
-
-void set_service_autostart(bool on) { service_autostart() = on; }
 
 }  // namespace tickvane::device::notify
 
@@ -97,11 +91,11 @@ HANDLE WINAPI CeSetUserNotificationEx(HANDLE notification, CE_NOTIFICATION_TRIGG
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    if (notify::registration_hook() && !notify::registration_hook()(trigger->stStartTime))
+    if (seams().registration && !seams().registration(trigger->stStartTime))
         return nullptr;
     notify::Request request{notify::due_text(trigger->stStartTime), utf8_from_utf16(trigger->lpszApplication),
                             trigger->lpszArguments ? utf8_from_utf16(trigger->lpszArguments) : std::string()};
-    auto id = notify::register_request(device_settings().root, request, notify::service_autostart(), why);
+    auto id = notify::register_request(device_settings().root, request, seams().start_service, why);
     if (!id) {
         notify::tell_refusal(why);
         return nullptr;

@@ -3,6 +3,7 @@
 
 #include "compositor/screen.h"
 #include "menus/menus.h"
+#include "seams.h"
 #include "wm/window_tree.h"
 
 namespace tickvane::device {
@@ -58,7 +59,7 @@ BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO* info)
 {
     if (info == nullptr || info->cbSize != sizeof(SHMENUBARINFO) || find_window(info->hwndParent) == nullptr)
         return fail(ERROR_INVALID_PARAMETER);
-    if (menu_bars().refuse)
+    if (seams().refuse_menu_bars)
         return fail(ERROR_NOT_ENOUGH_MEMORY);
     MenuBar bar;
     bar.owner = info->hwndParent;

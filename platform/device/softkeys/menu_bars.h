@@ -27,7 +27,6 @@ struct MenuBars {
     // Bar handles are opaque values, never windows, counted from far above the
     // window handles and never reused within a process.
     uintptr_t next_handle = 0x4D420000;
-    bool refuse = false;  // tests: the shell has no room for a bar
 };
 
 MenuBars& menu_bars();

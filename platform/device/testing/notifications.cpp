@@ -4,14 +4,12 @@
 
 #include "notify/notification_store.h"
 #include "notify/user_notification.h"
+#include "seams.h"
 #include "testing.h"
 
 namespace tickvane::device::testing {
 
-void on_registration(std::function<bool(const SYSTEMTIME& start)> hook)
-{
-    notify::set_registration_hook(std::move(hook));
-}
+void on_registration(std::function<bool(const SYSTEMTIME& start)> hook) { seams().registration = std::move(hook); }
 
 std::vector<Pending> pending()
 {

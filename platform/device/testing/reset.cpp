@@ -11,6 +11,7 @@
 #include "notify/user_notification.h"
 #include "registry/window_registry.h"
 #include "res/resources.h"
+#include "seams.h"
 #include "startup/start_device.h"
 #include "testing.h"
 #include "wm/window_tree.h"
@@ -83,7 +84,7 @@ void reset(const Options& options)
     start_device(settings);
     compositor().display = display::open_headless(options.width, options.height, "");
     device_clock() = Clock{true, 1000, options.local_time};
-    notify::set_service_autostart(options.start_service);
+    seams().start_service = options.start_service;
 }
 
 const std::string& root() { return current_root(); }

@@ -1,4 +1,5 @@
 // The soft-key bar as a person sees it, and a shell with no room for one.
+#include "seams.h"
 #include "softkeys/menu_bars.h"
 #include "softkeys/shown_bar.h"
 #include "testing.h"
@@ -14,6 +15,6 @@ std::u16string soft_key_label(int index)
 
 bool soft_key_enabled(int index) { return (index == 0 || index == 1) && shown_bar().keys[(size_t)index].enabled; }
 
-void refuse_menu_bars(bool refuse) { menu_bars().refuse = refuse; }
+void refuse_menu_bars(bool refuse) { seams().refuse_menu_bars = refuse; }
 
 }  // namespace tickvane::device::testing

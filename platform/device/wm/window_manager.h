@@ -9,6 +9,9 @@ namespace tickvane::device {
 LRESULT send(Window& w, UINT msg, WPARAM wParam, LPARAM lParam);
 void invalidate_all(Window& w, bool erase);
 void resize_window(Window& w, const RECT& rect);
+void shift_rect(RECT& r, int dx, int dy);
+// A window and everything inside it moved by (dx, dy); nothing is painted again.
+void move_with_children(Window& moved, int dx, int dy);
 void activate(HWND hwnd, WORD how);  // how: WA_ACTIVE or WA_CLICKACTIVE
 void deactivate_for_host();          // the desktop window lost the focus
 void reactivate_for_host();          // ... and got it back

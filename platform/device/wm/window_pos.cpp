@@ -11,26 +11,6 @@ namespace tickvane::device {
 
 namespace {
 
-void shift(RECT& r, int dx, int dy) { r.left += dx, r.right += dx, r.top += dy, r.bottom += dy; }
-
-bool is_within(const Window& w, HWND ancestor)
-{
-    for (const Window* p = &w; p != nullptr; p = find_window(p->parent))
-        if (p->handle == ancestor)
-            return true;
-    return false;
-}
-
-// Children keep screen coordinates, so they go along; the pixels stay as they are.
-void move_by(Window& moved, int dx, int dy)
-{
-    for (auto& [value, w] : window_tree().windows)
-        if (is_within(*w, moved.handle)) {
-            shift(w->frame, dx, dy);
-            shift(w->rect, dx, dy);
-        }
-}
-
 RECT wanted_frame(const Window& w, int x, int y, int width, int height, UINT flags)
 {
     POINT origin{0, 0};
@@ -50,7 +30,7 @@ void invalidate_left_behind(const Window& w, const RECT& old_frame)
     if (parent == nullptr || !w.visible)
         return;
     RECT r = old_frame;
-    shift(r, -(int)parent->rect.left, -(int)parent->rect.top);
+    shift_rect(r, -(int)parent->rect.left, -(int)parent->rect.top);
     InvalidateRect(parent->handle, &r, TRUE);
 }
 
@@ -94,7 +74,7 @@ BOOL WINAPI SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, i
     bool moved = frame.left != old.left || frame.top != old.top;
     bool sized = frame.right - frame.left != old.right - old.left || frame.bottom - frame.top != old.bottom - old.top;
     if (moved)
-        move_by(*w, (int)(frame.left - old.left), (int)(frame.top - old.top));
+        move_with_children(*w, (int)(frame.left - old.left), (int)(frame.top - old.top));
     if (sized)
         resize_window(*w, frame);
     if ((moved || sized) && !(flags & SWP_NOREDRAW)) {

@@ -86,6 +86,24 @@ LRESULT send(Window& w, UINT msg, WPARAM wParam, LPARAM lParam)
     return w.proc(w.handle, msg, wParam, lParam);
 }
 
+void shift_rect(RECT& r, int dx, int dy) { r.left += dx, r.right += dx, r.top += dy, r.bottom += dy; }
+
+// Children keep screen coordinates, so they go along; the pixels stay as they are.
+void move_with_children(Window& moved, int dx, int dy)
+{
+    auto within = [&](const Window& w) {
+        for (const Window* p = &w; p != nullptr; p = find_window(p->parent))
+            if (p->handle == moved.handle)
+                return true;
+        return false;
+    };
+    for (auto& [value, w] : window_tree().windows)
+        if (within(*w)) {
+            shift_rect(w->frame, dx, dy);
+            shift_rect(w->rect, dx, dy);
+        }
+}
+
 void resize_window(Window& w, const RECT& frame)
 {
     w.frame = frame;
