@@ -81,7 +81,7 @@ protected:
     }
     // Waits until `test` holds for a capture of the window.
     template <class Test>
-    bool shows_within(unsigned long id, Test test, milliseconds limit = seconds(3))
+    bool shows_within(unsigned long id, Test test, milliseconds limit = seconds(10))
     {
         for (auto until = Clock::now() + limit; Clock::now() < until; std::this_thread::sleep_for(milliseconds(50)))
             if (test(shot(id)))
@@ -113,7 +113,7 @@ protected:
         return out.output;
     }
     template <class Test>
-    bool settles(Test test, milliseconds limit = seconds(3))
+    bool settles(Test test, milliseconds limit = seconds(10))
     {
         for (auto until = Clock::now() + limit; Clock::now() < until; std::this_thread::sleep_for(milliseconds(50)))
             if (test())
@@ -151,7 +151,7 @@ TEST_F(OptionsOnXvfb, TheDialogStoresChoicesRefusesZeroAndCloses)
     EXPECT_EQ(settings(), "1 1") << "zero and zero is not stored";
 
     keys(id, {"Escape"});  // Close
-    EXPECT_EQ(face_within(id, seconds(3)), "") << "the face shows again where the dialog stood";
+    EXPECT_EQ(face_within(id, seconds(10)), "") << "the face shows again where the dialog stood";
     EXPECT_FALSE(clock_->wait_exit(milliseconds(0)).has_value()) << "the dialog did not end the clock";
 }
 
@@ -165,7 +165,7 @@ TEST_F(OptionsOnXvfb, TheExitKeyAsksAndEndsWithoutANextAppearance)
         return blue_in_rows(s, 60, kHeight - 26) > blue_in_rows(face, 60, kHeight - 26) + 400;
     })) << "no confirmation box came up";
     keys(id, {"Escape"});  // Cancel
-    EXPECT_EQ(face_within(id, seconds(3)), "") << "cancelled: the clock stays as it was";
+    EXPECT_EQ(face_within(id, seconds(10)), "") << "cancelled: the clock stays as it was";
 
     click(id, 180, kHeight - 13);
     ASSERT_TRUE(shows_within(id, [&](const std::vector<uint32_t>& s) {

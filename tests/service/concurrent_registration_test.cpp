@@ -2,6 +2,9 @@
 // middle of registering: every registration that was confirmed is kept or started,
 // and the database stays sound.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <poll.h>
 #include <signal.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
@@ -88,10 +91,28 @@ Registering start_registering(int count, int each)
     return r;
 }
 
-std::set<std::string> read_lines(int fd)
+// What `fd` gives until it has held `count` lines, or `limit` has passed.
+std::string first_lines(int fd, size_t count, std::chrono::milliseconds limit)
+{
+    std::string text;
+    char buffer[4096];
+    auto until = std::chrono::steady_clock::now() + limit;
+    while ((size_t)std::count(text.begin(), text.end(), '\n') < count && std::chrono::steady_clock::now() < until) {
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, 100) <= 0)
+            continue;
+        ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        text.append(buffer, (size_t)n);
+    }
+    return text;
+}
+
+// Every line of `fd` until its end, after those already read into `text`.
+std::set<std::string> read_lines(int fd, std::string text = "")
 {
     std::set<std::string> lines;
-    std::string text;
     char buffer[4096];
     for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;)
         text.append(buffer, (size_t)n);
@@ -147,12 +168,13 @@ TEST(ConcurrentRegistration, ProcessesKilledWhileRegisteringLoseNothing)
     auto service = tree.run_service();
     ASSERT_TRUE(tree.wait_for_service(3000ms)) << service.output();
     Registering three = start_registering(3, 0);
-    usleep(300000);
+    // Killed once enough have been accepted to tell anything, each wherever it is then.
+    std::string before = first_lines(three.confirmed, 11, 30000ms);
     for (pid_t pid : three.pids)
         kill(pid, SIGKILL);
     for (pid_t pid : three.pids)
         EXPECT_EQ(exit_code(pid), 128 + SIGKILL);
-    std::set<std::string> accepted = read_lines(three.confirmed);
+    std::set<std::string> accepted = read_lines(three.confirmed, before);
     close(three.confirmed);
     ASSERT_GT(accepted.size(), 10u) << "too few registrations to tell anything";
 
