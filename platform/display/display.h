@@ -23,6 +23,15 @@ struct Rect {
     int x = 0, y = 0, w = 0, h = 0;
 };
 
+// Where the desktop window stands: its frame's top-left on the desktop, and how far the
+// frame reaches beyond the screen image on each side (title bar, borders), so that the
+// whole frame is known again for an image of another size.
+struct WindowPlace {
+    int x = 0, y = 0;
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool operator==(const WindowPlace&) const = default;
+};
+
 enum class EventKind {
     PointerDown,  // screen coordinates (already divided by the zoom)
     PointerUp,
@@ -60,16 +69,17 @@ public:
     virtual bool poll(Event& out) = 0;
     // Bring the desktop window in front of others (a second launch asked for it).
     virtual void raise() = 0;
-    // Where the desktop window's frame is on the desktop, to put it there next time;
-    // nothing when there is no desktop window.
-    virtual std::optional<std::pair<int, int>> place() { return std::nullopt; }
+    // Where the person left the desktop window, to put it there next time; nothing when
+    // there is no desktop window or it does not stand where a person put it (minimised,
+    // unmapped, in the middle of a window manager's animation).
+    virtual std::optional<WindowPlace> place() { return std::nullopt; }
 };
 
 // How the desktop window starts.
 struct DesktopOptions {
-    int scale = 0;                             // 0: follow the monitor
-    std::optional<std::pair<int, int>> place;  // where its frame goes; else the window manager's choice
-    std::vector<uint32_t> icon;                // _NET_WM_ICON: width, height, ARGB pixels, repeated
+    int scale = 0;                     // 0: follow the monitor
+    std::optional<WindowPlace> place;  // where its frame goes (kept on the work area); else the window manager's choice
+    std::vector<uint32_t> icon;        // _NET_WM_ICON: width, height, ARGB pixels, repeated
 };
 
 // A desktop window on the X server that DISPLAY names; null with `why_not` filled when

@@ -14,7 +14,7 @@ void ClockOnXvfb::SetUp()
     if (!run_bounded({"xdotool", "version"}, environment_with({}), std::chrono::seconds(5)).finished)
         GTEST_SKIP() << "xdotool is not installed";
     std::string why;
-    x_ = display::testing::X11Session::start(24, &why);
+    x_ = display::testing::X11Session::start(24, &why, server_args_);
     if (!x_)
         GTEST_SKIP() << why;
     ASSERT_TRUE(tree_.install(TICKVANE_CMAKE, TICKVANE_BUILD_DIR, &why)) << why;

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "bounded_process.h"
 #include "installed_tree.h"
@@ -19,6 +21,7 @@ protected:
 
     InstalledTree tree_;
     std::unique_ptr<display::testing::X11Session> x_;  // outlives the clocks' windows
+    std::vector<std::string> server_args_;             // for Xvfb, set before SetUp (e.g. another screen size)
 };
 
 // The same with openbox managing the screen (skipped without it); whatever of the

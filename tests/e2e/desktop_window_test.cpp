@@ -46,9 +46,24 @@ protected:
         }
         return {x, y};
     }
+    // Moves the window as a person drags it; asked again while the window manager has not
+    // taken the window yet. Where its client area then is, or (-1, -1).
+    std::pair<int, int> move(unsigned long id, int x, int y)
+    {
+        for (int i = 0; i < 200; ++i) {
+            if (i % 10 == 0)
+                EXPECT_EQ(xdotool(x_->name(), {"windowmove", std::to_string(id), std::to_string(x), std::to_string(y)}),
+                          "");
+            std::this_thread::sleep_for(milliseconds(50));
+            std::pair<int, int> at = where(id);
+            if (at.first >= x && at.second >= y)
+                return at;
+        }
+        return {-1, -1};
+    }
     bool has_size(unsigned long id, int width, int height)
     {
-        for (int i = 0; i < 50; ++i, std::this_thread::sleep_for(milliseconds(50)))
+        for (int i = 0; i < 200; ++i, std::this_thread::sleep_for(milliseconds(50)))
             if (x_->window_size(id) == std::make_pair(width, height))
                 return true;
         return false;
@@ -133,7 +148,7 @@ TEST_F(WindowOnTheDesktop, FollowsTheDesktopsDpiAndCutsAZoomThatDoesNotFitWithAW
             << row << ": " << said;
         clock.signal(SIGKILL);
         clock.wait_exit(seconds(5));
-        for (int i = 0; i < 50 && !windows_named(x_->name(), "^Tickvane$", false, seconds(1)).empty(); ++i)
+        for (int i = 0; i < 200 && !windows_named(x_->name(), "^Tickvane$", false, seconds(1)).empty(); ++i)
             std::this_thread::sleep_for(milliseconds(50));
     }
 }
@@ -145,10 +160,7 @@ TEST_F(WindowOnTheDesktop, ARelaunchedClockComesBackInTheKeptOrientationAtTheKep
     ASSERT_NE(id, 0u) << first.output();
     EXPECT_EQ(xdotool(x_->name(), {"key", "--window", std::to_string(id), "F5"}), "");
     ASSERT_TRUE(has_size(id, 640, 480)) << "F5 did not turn the screen";
-    EXPECT_EQ(xdotool(x_->name(), {"windowmove", std::to_string(id), "300", "40"}), "");
-    std::pair<int, int> moved;
-    for (int i = 0; i < 50 && (moved = where(id)).first < 300; ++i)
-        std::this_thread::sleep_for(milliseconds(50));
+    std::pair<int, int> moved = move(id, 300, 40);
     ASSERT_GE(moved.first, 300) << "the window manager did not move it";
     // Killed, as a stopped run command ends its clocks: the device kept both as they changed.
     first.signal(SIGTERM);
@@ -159,6 +171,44 @@ TEST_F(WindowOnTheDesktop, ARelaunchedClockComesBackInTheKeptOrientationAtTheKep
     ASSERT_NE(id, 0u) << again.output();
     EXPECT_TRUE(has_size(id, 640, 480)) << "it came back in portrait";
     EXPECT_EQ(where(id), moved);
+}
+
+// The desktop the window manager's minimise animation was seen on, with a place lower
+// than a zoom of 3 leaves room for.
+class WindowOnALargeDesktop : public WindowOnTheDesktop {
+    void SetUp() override
+    {
+        server_args_ = {"-screen", "0", "1600x1200x24"};
+        WindowOnTheDesktop::SetUp();
+    }
+};
+
+TEST_F(WindowOnALargeDesktop, MinimisingKeepsThePlaceBeforeItAndAKeptPlaceIsBroughtOnScreen)
+{
+    Child& first = start_clock();
+    unsigned long id = clock_window();
+    ASSERT_NE(id, 0u) << first.output();
+    std::pair<int, int> moved = move(id, 100, 350);
+    ASSERT_GE(moved.second, 350) << "the window manager did not move it";
+    EXPECT_EQ(xdotool(x_->name(), {"windowminimize", std::to_string(id)}), "");
+    ASSERT_TRUE(first.wait_exit(seconds(10)).has_value()) << "minimising did not dismiss the clock";
+
+    Child& again = start_clock();
+    id = clock_window();
+    ASSERT_NE(id, 0u) << again.output();
+    EXPECT_EQ(where(id), moved) << "it kept a frame of the minimise animation";
+    again.signal(SIGTERM);
+    ASSERT_TRUE(again.wait_exit(seconds(10)).has_value());
+
+    // Three times as large, the kept place would put a third of the screen below the desktop.
+    Child& larger = start_clock("TICKVANE_SCALE=3");
+    id = clock_window();
+    ASSERT_NE(id, 0u) << larger.output();
+    ASSERT_TRUE(has_size(id, 720, 960));
+    std::pair<int, int> at = where(id);
+    EXPECT_EQ(at.first, moved.first);
+    EXPECT_LE(at.second + 960, 1200) << "the screen's bottom is off the desktop at " << at.second;
+    EXPECT_GE(at.second, 0);
 }
 
 }  // namespace

@@ -13,6 +13,9 @@ struct Atoms {
     Atom net_active_window = 0;
     Atom net_wm_pid = 0;
     Atom net_wm_icon = 0;
+    Atom wm_state = 0;
+    Atom net_wm_state = 0;
+    Atom net_wm_state_hidden = 0;
 };
 
 Atoms intern_atoms(::Display* dpy);

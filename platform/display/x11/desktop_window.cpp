@@ -11,6 +11,8 @@
 #include "fd_waiter.h"
 #include "top_level_window.h"
 #include "window_image.h"
+#include "window_place.h"
+#include "work_area.h"
 #include "x11_connection.h"
 #include "zoom.h"
 
@@ -41,7 +43,7 @@ public:
     bool wait(int timeout_ms, const std::vector<int>& fds) override;
     bool poll(Event& out) override;
     void raise() override;
-    std::optional<std::pair<int, int>> place() override { return frame_place(dpy_, window_); }
+    std::optional<WindowPlace> place() override;
 
 private:
     bool next_device_event(Event& out, int mode);
@@ -210,6 +212,13 @@ bool DesktopWindow::is_auto_repeat(const XKeyEvent& release)
     return next.type == KeyPress && next.xkey.keycode == release.keycode && next.xkey.time == release.time;
 }
 
+std::optional<WindowPlace> DesktopWindow::place()
+{
+    untouched_since_timeout_ = false;
+    std::optional<FrameFacts> facts = frame_facts(dpy_, window_, atoms_);
+    return facts ? chosen_place(*facts) : std::nullopt;
+}
+
 bool DesktopWindow::wait(int timeout_ms, const std::vector<int>& fds)
 {
     Deadline deadline = deadline_after(timeout_ms);
@@ -229,16 +238,6 @@ bool DesktopWindow::wait(int timeout_ms, const std::vector<int>& fds)
             return result != FdWaitResult::TimedOut;
     }
     return false;
-}
-
-// A kept place counts while the frame's corner is still on this screen.
-std::optional<std::pair<int, int>> place_on_screen(const X11Connection& x, std::optional<std::pair<int, int>> place)
-{
-    int screen = x.visual.screen;
-    if (place && (place->first < 0 || place->second < 0 || place->first >= DisplayWidth(x.dpy, screen) ||
-                  place->second >= DisplayHeight(x.dpy, screen)))
-        return std::nullopt;
-    return place;
 }
 
 }  // namespace
@@ -268,7 +267,11 @@ std::unique_ptr<Display> open_desktop_window(int width, int height, const Deskto
         std::fprintf(stderr, "%s\n", warning.c_str());
     DesktopOptions chosen = options;
     chosen.scale = scale;
-    chosen.place = place_on_screen(x, options.place);
+    if (options.place) {
+        // A kept place may be off the work area now: another zoom, screen size or monitor.
+        chosen.place = place_inside(*options.place, width * scale, height * scale,
+                                    monitor_work_areas(x.dpy, x.visual.screen));
+    }
     auto window = std::make_unique<DesktopWindow>(x, WindowGeometry{width, height, scale}, chosen);
     if (!window->start(reason))
         return fail(reason);

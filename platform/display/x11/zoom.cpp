@@ -1,6 +1,6 @@
 #include "zoom.h"
 
-#include <X11/Xatom.h>
+#include "work_area.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,30 +24,6 @@ int desktop_dpi(::Display* dpy)
             ++line;
     }
     return 96;
-}
-
-// _NET_WORKAREA of the first desktop, else the whole screen.
-void work_area(::Display* dpy, int screen, int& width, int& height)
-{
-    width = DisplayWidth(dpy, screen);
-    height = DisplayHeight(dpy, screen);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    Atom workarea = XInternAtom(dpy, "_NET_WORKAREA", True);
-    if (workarea == None || XGetWindowProperty(dpy, RootWindow(dpy, screen), workarea, 0, 4, False, XA_CARDINAL, &type,
-                                               &format, &count, &after, &data) != Success)
-        return;
-    if (type == XA_CARDINAL && format == 32 && count >= 4) {
-        const long* area = reinterpret_cast<const long*>(data);  // format 32 comes as long
-        if (area[2] > 0 && area[3] > 0) {
-            width = static_cast<int>(area[2]);
-            height = static_cast<int>(area[3]);
-        }
-    }
-    if (data != nullptr)
-        XFree(data);
 }
 
 }  // namespace
@@ -74,7 +50,9 @@ ZoomFacts zoom_facts(::Display* dpy, int screen)
 {
     ZoomFacts f;
     f.dpi = desktop_dpi(dpy);
-    work_area(dpy, screen, f.work_width, f.work_height);
+    Rect area = desktop_work_area(dpy, screen);
+    f.work_width = area.w;
+    f.work_height = area.h;
     return f;
 }
 
