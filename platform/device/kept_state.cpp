@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -26,10 +27,22 @@ KeptState read_kept_state(const std::string& root)
         int x = 0, y = 0;
         if (!(words >> key))
             continue;
-        if (key == "orientation" && words >> value && (value == "landscape" || value == "portrait"))
+        if (key == "orientation" && words >> value && (value == "landscape" || value == "portrait")) {
             kept.landscape = value == "landscape";
-        else if (key == "window" && words >> x >> y)
-            kept.window_place = std::make_pair(x, y);
+            char by = 0;
+            if (words >> x >> by >> y && by == 'x' && x > 0 && y > 0)
+                kept.turned_screen = {x, y};
+        } else if (key == "window" && words >> x >> y) {
+            kept.window_place = display::WindowPlace{x, y};
+        } else if (key == "frame" && kept.window_place) {
+            display::WindowPlace& p = *kept.window_place;
+            int left = 0, top = 0, right = 0, bottom = 0;
+            // Sizes beyond any window manager's decoration are damage, not a frame.
+            if (words >> left >> top >> right >> bottom && std::min({left, top, right, bottom}) >= 0 &&
+                std::max({left, top, right, bottom}) <= 1000) {
+                p.left = left, p.top = top, p.right = right, p.bottom = bottom;
+            }
+        }
     }
     return kept;
 }
@@ -37,15 +50,21 @@ KeptState read_kept_state(const std::string& root)
 void keep_state(const std::string& root, const KeptState& changes)
 {
     KeptState kept = read_kept_state(root);
-    if (changes.landscape)
+    if (changes.landscape) {
         kept.landscape = changes.landscape;
+        kept.turned_screen = changes.turned_screen;
+    }
     if (changes.window_place)
         kept.window_place = changes.window_place;
     std::ostringstream text;
-    if (kept.landscape)
-        text << "orientation " << (*kept.landscape ? "landscape" : "portrait") << "\n";
-    if (kept.window_place)
-        text << "window " << kept.window_place->first << " " << kept.window_place->second << "\n";
+    if (kept.landscape) {
+        text << "orientation " << (*kept.landscape ? "landscape" : "portrait") << " " << kept.turned_screen.first << "x"
+             << kept.turned_screen.second << "\n";
+    }
+    if (const auto& p = kept.window_place) {
+        text << "window " << p->x << " " << p->y << "\n";
+        text << "frame " << p->left << " " << p->top << " " << p->right << " " << p->bottom << "\n";
+    }
     std::error_code ec;
     fs::create_directories(fs::path(kept_state_path(root)).parent_path(), ec);
     std::string temporary = kept_state_path(root) + "." + std::to_string(getpid());
@@ -65,26 +84,32 @@ void keep_state(const std::string& root, const KeptState& changes)
 void apply_kept_orientation()
 {
     Compositor& c = compositor();
-    std::optional<bool> landscape = read_kept_state(device_settings().root).landscape;
-    if (landscape && *landscape != (c.width > c.height) && c.width != c.height)
+    const Settings& set_up = device_settings();
+    KeptState kept = read_kept_state(set_up.root);
+    if (kept.turned_screen != std::make_pair(set_up.screen_width, set_up.screen_height))
+        return;  // kept for another screen: the size asked for wins
+    if (kept.landscape && *kept.landscape != (c.width > c.height) && c.width != c.height)
         std::swap(c.width, c.height);
 }
 
 void keep_window_place()
 {
     Compositor& c = compositor();
-    std::optional<std::pair<int, int>> place = c.display ? c.display->place() : std::nullopt;
+    std::optional<display::WindowPlace> place = c.display ? c.display->place() : std::nullopt;
     if (!place || place == kept_place().written)
         return;
     kept_place().written = place;
-    keep_state(device_settings().root, KeptState{std::nullopt, place});
+    keep_state(device_settings().root, KeptState{std::nullopt, {240, 320}, place});
 }
 
 void keep_orientation()
 {
     Compositor& c = compositor();
-    if (c.width != c.height)
-        keep_state(device_settings().root, KeptState{c.width > c.height, std::nullopt});
+    const Settings& set_up = device_settings();
+    if (c.width != c.height) {
+        keep_state(set_up.root,
+                   KeptState{c.width > c.height, {set_up.screen_width, set_up.screen_height}, std::nullopt});
+    }
 }
 
 }  // namespace tickvane::device

@@ -7,16 +7,22 @@
 #include <string>
 #include <utility>
 
+#include "display.h"
+
 namespace tickvane::device {
 
 struct KeptState {
     std::optional<bool> landscape;
-    std::optional<std::pair<int, int>> window_place;  // top-left of the window's frame on the desktop
+    // The screen size set up (as asked, before any turn) when the orientation was kept:
+    // a turn belongs to that screen. Files written before sizes were kept say nothing,
+    // and count for the handheld's usual 240 x 320.
+    std::pair<int, int> turned_screen{240, 320};
+    std::optional<display::WindowPlace> window_place;  // the window's frame on the desktop
 };
 
 // The window place last written, so that an unmoved window writes nothing.
 struct KeptPlace {
-    std::optional<std::pair<int, int>> written;
+    std::optional<display::WindowPlace> written;
 };
 
 KeptPlace& kept_place();
@@ -27,12 +33,13 @@ KeptState read_kept_state(const std::string& root);
 // Changes the given fields and keeps the others; readers see the old file or the new one.
 void keep_state(const std::string& root, const KeptState& changes);
 
-// The device's screen takes the kept orientation (settings give the size, the kept
-// state which way round); the rotation keeps its new one.
+// The device's screen takes the kept orientation when it was kept for the size set up
+// now (settings give the size, the kept state which way round); the rotation keeps its
+// new one.
 void apply_kept_orientation();
 void keep_orientation();
-// Keeps where the desktop window is now, when that changed: as soon as it moved, so a
-// clock that is killed comes back there too.
+// Keeps where the desktop window is now, when that changed and a person put it there:
+// as soon as it moved, so a clock that is killed comes back there too.
 void keep_window_place();
 
 }  // namespace tickvane::device
