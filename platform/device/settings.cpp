@@ -1,6 +1,7 @@
 // The device's own settings, like a handheld's control panel: read by the device
 // alone, from TICKVANE_* environment variables.
 #include <charconv>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -49,16 +50,26 @@ bool parse_whole(std::string_view text, int low, int high, int& value)
     return true;
 }
 
-bool parse_screen(const std::string& text, int& width, int& height)
+// Empty when `text` is a screen size the device can have, else what is wrong with it.
+std::string parse_screen(const std::string& text, int& width, int& height)
 {
     size_t x = text.find_first_of("xX");
     int w = 0, h = 0;
-    if (x == std::string::npos || !parse_whole(std::string_view(text).substr(0, x), 64, 4096, w) ||
-        !parse_whole(std::string_view(text).substr(x + 1), 64, 4096, h))
-        return false;
+    std::string_view sides[2] = {std::string_view(text).substr(0, x), std::string_view(text).substr(x + 1)};
+    if (x == std::string::npos || !parse_whole(sides[0], 0, INT_MAX, w) || !parse_whole(sides[1], 0, INT_MAX, h)) {
+        // A side too long for an int is still a number: out of range, not malformed.
+        bool digits = x != std::string::npos && !sides[0].empty() && !sides[1].empty() &&
+                      sides[0].find_first_not_of("0123456789") == std::string_view::npos &&
+                      sides[1].find_first_not_of("0123456789") == std::string_view::npos;
+        if (!digits)
+            return "is not WxH";
+        w = h = INT_MAX;
+    }
+    if (w < 64 || w > 4096 || h < 64 || h > 4096)
+        return "is out of range (each side 64 to 4096)";
     width = w;
     height = h;
-    return true;
+    return "";
 }
 
 }  // namespace
@@ -70,8 +81,9 @@ Settings settings_from_environment(const std::string& executable)
     if (s.root.empty())
         s.root = default_root(executable);
     std::string screen = env("TICKVANE_SCREEN");
-    if (!screen.empty() && !parse_screen(screen, s.screen_width, s.screen_height))
-        std::fprintf(stderr, "tickvane: TICKVANE_SCREEN=%s is not WxH (64-4096 each); using %dx%d\n", screen.c_str(),
+    std::string wrong = screen.empty() ? "" : parse_screen(screen, s.screen_width, s.screen_height);
+    if (!wrong.empty())
+        std::fprintf(stderr, "tickvane: TICKVANE_SCREEN=%s %s; using %dx%d\n", screen.c_str(), wrong.c_str(),
                      s.screen_width, s.screen_height);
     s.display = env("TICKVANE_DISPLAY");
     if (!s.display.empty() && s.display != "window" && s.display != "headless") {

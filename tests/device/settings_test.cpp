@@ -68,6 +68,14 @@ TEST(DeviceSettings, NumbersAreTakenWholeOrNotAtAll)
         bool taken = c.width != 240 || c.height != 320 || c.scale != kMonitorZoom;
         EXPECT_EQ(said.find(what) != std::string::npos, !taken) << what << " said: " << said;
     }
+    // A size the device cannot have is told apart from one that is not a size at all.
+    for (auto [value, why] : {std::pair{"5000x5000", "is out of range (each side 64 to 4096)"},
+                              {"99999999999x240", "is out of range"},
+                              {"320x", "is not WxH"}}) {
+        std::string said;
+        read_with("TICKVANE_SCREEN", value, said);
+        EXPECT_NE(said.find(std::string(value) + " " + why), std::string::npos) << said;
+    }
 }
 
 // The clock started straight from the build folder runs on a device tree there:

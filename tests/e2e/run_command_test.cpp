@@ -1,8 +1,10 @@
 // scripts/run-clock as a person uses it on a desktop with a window manager: started
-// twice, stopped, and ending by itself once the clock's exit key has ended the cycle.
+// twice, stopped (dropping what its cycle has pending), and ending by itself once the
+// clock's exit key has ended the cycle.
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <deque>
 #include <thread>
 
@@ -57,6 +59,17 @@ protected:
         return true;
     }
 
+    // A message box shows in the dialog face colour, which the clock's white face never has.
+    bool box_within(unsigned long id, milliseconds limit)
+    {
+        for (auto until = Clock::now() + limit; Clock::now() < until; std::this_thread::sleep_for(milliseconds(50))) {
+            std::vector<uint32_t> shot = x_->capture(id, 480, 640);
+            if (std::count(shot.begin(), shot.end(), 0xF0F0F0u) > 1000)
+                return true;
+        }
+        return false;
+    }
+
     std::deque<Child> commands_;
 };
 
@@ -99,6 +112,10 @@ TEST_F(RunCommand, ASecondRunLeavesTheFirstsCycleAloneAndStoppingOneEndsOnlyWhat
     auto status = run_bounded({tree_.root() + "/Windows/tickvane-device", "--root", tree_.root(), "status"},
                               environment_with({}), seconds(5));
     EXPECT_EQ(status.exit_code, 3) << "its service still runs: " << status.output;
+    EXPECT_NE(first.output().find("dropped the appearance registered for " + due.substr(0, 19) + "\n"),
+              std::string::npos)
+        << first.output();
+    EXPECT_EQ(pending(), "") << "Ctrl-C left its cycle's appearance pending";
     EXPECT_FALSE(by_hand.wait_exit(milliseconds(500)).has_value()) << "the clock started by hand was ended";
 }
 
@@ -108,7 +125,7 @@ TEST_F(RunCommand, EndsWhenTheExitKeyHasEndedTheCycle)
     std::vector<unsigned long> ids = clock_windows(true);
     ASSERT_EQ(ids.size(), 1u) << command.output();
     EXPECT_EQ(xdotool(x_->name(), {"key", "--window", std::to_string(ids[0]), "F2"}), "");  // the exit soft key
-    std::this_thread::sleep_for(milliseconds(500));                                         // its box comes up
+    ASSERT_TRUE(box_within(ids[0], seconds(10))) << "no confirmation box: " << command.output();
     ASSERT_EQ(clock_windows(), ids) << command.output();
     // OK ends the clock on the key press: the release may find the window gone.
     xdotool(x_->name(), {"key", "--window", std::to_string(ids[0]), "Return"});

@@ -33,6 +33,30 @@ TEST(DeviceCommand, PendingListsRegistrationsEarliestFirst)
     EXPECT_EQ(by_environment.output, expected);
 }
 
+TEST(DeviceCommand, CancelDropsThePendingLaunchesOfOneProgramOrAllAndListsThem)
+{
+    DeviceTree tree;
+    ASSERT_NE(register_start({2027, 3, 0, 14, 10, 23, 50, 0}, u"b"), nullptr);
+    ASSERT_NE(register_start({2026, 12, 0, 31, 23, 59, 59, 0}, u"a"), nullptr);
+    auto run = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {TICKVANE_DEVICE_EXE, "--root", tree.root()});
+        return run_bounded(args, environment_with({}), 5000ms);
+    };
+    const std::string both =
+        "2026-12-31 23:59:59\tProgram Files\\Test\\record_start\ta\n"
+        "2027-03-14 10:23:50\tProgram Files\\Test\\record_start\tb\n";
+    EXPECT_EQ(run({"cancel", "\\Program Files\\Other\\record_start"}).output, "") << "another program's";
+    EXPECT_EQ(run({"pending"}).output, both);
+    // Device paths name a file whatever their case, from the root with or without the backslash.
+    auto dropped = run({"cancel", "\\PROGRAM FILES\\test\\Record_Start"});
+    EXPECT_EQ(dropped.exit_code, 0) << dropped.output;
+    EXPECT_EQ(dropped.output, both);
+    EXPECT_EQ(run({"pending"}).output, "");
+    ASSERT_NE(register_start({2027, 3, 0, 14, 10, 23, 50, 0}, u"c"), nullptr);
+    EXPECT_EQ(run({"cancel"}).output, "2027-03-14 10:23:50\tProgram Files\\Test\\record_start\tc\n");
+    EXPECT_EQ(run({"cancel"}).output, "") << "nothing left to drop";
+}
+
 TEST(DeviceCommand, PendingOnAnEmptyRootListsNothingAndCreatesNothing)
 {
     DeviceTree tree;
@@ -83,7 +107,11 @@ TEST(DeviceCommand, EveryWrongUsageSaysWhatAndExitsWithTwo)
         {{"--root", "/no/such/dir", "service"}, "--root /no/such/dir: no such folder"},
         {{"--root=/etc/hostname", "pending"}, "no such folder"},
         {{"service", "pending"}, "one command at a time"},
-        {{"pending", "x"}, "unknown command 'x'"},
+        {{"pending", "x"}, "unexpected argument 'x': 'pending' takes no arguments"},
+        {{"status", "extra"}, "unexpected argument 'extra'"},
+        {{"cancel", "a", "b"}, "unexpected argument 'b': 'cancel' takes one PROGRAM at most"},
+        {{"pending", "--run", "x"}, "--run goes with the service command"},
+        {{"service", "--run"}, "--run needs a program"},
     };
     for (const auto& [args, says] : bad) {
         std::vector<std::string> argv{TICKVANE_DEVICE_EXE};
@@ -100,8 +128,8 @@ TEST(DeviceCommand, HelpNamesEveryCommandAndOptionOnALineOfItsOwnAndVersionAnswe
 {
     auto help = run_bounded({TICKVANE_DEVICE_EXE, "--help"}, environment_with({}), 5000ms);
     EXPECT_EQ(help.exit_code, 0);
-    for (std::string item : {"service", "pending", "status", "stop", "install-autostart", "remove-autostart",
-                             "--root DIR", "--help", "--version"})
+    for (std::string item : {"service", "pending", "status", "stop", "cancel [PROGRAM]", "install-autostart",
+                             "remove-autostart", "--root DIR", "--help", "--version"})
         EXPECT_NE(help.output.find(" " + item + "  "), std::string::npos) << item << " missing from\n" << help.output;
     auto version = run_bounded({TICKVANE_DEVICE_EXE, "--version"}, environment_with({}), 5000ms);
     EXPECT_EQ(version.exit_code, 0);

@@ -16,6 +16,7 @@
 #include "notify/service.h"
 #include "notify/service_control.h"
 #include "notify/service_starter.h"
+#include "unicode.h"
 
 namespace fs = std::filesystem;
 using namespace tickvane::device;
@@ -28,7 +29,12 @@ constexpr const char* help_text =
     "\n"
     "commands:\n"
     "  service            run the service in the foreground until SIGTERM, SIGINT or SIGHUP\n"
+    "  service --run PROGRAM\n"
+    "                     start PROGRAM (a device path) at once, and end once nothing is pending and\n"
+    "                     nothing the service started still runs\n"
     "  pending            list pending registrations, earliest first: due<TAB>application<TAB>arguments\n"
+    "  cancel [PROGRAM]   drop the pending registrations (of PROGRAM only, a device path such as\n"
+    "                     '\\Program Files\\Tickvane\\zubo.exe'), listing each as pending does\n"
     "  status             say whether the service runs (exit 0) or not (exit 3)\n"
     "  stop               end the service of the device tree, if one runs\n"
     "  install-autostart  start the service at every login (systemd user unit and XDG autostart entry)\n"
@@ -39,13 +45,27 @@ constexpr const char* help_text =
     "  -h, --help         show this help and exit\n"
     "  --version          show the version and exit\n";
 
-const std::vector<std::string> commands = {"service", "pending",           "status",
-                                           "stop",    "install-autostart", "remove-autostart"};
+const std::vector<std::string> commands = {"service", "pending",           "status",          "stop",
+                                           "cancel",  "install-autostart", "remove-autostart"};
 
 struct Invocation {
     std::string root, command;
+    std::string program;  // cancel's PROGRAM, or service's --run PROGRAM
+    bool run = false;
     bool help = false, version = false;
 };
+
+// What the command line holds is a whole command: no word a command does not take.
+std::string check_arguments(const Invocation& how, const std::vector<std::string>& extra)
+{
+    if (how.run && how.command != "service")
+        return "--run goes with the service command";
+    size_t takes = how.command == "cancel" ? 1 : 0;
+    if (extra.size() > takes)
+        return "unexpected argument '" + extra[takes] + "': '" + how.command + "' takes " +
+               (takes ? "one PROGRAM at most" : "no arguments");
+    return "";
+}
 
 int usage_error(const std::string& what)
 {
@@ -57,6 +77,7 @@ int usage_error(const std::string& what)
 // Empty on success, else what is wrong with the command line.
 std::string parse(int argc, char** argv, Invocation& out)
 {
+    std::vector<std::string> extra;  // words after the command
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         bool joined = arg.rfind("--root=", 0) == 0;
@@ -70,21 +91,32 @@ std::string parse(int argc, char** argv, Invocation& out)
             if (!fs::is_directory(value, ec))
                 return "--root " + value + ": no such folder";
             out.root = value;
+        } else if (arg == "--run") {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0')
+                return "--run needs a program";
+            out.run = true;
+            out.program = argv[++i];
         } else if (arg == "-h" || arg == "--help") {
             out.help = true;
         } else if (arg == "--version") {
             out.version = true;
         } else if (!arg.empty() && arg[0] == '-') {
             return "unknown option '" + arg + "'";
+        } else if (!out.command.empty() && std::find(commands.begin(), commands.end(), arg) != commands.end()) {
+            return "one command at a time ('" + out.command + "' and '" + arg + "')";
+        } else if (!out.command.empty()) {
+            extra.push_back(arg);
         } else if (std::find(commands.begin(), commands.end(), arg) == commands.end()) {
             return "unknown command '" + arg + "'";
-        } else if (!out.command.empty()) {
-            return "one command at a time ('" + out.command + "' and '" + arg + "')";
         } else {
             out.command = arg;
         }
     }
-    return out.command.empty() && !out.help && !out.version ? "no command given" : "";
+    if (out.command.empty())
+        return out.help || out.version ? "" : "no command given";
+    if (out.command == "cancel" && !extra.empty())
+        out.program = extra[0];
+    return check_arguments(out, extra);
 }
 
 int list_pending(const std::string& root)
@@ -107,6 +139,35 @@ int list_pending(const std::string& root)
     }
     for (const notify::Registration& r : *rows)
         std::printf("%s\t%s\t%s\n", r.due.c_str(), r.application.c_str(), r.arguments.c_str());
+    return 0;
+}
+
+// Drops what is pending (of `program` only, when given) and lists what it dropped.
+int cancel_pending(const std::string& root, const std::string& program)
+{
+    std::error_code ec;
+    if (!fs::exists(notify::database_path(root), ec))
+        return list_pending(root);  // nothing registered yet, or no such root: said the same way
+    std::string error;
+    auto store = notify::NotificationStore::open(root, false, error);
+    auto rows = store ? store->all() : std::nullopt;
+    // Every device path starts at the root, written with its backslash or without.
+    auto from_root = [](const std::string& path) {
+        size_t at = path.find_first_not_of("\\/");
+        return utf16_from_utf8(at == std::string::npos ? "" : path.substr(at));
+    };
+    std::vector<int64_t> ids;
+    for (const notify::Registration& r : rows ? *rows : std::vector<notify::Registration>{})
+        if (program.empty() || same_name_ignoring_case(from_root(r.application), from_root(program)))
+            ids.push_back(r.id);
+    std::vector<int64_t> dropped;
+    if (!rows || !store->remove(ids, &dropped)) {
+        std::fprintf(stderr, "tickvane-device: %s\n", store ? store->error().c_str() : error.c_str());
+        return 1;
+    }
+    for (const notify::Registration& r : *rows)
+        if (std::find(dropped.begin(), dropped.end(), r.id) != dropped.end())
+            std::printf("%s\t%s\t%s\n", r.due.c_str(), r.application.c_str(), r.arguments.c_str());
     return 0;
 }
 
@@ -150,7 +211,9 @@ int main(int argc, char** argv)
     }
     const std::string& c = how.command;
     if (c == "service")
-        return notify::run_service(how.root);
+        return notify::run_service(how.root, how.program);
+    if (c == "cancel")
+        return cancel_pending(how.root, how.program);
     if (c == "pending")
         return list_pending(how.root);
     if (c == "status")

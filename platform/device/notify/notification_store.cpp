@@ -168,7 +168,7 @@ std::optional<std::vector<Registration>> NotificationStore::all()
     return rows;
 }
 
-bool NotificationStore::remove(const std::vector<int64_t>& ids)
+bool NotificationStore::remove(const std::vector<int64_t>& ids, std::vector<int64_t>* removed)
 {
     if (!exec("BEGIN IMMEDIATE"))
         return false;
@@ -185,9 +185,15 @@ bool NotificationStore::remove(const std::vector<int64_t>& ids)
             rollback();
             return false;
         }
+        if (removed != nullptr && sqlite3_changes(db_) > 0)
+            removed->push_back(id);
         sqlite3_reset(st.s);
     }
-    return exec("COMMIT");
+    if (exec("COMMIT"))
+        return true;
+    if (removed != nullptr)
+        removed->clear();
+    return false;
 }
 
 }  // namespace tickvane::device::notify

@@ -42,7 +42,9 @@ public:
     std::optional<int64_t> add(const std::string& due, const std::string& application, const std::string& arguments);
     // Every registration, earliest first (equal times in registration order).
     std::optional<std::vector<Registration>> all();
-    bool remove(const std::vector<int64_t>& ids);
+    // `removed`, when given, gets the ids that were still there (another process may
+    // have removed some first).
+    bool remove(const std::vector<int64_t>& ids, std::vector<int64_t>* removed = nullptr);
 
     const std::string& error() const { return error_; }
     // The last failure came from a file that is not a sound database.

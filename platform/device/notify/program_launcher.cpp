@@ -62,10 +62,12 @@ bool launch_program(const std::string& root, const Registration& registration, s
     return true;
 }
 
-void reap_children()
+int reap_children()
 {
-    while (waitpid(-1, nullptr, WNOHANG) > 0) {
-    }
+    int collected = 0;
+    while (waitpid(-1, nullptr, WNOHANG) > 0)
+        ++collected;
+    return collected;
 }
 
 }  // namespace tickvane::device::notify

@@ -13,7 +13,8 @@ namespace tickvane::device::notify {
 // started.
 bool launch_program(const std::string& root, const Registration& registration, std::string& why);
 
-// Collects every child that has ended; the service is their parent for good.
-void reap_children();
+// Collects every child that has ended; the service is their parent for good. Returns
+// how many it collected.
+int reap_children();
 
 }  // namespace tickvane::device::notify

@@ -82,7 +82,7 @@ std::string service_lock_path(const std::string& root)
     return (fs::path(device_folder(root)) / "service.lock").string();
 }
 
-int run_service(const std::string& root)
+int run_service(const std::string& root, const std::string& first_program)
 {
     // Lock, then socket, then database: a registration committed before the socket
     // exists is in the first read, one committed after it also sends a wake-up.
@@ -91,7 +91,8 @@ int run_service(const std::string& root)
     if (taken <= 0) {
         if (taken == 0)
             std::fprintf(stderr, "tickvane-device: a notification service already runs for %s\n", root.c_str());
-        return taken == 0 ? 0 : 1;
+        // A run command waiting for its cycle must learn that it has none.
+        return taken != 0 ? 1 : first_program.empty() ? 0 : 3;
     }
     int socket = bind_socket(root);
     int signals = signal_fd();
@@ -104,7 +105,14 @@ int run_service(const std::string& root)
     setenv("TICKVANE_DEVICE_ROOT", root.c_str(), 1);
     rotate_service_log(root);
     std::fprintf(stderr, "tickvane-device: notification service %d for %s\n", (int)getpid(), root.c_str());
-    int code = ServiceLoop(root, socket, signals).run();
+    ServiceLoop loop(root, socket, signals);
+    if (!first_program.empty() && !loop.start_and_end_when_idle(first_program)) {
+        close(socket);
+        close(signals);
+        close(lock);
+        return 1;
+    }
+    int code = loop.run();
     close(socket);  // the name goes before the lock, so a successor can bind it
     close(signals);
     close(lock);

@@ -61,6 +61,8 @@ int ServiceLoop::run()
     for (;;) {
         rotate_service_log(root_);
         launch_due();
+        if (idle())
+            return 0;
         arm_timer();
         pollfd fds[] = {{socket_, POLLIN, 0},
                         {signals_, POLLIN, 0},
@@ -125,7 +127,11 @@ void ServiceLoop::launch_due()
         if (!due)
             std::fprintf(stderr, "tickvane-device: registration %lld has no valid time (%s); dropped\n",
                          (long long)r.id, r.due.c_str());
-        else if (started.insert({r.application, r.arguments}).second && !launch_program(root_, r, why))
+        else if (!started.insert({r.application, r.arguments}).second)
+            continue;
+        else if (launch_program(root_, r, why))
+            ++running_;
+        else
             std::fprintf(stderr, "tickvane-device: cannot start %s: %s\n", r.application.c_str(), why.c_str());
     }
     if (!done.empty())
@@ -205,9 +211,24 @@ bool ServiceLoop::take_signals()
     while (read(signals_, &info, sizeof info) == (ssize_t)sizeof info)
         if (info.ssi_signo != SIGCHLD)
             keep_running = false;
-    reap_children();
+    running_ = std::max(0, running_ - reap_children());
     return keep_running;
 }
+
+bool ServiceLoop::start_and_end_when_idle(const std::string& program)
+{
+    std::string why;
+    if (!launch_program(root_, Registration{0, "", program, ""}, why)) {
+        std::fprintf(stderr, "tickvane-device: cannot start %s: %s\n", program.c_str(), why.c_str());
+        return false;
+    }
+    ++running_;
+    end_when_idle_ = true;
+    return true;
+}
+
+// Nothing pending (nor a change of the store still to read) and every program collected.
+bool ServiceLoop::idle() const { return end_when_idle_ && pending_.empty() && !read_again_ && running_ == 0; }
 
 void ServiceLoop::drain_socket()
 {

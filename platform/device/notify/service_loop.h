@@ -21,6 +21,10 @@ public:
 
     // Runs until SIGTERM, SIGINT or SIGHUP: 0, or 1 when waiting itself fails.
     int run();
+    // Starts `program` (a device path) now and makes run() end with 0 once nothing is
+    // pending and nothing started is still running. False, with a message, when the
+    // program cannot be started.
+    bool start_and_end_when_idle(const std::string& program);
 
 private:
     void reload();
@@ -32,6 +36,7 @@ private:
     void drain_socket();
     void watch_store();
     bool store_changed();  // drains the folder's events
+    bool idle() const;
 
     std::string root_;
     int socket_;
@@ -43,6 +48,8 @@ private:
     // A writer's WAL frames show in the folder before its commit shows in the shared
     // index, so a read right after the event can miss the row: it is read once more.
     bool read_again_ = false;
+    bool end_when_idle_ = false;
+    int running_ = 0;  // programs started and not yet collected
 };
 
 }  // namespace tickvane::device::notify
