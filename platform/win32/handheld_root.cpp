@@ -46,8 +46,8 @@ std::optional<std::wstring> desktop_path(const wchar_t* handheld_path)
         return std::nullopt;
     std::wstring full = full_path(root + handheld_path);
     // "\..\x" would name a file beside the root, not in it.
-    if (full.size() <= root.size() + 1 || CompareStringOrdinal(full.c_str(), (int)root.size(), root.c_str(),
-                                                               (int)root.size(), TRUE) != CSTR_EQUAL ||
+    if (full.size() <= root.size() + 1 ||
+        CompareStringOrdinal(full.c_str(), (int)root.size(), root.c_str(), (int)root.size(), TRUE) != CSTR_EQUAL ||
         full[root.size()] != L'\\')
         return std::nullopt;
     return full;

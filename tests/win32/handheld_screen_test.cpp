@@ -14,11 +14,23 @@ namespace {
 
 using tickvane::win32::kDefaultScreen;
 
+// The window's own client area, in device pixels, which the clock never reads.
+#pragma push_macro("GetClientRect")
+#undef GetClientRect
+SIZE device_client(HWND window)
+{
+    RECT r = {};
+    GetClientRect(window, &r);
+    return SIZE{r.right, r.bottom};
+}
+#pragma pop_macro("GetClientRect")
+
 class HandheldScreen : public ::testing::Test {
 public:
     void SetUp() override
     {
         tickvane::win32::set_handheld_screen(kDefaultScreen);         // another test may have left it turned
+        tickvane::win32::set_handheld_window(nullptr, 1);             // or zoomed
         DeleteFileW(tickvane::win32::handheld_place_file().c_str());  // and its place for the next
         window = tickvane::win32::testing::create_program_window();
         ASSERT_NE(window, nullptr);
@@ -138,6 +150,35 @@ TEST_F(HandheldScreen, OpensInTheMiddleAndTheScreenIsTheClientAreaThroughResizeR
             EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 480) << step.what;
         }
     }
+}
+
+// Moved to a 192 dpi monitor, the window shows the same screen with each pixel as 2 x 2:
+// its client area doubles, the clock still reads 240 x 320, and what it paints is enlarged.
+TEST_F(HandheldScreen, OnADenseMonitorTheScreenIsZoomedByAWholeNumber)
+{
+    create_bar();
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    RECT suggested;
+    GetWindowRect(window, &suggested);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(192, 192), (LPARAM)&suggested);
+    EXPECT_EQ(tickvane::win32::handheld_zoom(), 2);
+    EXPECT_EQ(device_client(window).cx, 480);
+    EXPECT_EQ(device_client(window).cy, 640);
+    EXPECT_EQ(seen(), screen(240, 320));
+
+    InvalidateRect(window, nullptr, FALSE);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    RECT all = {0, 0, 240, 320};
+    FillRect(dc, &all, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    SetPixel(dc, 3, 4, RGB(0, 0, 0));
+    EndPaint(window, &ps);
+    HDC shown = GetDC(window);
+    std::string pixels;
+    for (POINT p : {POINT{6, 8}, POINT{7, 9}, POINT{5, 8}, POINT{8, 8}, POINT{6, 10}})
+        pixels += GetPixel(shown, p.x, p.y) == RGB(0, 0, 0) ? '#' : '.';
+    ReleaseDC(window, shown);
+    EXPECT_EQ(pixels, "##...") << "the screen's pixel (3, 4) is the window's (6..7, 8..9)";
 }
 
 TEST_F(HandheldScreen, TheNextAppearanceOpensAsTheLastLeftItUnlessItsPlaceIsUnusable)
