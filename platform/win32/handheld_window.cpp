@@ -161,7 +161,7 @@ bool handheld_window_message(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         return false;
     case WM_DPICHANGED: {  // moved to a monitor of another density: the same screen, zoomed anew
         SIZE screen = handheld_screen();
-        set_handheld_window(hwnd, HIWORD(wParam) / 96 < 1 ? 1 : HIWORD(wParam) / 96);
+        set_handheld_window(hwnd, zoom_for_dpi(HIWORD(wParam)));
         show_client(hwnd, zoomed(screen), centre_of(*(RECT*)lParam), 0);
         *result = 0;
         return true;

@@ -65,11 +65,14 @@ void set_handheld_window(HWND hwnd, int zoom)
     g_zoom = zoom < 1 ? 1 : zoom;
 }
 
-int zoom_for(HWND hwnd)
+// The nearest whole number: a 150 % monitor shows the screen at 2 x rather than small.
+int zoom_for_dpi(UINT dpi)
 {
-    int zoom = (int)dpi_of(hwnd) / kStandardDpi;
+    int zoom = ((int)dpi + kStandardDpi / 2) / kStandardDpi;
     return zoom < 1 ? 1 : zoom;
 }
+
+int zoom_for(HWND hwnd) { return zoom_for_dpi(dpi_of(hwnd)); }
 
 }  // namespace tickvane::win32
 

@@ -181,6 +181,16 @@ TEST_F(HandheldScreen, OnADenseMonitorTheScreenIsZoomedByAWholeNumber)
     EXPECT_EQ(pixels, "##...") << "the screen's pixel (3, 4) is the window's (6..7, 8..9)";
 }
 
+TEST(HandheldZoom, IsTheNearestWholeNumberToTheMonitorsScale)
+{
+    struct Case {
+        UINT dpi;
+        int zoom;
+    } cases[] = {{0, 1}, {96, 1}, {120, 1}, {144, 2}, {168, 2}, {192, 2}, {240, 3}, {288, 3}};
+    for (Case c : cases)
+        EXPECT_EQ(tickvane::win32::zoom_for_dpi(c.dpi), c.zoom) << c.dpi << " dpi";
+}
+
 TEST_F(HandheldScreen, TheNextAppearanceOpensAsTheLastLeftItUnlessItsPlaceIsUnusable)
 {
     create_bar();

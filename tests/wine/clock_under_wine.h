@@ -39,6 +39,7 @@ protected:
     // was not there before shows the 240 x 320 client area with `face_time`'s year.
     bool start_program(const std::string& program, const std::string& folder, const std::vector<std::string>& time,
                        const std::string& face_time);
+    std::string display_name() const { return x_->name(); }
     // The prefix's environment for Wine on this test's X server, with `changes`.
     std::vector<std::string> wine_environment(const std::vector<std::string>& changes = {}) const;
     // The rotate key; true once the client area has turned to 320 x 240.
