@@ -87,8 +87,9 @@ void remove_tasks(ITaskFolder* root, const TaskChoice& which)
         ComPtr<IRegisteredTask> task;
         BSTR name = nullptr;
         TASK_STATE state = TASK_STATE_UNKNOWN;
+        // A state the service cannot tell (Wine's cannot) is not running.
         if (SUCCEEDED(tasks->get_Item(index, &task)) && SUCCEEDED(task->get_Name(&name)) &&
-            SUCCEEDED(task->get_State(&state)) && state != TASK_STATE_RUNNING && which(name))
+            (FAILED(task->get_State(&state)) || state != TASK_STATE_RUNNING) && which(name))
             chosen.emplace_back(name);
         SysFreeString(name);
     }

@@ -125,6 +125,10 @@ TEST_F(HandheldScreen, OpensInTheMiddleAndTheScreenIsTheClientAreaThroughResizeR
     EXPECT_LE(std::abs((frame.left + frame.right) - (work.left + work.right)), 1) << "not in the middle";
     EXPECT_LE(std::abs((frame.top + frame.bottom) - (work.top + work.bottom)), 1) << "not in the middle";
     EXPECT_NE(GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME, 0) << "the user can resize it";
+    // The program's icon group 128 (this test program carries the clock's) on the title bar,
+    // the taskbar and Alt+Tab, though the window's class names none.
+    EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_SMALL, 0), 0);
 
     struct Step {
         const char* what;
