@@ -43,6 +43,9 @@ UninstPage instfiles
 Section "Tickvane"
   SetShellVarContext current
   SetOutPath "$INSTDIR"
+  ; Over an installed copy: its clock, if shown, holds zubo.exe open; its starts stay.
+  IfFileExists "$INSTDIR\tickvane-cleanup.exe" 0 +2
+    ExecWait '"$INSTDIR\tickvane-cleanup.exe" --keep-starts "$INSTDIR\zubo.exe"'
   File "/oname=zubo.exe" "${ZUBO_EXE}"
   File "/oname=tickvane-cleanup.exe" "${CLEANUP_EXE}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
