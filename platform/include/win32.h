@@ -33,6 +33,24 @@ int WINAPI HandheldGetDeviceCaps(HDC hdc, int index);
 #define GetSystemMetrics HandheldGetSystemMetrics
 #define GetDeviceCaps HandheldGetDeviceCaps
 
+// The handheld's files are the user's: a path from the root (\Program Files\...) opens
+// under the user's handheld folder, whatever the current drive. A clock that runs is
+// found only among this program's windows, never by another program's title.
+HANDLE WINAPI HandheldCreateFileW(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                  DWORD disposition, DWORD flags, HANDLE templateFile);
+HWND WINAPI HandheldFindWindowW(LPCWSTR className, LPCWSTR windowName);
+#define CreateFileW HandheldCreateFileW
+#define FindWindowW HandheldFindWindowW
+
+// On a dense monitor the handheld's screen is shown zoomed by a whole number: the program
+// window paints the screen's pixels, and its client area is the screen's size.
+HDC WINAPI HandheldBeginPaint(HWND hwnd, LPPAINTSTRUCT paint);
+BOOL WINAPI HandheldEndPaint(HWND hwnd, const PAINTSTRUCT* paint);
+BOOL WINAPI HandheldGetClientRect(HWND hwnd, LPRECT rect);
+#define BeginPaint HandheldBeginPaint
+#define EndPaint HandheldEndPaint
+#define GetClientRect HandheldGetClientRect
+
 #else  // the device
 
 #include <cstddef>

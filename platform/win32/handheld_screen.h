@@ -16,6 +16,16 @@ constexpr SIZE kSmallestScreen = {240, 240};
 SIZE handheld_screen();
 void set_handheld_screen(SIZE size);
 
+// The window that plays the handheld, once there is one, and the whole number of device
+// pixels it shows each of the screen's pixels with: 1 on a 96 dpi monitor, 2 at 150 % to 200 %.
+// The screen keeps its size on a denser monitor and stays crisp, as on the Linux desktop.
+HWND handheld_window();
+int handheld_zoom();
+void set_handheld_window(HWND hwnd, int zoom);
+// The zoom for a monitor's density, and for the monitor `hwnd` is on.
+int zoom_for_dpi(UINT dpi);
+int zoom_for(HWND hwnd);
+
 // The screen's size and the window's centre on the desktop, as the last appearance left them.
 struct HandheldPlace {
     SIZE screen;

@@ -5,8 +5,12 @@
 #include "handheld_screen.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
+#include <tuple>
+
+#undef GetClientRect  // the window's own client area, in device pixels
 
 namespace tickvane::win32 {
 namespace {
@@ -61,6 +65,28 @@ void show_client(HWND hwnd, SIZE client, POINT centre, UINT flags)
     }
 }
 
+// The program's icon group, which the handheld's taskbar shows; the clock's window class
+// names none, and the desktop's title bar, taskbar and Alt+Tab would show a generic one.
+const WORD kProgramIcon = 128;
+
+void show_program_icon(HWND hwnd)
+{
+    if (GetClassLongPtrW(hwnd, GCLP_HICON) != 0)
+        return;
+    HINSTANCE program = GetModuleHandleW(nullptr);
+    for (auto [which, width, height] :
+         {std::tuple{ICON_BIG, SM_CXICON, SM_CYICON}, std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON}}) {
+        // Shared: the system keeps the icon for the process, so nothing is left to destroy.
+        HANDLE icon = LoadImageW(program, MAKEINTRESOURCEW(kProgramIcon), IMAGE_ICON, GetSystemMetrics(width),
+                                 GetSystemMetrics(height), LR_SHARED);
+        if (icon != nullptr)
+            SendMessageW(hwnd, WM_SETICON, which, (LPARAM)icon);
+    }
+}
+
+SIZE zoomed(SIZE screen) { return SIZE{screen.cx * handheld_zoom(), screen.cy * handheld_zoom()}; }
+SIZE unzoomed(SIZE client) { return SIZE{client.cx / handheld_zoom(), client.cy / handheld_zoom()}; }
+
 POINT centre_of(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 void rotate(HWND hwnd)
@@ -89,7 +115,7 @@ void place_changed(HWND hwnd)
     RECT client, window;
     GetClientRect(hwnd, &client);
     GetWindowRect(hwnd, &window);
-    g_unsavedPlace = HandheldPlace{SIZE{client.right, client.bottom}, centre_of(window)};
+    g_unsavedPlace = HandheldPlace{unzoomed(SIZE{client.right, client.bottom}), centre_of(window)};
     SetTimer(hwnd, kSavePlaceTimer, kSavePlaceDelayMs, nullptr);
 }
 
@@ -98,16 +124,18 @@ void place_changed(HWND hwnd)
 void play_handheld_screen(HWND hwnd)
 {
     SetWindowLongW(hwnd, GWL_STYLE, GetWindowLongW(hwnd, GWL_STYLE) | kAddedStyle);
+    show_program_icon(hwnd);
+    set_handheld_window(hwnd, zoom_for(hwnd));
     RECT window;
     GetWindowRect(hwnd, &window);
     std::optional<HandheldPlace> last = load_handheld_place();
     if (last)
-        show_client(hwnd, last->screen, last->centre, SWP_FRAMECHANGED);
+        show_client(hwnd, zoomed(last->screen), last->centre, SWP_FRAMECHANGED);
     else
-        show_client(hwnd, handheld_screen(), centre_of(work_area_at(centre_of(window))), SWP_FRAMECHANGED);
+        show_client(hwnd, zoomed(handheld_screen()), centre_of(work_area_at(centre_of(window))), SWP_FRAMECHANGED);
     RECT client;
     GetClientRect(hwnd, &client);
-    set_handheld_screen(SIZE{client.right, client.bottom});
+    set_handheld_screen(unzoomed(SIZE{client.right, client.bottom}));
 }
 
 bool handheld_window_message(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
@@ -129,16 +157,40 @@ bool handheld_window_message(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_SIZE:
         // A minimised window keeps its screen; restored, it reports it again.
         if (wParam != SIZE_MINIMIZED)
-            set_handheld_screen(SIZE{LOWORD(lParam), HIWORD(lParam)});
+            set_handheld_screen(unzoomed(SIZE{LOWORD(lParam), HIWORD(lParam)}));
         return false;
+    case WM_DPICHANGED: {  // moved to a monitor of another density: the same screen, zoomed anew
+        SIZE screen = handheld_screen();
+        set_handheld_window(hwnd, zoom_for_dpi(HIWORD(wParam)));
+        show_client(hwnd, zoomed(screen), centre_of(*(RECT*)lParam), 0);
+        *result = 0;
+        return true;
+    }
     case WM_GETMINMAXINFO: {
         *result = DefSubclassProc(hwnd, message, wParam, lParam);
-        SIZE smallest = frame_for(hwnd, kSmallestScreen);
+        SIZE smallest = frame_for(hwnd, zoomed(kSmallestScreen));
         auto* info = (MINMAXINFO*)lParam;
         info->ptMinTrackSize.x = std::max(info->ptMinTrackSize.x, smallest.cx);
         info->ptMinTrackSize.y = std::max(info->ptMinTrackSize.y, smallest.cy);
         return true;
     }
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+        if (handheld_zoom() == 1)
+            return false;
+        // A tap lands on the screen's pixel that the zoomed pixel under it shows.
+        *result = DefSubclassProc(hwnd, message, wParam,
+                                  MAKELPARAM(GET_X_LPARAM(lParam) / handheld_zoom(),
+                                             GET_Y_LPARAM(lParam) / handheld_zoom()));
+        return true;
     case WM_KEYDOWN:
         if (wParam != VK_F5)
             return false;

@@ -59,6 +59,8 @@ std::wstring file_stem(const std::wstring& path)
 
 }  // namespace
 
+std::wstring task_family(const std::wstring& application) { return L"Tickvane " + file_stem(application) + L" "; }
+
 std::wstring compact_time(const SYSTEMTIME& t)
 {
     wchar_t text[32];
@@ -91,7 +93,7 @@ std::optional<LaunchRequest> launch_request_from(const CE_NOTIFICATION_TRIGGER* 
     r.due = SYSTEMTIME{};
     FileTimeToSystemTime(&checked, &r.due);  // the weekday as the date has it
     r.due.wMilliseconds = 0;
-    r.task_family = L"Tickvane " + file_stem(r.application) + L" ";
+    r.task_family = task_family(r.application);
     r.task_name = r.task_family + compact_time(r.due);
     return r;
 }
@@ -112,12 +114,12 @@ std::optional<SYSTEMTIME> first_whole_minute(const SYSTEMTIME& t)
     return system_time_of(rest == 0 ? *at : *at + kTicksPerMinute - rest);
 }
 
-std::wstring past_start_cutoff()
+std::wstring past_start_cutoff(int minutes)
 {
     SYSTEMTIME now;
     GetLocalTime(&now);
     auto at = ticks_of(now);
-    auto cutoff = at ? system_time_of(*at - kTicksPerMinute) : std::nullopt;
+    auto cutoff = at ? system_time_of(*at - (ULONGLONG)minutes * kTicksPerMinute) : std::nullopt;
     return compact_time(cutoff ? *cutoff : now);
 }
 

@@ -23,6 +23,9 @@ struct LaunchRequest {
 // from the current drive, as Windows takes them.
 std::optional<LaunchRequest> launch_request_from(const CE_NOTIFICATION_TRIGGER* trigger);
 
+// "Tickvane <file name without extension> ": the names of every start of `application`.
+std::wstring task_family(const std::wstring& application);
+
 // "YYYYMMDDTHHMMSS": fixed width, so the texts sort as the times do.
 std::wstring compact_time(const SYSTEMTIME& t);
 
@@ -30,8 +33,8 @@ std::wstring compact_time(const SYSTEMTIME& t);
 // (compact): one the scheduler has had its chance to run.
 bool is_past_start(const std::wstring& task_name, const std::wstring& family, const std::wstring& cutoff);
 
-// A minute before the local time now, compact: starts due before it have had their chance.
-std::wstring past_start_cutoff();
+// `minutes` before the local time now, compact: starts due before it have had their chance.
+std::wstring past_start_cutoff(int minutes);
 
 // "YYYY-MM-DDTHH:MM:SS": a local time as the Task Scheduler reads its boundaries.
 std::wstring boundary_text(const SYSTEMTIME& t);

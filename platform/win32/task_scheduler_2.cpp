@@ -72,17 +72,13 @@ HRESULT describe_settings(ITaskDefinition* task)
     return hr;
 }
 
-// One-time tasks stay in the scheduler after they ran; with a start every few seconds
-// they would pile up. Each registration removes this program's starts that fell due
-// over a minute ago and are not running; the ones still to come stay, as on the handheld.
-void remove_past_starts(ITaskFolder* root, const LaunchRequest& r)
+void remove_tasks(ITaskFolder* root, const TaskChoice& which)
 {
     ComPtr<IRegisteredTaskCollection> tasks;
     LONG count = 0;
     if (FAILED(root->GetTasks(TASK_ENUM_HIDDEN, &tasks)) || FAILED(tasks->get_Count(&count)))
         return;
-    std::wstring cutoff = past_start_cutoff();
-    std::vector<std::wstring> past;
+    std::vector<std::wstring> chosen;
     for (LONG i = 1; i <= count; ++i) {
         VARIANT index;
         VariantInit(&index);
@@ -91,14 +87,24 @@ void remove_past_starts(ITaskFolder* root, const LaunchRequest& r)
         ComPtr<IRegisteredTask> task;
         BSTR name = nullptr;
         TASK_STATE state = TASK_STATE_UNKNOWN;
+        // A state the service cannot tell (Wine's cannot) is not running.
         if (SUCCEEDED(tasks->get_Item(index, &task)) && SUCCEEDED(task->get_Name(&name)) &&
-            SUCCEEDED(task->get_State(&state)) && state != TASK_STATE_RUNNING &&
-            is_past_start(name, r.task_family, cutoff))
-            past.emplace_back(name);
+            (FAILED(task->get_State(&state)) || state != TASK_STATE_RUNNING) && which(name))
+            chosen.emplace_back(name);
         SysFreeString(name);
     }
-    for (const auto& name : past)
+    for (const auto& name : chosen)
         root->DeleteTask(Bstr(name), 0);
+}
+
+HRESULT connect(ComPtr<ITaskService>& service)
+{
+    HRESULT hr = CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskService, &service);
+    if (FAILED(hr))
+        return hr;
+    VARIANT none;
+    VariantInit(&none);
+    return service->Connect(none, none, none, none);
 }
 
 HRESULT register_definition(ITaskService* service, ITaskDefinition* task, const LaunchRequest& r)
@@ -107,7 +113,11 @@ HRESULT register_definition(ITaskService* service, ITaskDefinition* task, const 
     HRESULT hr = service->GetFolder(Bstr(L"\\"), &root);
     if (FAILED(hr))
         return hr;
-    remove_past_starts(root.Get(), r);
+    // One-time tasks stay in the scheduler after they ran; with a start every few seconds
+    // they would pile up. Each registration removes this program's starts that fell due
+    // over a minute ago and are not running; the ones still to come stay, as on the handheld.
+    std::wstring cutoff = past_start_cutoff(1);
+    remove_tasks(root.Get(), [&](const std::wstring& name) { return is_past_start(name, r.task_family, cutoff); });
     VARIANT none;
     VariantInit(&none);
     ComPtr<IRegisteredTask> registered;
@@ -121,12 +131,8 @@ HRESULT register_definition(ITaskService* service, ITaskDefinition* task, const 
 HRESULT register_with_task_service(const LaunchRequest& r)
 {
     ComPtr<ITaskService> service;
-    HRESULT hr = CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskService, &service);
+    HRESULT hr = connect(service);
     if (FAILED(hr))
-        return hr;
-    VARIANT none;
-    VariantInit(&none);
-    if (FAILED(hr = service->Connect(none, none, none, none)))
         return hr;
     ComPtr<ITaskDefinition> task;
     if (FAILED(hr = service->NewTask(0, &task)))
@@ -135,6 +141,18 @@ HRESULT register_with_task_service(const LaunchRequest& r)
         FAILED(hr = describe_settings(task.Get())))
         return hr;
     return register_definition(service.Get(), task.Get(), r);
+}
+
+HRESULT remove_task_service_tasks(const TaskChoice& which)
+{
+    ComPtr<ITaskService> service;
+    ComPtr<ITaskFolder> root;
+    HRESULT hr = connect(service);
+    if (SUCCEEDED(hr))
+        hr = service->GetFolder(Bstr(L"\\"), &root);
+    if (SUCCEEDED(hr))
+        remove_tasks(root.Get(), which);
+    return hr;
 }
 
 }  // namespace tickvane::win32

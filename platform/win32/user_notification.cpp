@@ -1,5 +1,6 @@
 // CeSetUserNotificationEx on desktop Windows: the start of a program at a local time,
 // handed to the Windows Task Scheduler so that the program really starts again then.
+#include "handheld_root.h"
 #include "task_schedulers.h"
 
 #include <objbase.h>
@@ -57,6 +58,18 @@ HRESULT register_launch(const LaunchRequest& request)
 
 LONG g_registrations = 0;
 
+// The trigger with its application as the desktop names it: the clock names itself from
+// the handheld's root, and it is this copy, wherever installed, that must start again.
+std::optional<LaunchRequest> request_for(const CE_NOTIFICATION_TRIGGER* trigger)
+{
+    if (trigger == nullptr || trigger->dwSize != sizeof(CE_NOTIFICATION_TRIGGER))
+        return std::nullopt;
+    std::wstring application = program_to_start(trigger->lpszApplication);
+    CE_NOTIFICATION_TRIGGER onDesktop = *trigger;
+    onDesktop.lpszApplication = application.data();
+    return launch_request_from(&onDesktop);
+}
+
 }  // namespace
 
 // Only new registrations of a time trigger; the user-notification record (a dialog or
@@ -64,7 +77,7 @@ LONG g_registrations = 0;
 HANDLE WINAPI CeSetUserNotificationEx(HANDLE notification, CE_NOTIFICATION_TRIGGER* trigger,
                                       CE_USER_NOTIFICATION* /*userNotification*/)
 {
-    auto request = notification == nullptr ? launch_request_from(trigger) : std::nullopt;
+    auto request = notification == nullptr ? request_for(trigger) : std::nullopt;
     if (!request) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;

@@ -14,11 +14,23 @@ namespace {
 
 using tickvane::win32::kDefaultScreen;
 
+// The window's own client area, in device pixels, which the clock never reads.
+#pragma push_macro("GetClientRect")
+#undef GetClientRect
+SIZE device_client(HWND window)
+{
+    RECT r = {};
+    GetClientRect(window, &r);
+    return SIZE{r.right, r.bottom};
+}
+#pragma pop_macro("GetClientRect")
+
 class HandheldScreen : public ::testing::Test {
 public:
     void SetUp() override
     {
         tickvane::win32::set_handheld_screen(kDefaultScreen);         // another test may have left it turned
+        tickvane::win32::set_handheld_window(nullptr, 1);             // or zoomed
         DeleteFileW(tickvane::win32::handheld_place_file().c_str());  // and its place for the next
         window = tickvane::win32::testing::create_program_window();
         ASSERT_NE(window, nullptr);
@@ -113,6 +125,10 @@ TEST_F(HandheldScreen, OpensInTheMiddleAndTheScreenIsTheClientAreaThroughResizeR
     EXPECT_LE(std::abs((frame.left + frame.right) - (work.left + work.right)), 1) << "not in the middle";
     EXPECT_LE(std::abs((frame.top + frame.bottom) - (work.top + work.bottom)), 1) << "not in the middle";
     EXPECT_NE(GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME, 0) << "the user can resize it";
+    // The program's icon group 128 (this test program carries the clock's) on the title bar,
+    // the taskbar and Alt+Tab, though the window's class names none.
+    EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_SMALL, 0), 0);
 
     struct Step {
         const char* what;
@@ -138,6 +154,45 @@ TEST_F(HandheldScreen, OpensInTheMiddleAndTheScreenIsTheClientAreaThroughResizeR
             EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 480) << step.what;
         }
     }
+}
+
+// Moved to a 192 dpi monitor, the window shows the same screen with each pixel as 2 x 2:
+// its client area doubles, the clock still reads 240 x 320, and what it paints is enlarged.
+TEST_F(HandheldScreen, OnADenseMonitorTheScreenIsZoomedByAWholeNumber)
+{
+    create_bar();
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    RECT suggested;
+    GetWindowRect(window, &suggested);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(192, 192), (LPARAM)&suggested);
+    EXPECT_EQ(tickvane::win32::handheld_zoom(), 2);
+    EXPECT_EQ(device_client(window).cx, 480);
+    EXPECT_EQ(device_client(window).cy, 640);
+    EXPECT_EQ(seen(), screen(240, 320));
+
+    InvalidateRect(window, nullptr, FALSE);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    RECT all = {0, 0, 240, 320};
+    FillRect(dc, &all, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    SetPixel(dc, 3, 4, RGB(0, 0, 0));
+    EndPaint(window, &ps);
+    HDC shown = GetDC(window);
+    std::string pixels;
+    for (POINT p : {POINT{6, 8}, POINT{7, 9}, POINT{5, 8}, POINT{8, 8}, POINT{6, 10}})
+        pixels += GetPixel(shown, p.x, p.y) == RGB(0, 0, 0) ? '#' : '.';
+    ReleaseDC(window, shown);
+    EXPECT_EQ(pixels, "##...") << "the screen's pixel (3, 4) is the window's (6..7, 8..9)";
+}
+
+TEST(HandheldZoom, IsTheNearestWholeNumberToTheMonitorsScale)
+{
+    struct Case {
+        UINT dpi;
+        int zoom;
+    } cases[] = {{0, 1}, {96, 1}, {120, 1}, {144, 2}, {168, 2}, {192, 2}, {240, 3}, {288, 3}};
+    for (Case c : cases)
+        EXPECT_EQ(tickvane::win32::zoom_for_dpi(c.dpi), c.zoom) << c.dpi << " dpi";
 }
 
 TEST_F(HandheldScreen, TheNextAppearanceOpensAsTheLastLeftItUnlessItsPlaceIsUnusable)

@@ -54,7 +54,8 @@ protected:
         scheduler->Activate(name.c_str(), IID_ITask, reinterpret_cast<IUnknown**>(task.GetAddressOf()));
         return task;
     }
-    int jobs_named() const
+    int jobs_named() const { return jobs_named(name); }
+    int jobs_named(const std::wstring& job_name) const
     {
         ComPtr<IEnumWorkItems> items;
         int count = 0;
@@ -63,7 +64,7 @@ protected:
         LPWSTR* names = nullptr;
         ULONG fetched = 0;
         while (items->Next(1, &names, &fetched) == S_OK && fetched == 1) {
-            count += std::wstring(names[0]) == name + L".job" || std::wstring(names[0]) == name;
+            count += std::wstring(names[0]) == job_name + L".job" || std::wstring(names[0]) == job_name;
             CoTaskMemFree(names[0]);
             CoTaskMemFree(names);
         }
@@ -109,6 +110,57 @@ TEST_F(Notification, AStartIsRegisteredAsAOneTimeJobForTheProgram)
     EXPECT_NE(again, nullptr);
     EXPECT_NE(again, first);
     EXPECT_EQ(jobs_named(), 1) << "the same program at the same second starts once";
+}
+
+// The clock names itself from the handheld's root; whatever the current drive, the job
+// starts this very copy, in its own folder.
+TEST_F(Notification, TheProgramNamingItselfFromTheRootIsStartedAsThisCopy)
+{
+    wchar_t before[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, before);
+    ASSERT_TRUE(SetCurrentDirectoryW(L"Z:\\"));
+    std::wstring rooted = L"\\Program Files\\Tickvane" + self.substr(self.find_last_of(L'\\'));
+    CE_NOTIFICATION_TRIGGER named = trigger;
+    named.lpszApplication = rooted.data();
+    HANDLE registered = CeSetUserNotificationEx(nullptr, &named, nullptr);
+    SetCurrentDirectoryW(before);
+    ASSERT_NE(registered, nullptr);
+    ComPtr<ITask> task = job();
+    ASSERT_NE(task, nullptr);
+    LPWSTR application = nullptr, folder = nullptr;
+    ASSERT_TRUE(SUCCEEDED(task->GetApplicationName(&application)));
+    ASSERT_TRUE(SUCCEEDED(task->GetWorkingDirectory(&folder)));
+    EXPECT_EQ(std::wstring(application), self);
+    EXPECT_EQ(std::wstring(folder), self.substr(0, self.find_last_of(L'\\')));
+    CoTaskMemFree(application);
+    CoTaskMemFree(folder);
+}
+
+// Jobs stay after they ran: a registration removes this program's jobs whose start is
+// over a minute gone, and leaves the ones to come and other programs' alone. (The jobs
+// planted here have no trigger, so that no scheduler starts anything for them.)
+TEST_F(Notification, ARegistrationRemovesThisProgramsPastJobs)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    SYSTEMTIME long_ago = now;
+    long_ago.wYear = (WORD)(now.wYear - 1);
+    std::wstring family = launch_request_from(&trigger)->task_family;
+    std::wstring past = family + compact_time(long_ago), other = L"Tickvane other " + compact_time(long_ago);
+    for (const std::wstring& planted : {past, other}) {
+        ComPtr<ITask> task;
+        ComPtr<IPersistFile> file;
+        ASSERT_TRUE(SUCCEEDED(scheduler->NewWorkItem(planted.c_str(), CLSID_CTask, IID_ITask,
+                                                     reinterpret_cast<IUnknown**>(task.GetAddressOf()))));
+        ASSERT_TRUE(SUCCEEDED(task.As(&file)) && SUCCEEDED(file->Save(nullptr, TRUE)));
+        ASSERT_EQ(jobs_named(planted), 1);
+    }
+
+    ASSERT_NE(CeSetUserNotificationEx(nullptr, &trigger, nullptr), nullptr);
+    EXPECT_EQ(jobs_named(past), 0) << "the past start stayed";
+    EXPECT_EQ(jobs_named(name), 1) << "the start to come is there";
+    EXPECT_EQ(jobs_named(other), 1) << "another program's job is not ours to remove";
+    scheduler->Delete(other.c_str());
 }
 
 TEST_F(Notification, RefusedRequestsReturnNullAndRegisterNothing)

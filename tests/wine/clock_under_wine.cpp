@@ -82,6 +82,32 @@ std::vector<std::string> ClockUnderWine::x_env() const { return e2e::environment
 bool ClockUnderWine::start(const std::string& pinned)
 {
     pinned_ = pinned;
+    // Started inside drive_c, so that C: is the current drive.
+    return start_display() &&
+           launch({"env", "-C", prefix_->drive_c(), "wine", kClockPath},
+                  wine_environment({"TZ=UTC", "LD_PRELOAD=" TICKVANE_LIBFAKETIME, "FAKETIME=" + pinned_,
+                                    "FAKETIME_DONT_FAKE_MONOTONIC=1"})) &&
+           find_client(240, 320);
+}
+
+bool ClockUnderWine::start_program(const std::string& program, const std::string& folder,
+                                   const std::vector<std::string>& time, const std::string& face_time)
+{
+    pinned_ = face_time;
+    std::vector<std::string> env = time;
+    env.push_back("TZ=UTC");
+    return launch({"env", "-C", folder, "wine", program}, wine_environment(env)) && find_client(240, 320);
+}
+
+std::vector<std::string> ClockUnderWine::wine_environment(const std::vector<std::string>& changes) const
+{
+    std::vector<std::string> all{"DISPLAY=" + x_->name()};
+    all.insert(all.end(), changes.begin(), changes.end());
+    return prefix_->environment(all);
+}
+
+bool ClockUnderWine::start_display()
+{
     std::string why;
     x_ = X11Session::start(24, &why,
                            {"-screen", "0",
@@ -96,21 +122,25 @@ bool ClockUnderWine::start(const std::string& pinned)
         ADD_FAILURE() << "xwininfo cannot tell the root window of " << x_->name();
         return false;
     }
-    return launch() && find_client(240, 320);
+    return true;
 }
 
-bool ClockUnderWine::launch()
+// The clock's window is the one titled "Tickvane" that the launch added: another program's
+// window may carry the same title.
+bool ClockUnderWine::launch(const std::vector<std::string>& argv, const std::vector<std::string>& env)
 {
-    // Started inside drive_c, so that C: is the current drive for the clock's rooted paths.
-    clock_.emplace(std::vector<std::string>{"env", "-C", prefix_->drive_c(), "wine", kClockPath},
-                   prefix_->environment({"DISPLAY=" + x_->name(), "TZ=UTC", "LD_PRELOAD=" TICKVANE_LIBFAKETIME,
-                                         "FAKETIME=" + pinned_, "FAKETIME_DONT_FAKE_MONOTONIC=1"}));
-    std::vector<unsigned long> ids = e2e::windows_named(x_->name(), "^Tickvane$", true, seconds(40));
-    if (ids.size() != 1) {
-        ADD_FAILURE() << "no single Tickvane window; the clock said:\n" << clock_->output();
+    std::vector<unsigned long> before = e2e::windows_named(x_->name(), "^Tickvane$", false, seconds(5)), added;
+    clock_.emplace(argv, env);
+    within(seconds(40), [&] {
+        added = e2e::windows_named(x_->name(), "^Tickvane$", false, seconds(5));
+        std::erase_if(added, [&](unsigned long id) { return std::count(before.begin(), before.end(), id) > 0; });
+        return !added.empty();
+    });
+    if (added.size() != 1) {
+        ADD_FAILURE() << "no single new Tickvane window; the clock said:\n" << clock_->output();
         return false;
     }
-    window_ = ids[0];
+    window_ = added[0];
     return true;
 }
 

@@ -32,6 +32,16 @@ protected:
     // Starts Xvfb and the clock; true once the clock's window shows the year that our
     // device draws for that time, at the top left corner of a 240 x 320 client area.
     bool start(const std::string& pinned);
+    // For a test that starts the clock its own way: the private X server alone.
+    bool start_display();
+    // Starts `program` (a Windows path) with the working folder `folder` (a Unix one, so on
+    // drive Z:) and `time` (libfaketime's variables); true once a "Tickvane" window that
+    // was not there before shows the 240 x 320 client area with `face_time`'s year.
+    bool start_program(const std::string& program, const std::string& folder, const std::vector<std::string>& time,
+                       const std::string& face_time);
+    std::string display_name() const { return x_->name(); }
+    // The prefix's environment for Wine on this test's X server, with `changes`.
+    std::vector<std::string> wine_environment(const std::vector<std::string>& changes = {}) const;
     // The rotate key; true once the client area has turned to 320 x 240.
     bool rotate();
     // Empty once the client area shows the face our device draws on a screen of the client
@@ -66,7 +76,7 @@ private:
     int menu_bar_middle_ = 0;               // the menu bar's middle row, in client coordinates
     std::unique_ptr<display::testing::X11Session> x_;
     std::optional<e2e::Child> clock_;
-    bool launch();
+    bool launch(const std::vector<std::string>& argv, const std::vector<std::string>& env);
     bool find_client(int width, int height);
     std::vector<std::string> x_env() const;
     unsigned long root_ = 0;

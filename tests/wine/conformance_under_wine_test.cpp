@@ -63,7 +63,7 @@ TEST_F(ConformanceUnderWine, TheDeviceDoesWhatWineDoesWhereTheClockReliesOnIt)
     WinePrefix* prefix = prefix_;
 
     fs::path probe = fs::path(TICKVANE_WINDOWS_ZUBO).parent_path() / "conformance_probe.exe";
-    fs::path wine_log = fs::path(prefix->drive_c()) / "conformance-log.txt";
+    fs::path wine_log = fs::path(prefix->handheld_root()) / "conformance-log.txt";  // "\\conformance-log.txt"
     fs::remove(wine_log);
     std::error_code ec;
     fs::copy_file(probe, fs::path(prefix->drive_c()) / probe.filename(), fs::copy_options::overwrite_existing, ec);

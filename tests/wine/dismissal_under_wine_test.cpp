@@ -1,5 +1,6 @@
 // A tap on the Windows clock's face under Wine: the clock ends and leaves the start
 // of its next appearance to the Task Scheduler as a .job file.
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -51,6 +52,7 @@ TEST_F(DismissalUnderWine, ATapEndsTheClockAndSchedulesItsNextLaunch)
 TEST_F(DismissalUnderWine, TheCloseKeyEndsTheClockWithTheStoredInterval)
 {
     ASSERT_TRUE(start("2024-06-01 09:05:37"));
+    std::filesystem::create_directories(std::filesystem::path(prefix_->settings_file()).parent_path());
     std::ofstream(prefix_->settings_file(), std::ios::binary) << "1 2";
     keys({"alt+F4"});
     std::optional<int> code = exit_code(seconds(15));

@@ -118,6 +118,23 @@ WinePrefix* WinePrefix::shared(std::string* why)
     return the_prefix().get();
 }
 
+std::unique_ptr<WinePrefix> WinePrefix::fresh(std::string* why)
+{
+    std::unique_ptr<WinePrefix> prefix(new WinePrefix);
+    if (!prefix->make(why))
+        prefix.reset();
+    return prefix;
+}
+
+std::string WinePrefix::user_dir() const
+{
+    std::error_code ec;
+    for (const fs::directory_entry& user : fs::directory_iterator(drive_c() + "/users", ec))
+        if (user.path().filename() != "Public")
+            return user.path().string();
+    return drive_c() + "/users/unknown";
+}
+
 WinePrefix::~WinePrefix()
 {
     stop_server();

@@ -4,6 +4,7 @@
 // wineserver, when the program ends.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@ class WinePrefix {
 public:
     // The program's prefix, made on first use; null with `why` set when making it failed.
     static WinePrefix* shared(std::string* why);
+    // A prefix of its own for one test, removed with it; null with `why` set on failure.
+    static std::unique_ptr<WinePrefix> fresh(std::string* why);
 
     WinePrefix(const WinePrefix&) = delete;
     WinePrefix& operator=(const WinePrefix&) = delete;
@@ -24,7 +27,11 @@ public:
     const std::string& path() const { return path_; }
     std::string drive_c() const { return path_ + "/drive_c"; }
     std::string install_dir() const { return drive_c() + "/Program Files/Tickvane"; }
-    std::string settings_file() const { return install_dir() + "/TimeConfig.dat"; }
+    // The user's folder in the prefix (C:\users\<name>) and the handheld's root in it,
+    // under which the Windows stand-ins keep what the clock names from the root.
+    std::string user_dir() const;
+    std::string handheld_root() const { return user_dir() + "/AppData/Local/Tickvane/Handheld"; }
+    std::string settings_file() const { return handheld_root() + "/Program Files/Tickvane/TimeConfig.dat"; }
     std::string tasks_dir() const { return drive_c() + "/windows/tasks"; }
 
     // This process's environment for Wine on this prefix, with `changes` applied
