@@ -83,6 +83,8 @@ protected:
         int w = screen.width * 2, h = screen.height * 2;
         ASSERT_EQ(x->window_size(id), std::pair(w, h));
         auto first_wrong = [&](const std::vector<uint32_t>& shot) -> std::optional<std::pair<int, int>> {
+            if (shot.size() != static_cast<size_t>(w * h))
+                return std::pair(0, 0);
             for (int y = 0; y < h; ++y)
                 for (int i = 0; i < w; ++i)
                     if (shot[y * w + i] != screen.at(i / 2, y / 2))
@@ -94,6 +96,7 @@ protected:
             std::this_thread::sleep_for(milliseconds(20));
             shot = x->capture(id, w, h);
         }
+        ASSERT_EQ(shot.size(), static_cast<size_t>(w * h)) << "the window could not be read";
         if (auto at = first_wrong(shot))
             FAIL() << "window shows " << shot[at->second * w + at->first] << ", screen has "
                    << screen.at(at->first / 2, at->second / 2) << " at " << at->first << "," << at->second;

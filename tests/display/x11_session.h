@@ -27,6 +27,7 @@ public:
     unsigned long find_window(const std::string& title);  // 0 when there is none
     std::pair<int, int> window_size(unsigned long window);
     // 0x00RRGGBB; a channel narrower than 8 bits comes left-aligned, its low bits zero.
+    // Empty when the window cannot be read at that size now (unmapped, or turning).
     std::vector<uint32_t> capture(unsigned long window, int width, int height);
     void cover(unsigned long window);              // another program's white window on top of it
     void request_close(unsigned long window);      // what a window manager sends for the close button

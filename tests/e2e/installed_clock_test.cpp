@@ -84,6 +84,7 @@ TEST_F(InstalledClockOnXvfb, ShowsTheDateBadgeAndZeroPaddedTimeFromTheGlyphSheet
     // Saturday's badge is blue, whatever the sheets hold elsewhere.
     int width = 240 * kScale;
     std::vector<uint32_t> shot = x_->capture(ids[0], width, 320 * kScale);
+    ASSERT_EQ(shot.size(), static_cast<size_t>(width * 320 * kScale)) << "the window could not be read";
     int blue = 0;
     for (int y = (40 + kTitleBarHeight) * kScale; y < (71 + kTitleBarHeight) * kScale; ++y)
         for (int x = 90 * kScale; x < 105 * kScale; ++x)

@@ -35,7 +35,8 @@ bool caption_blue(uint32_t c)
 // The device's screen pixel at x, y (screen coordinates, before the zoom).
 uint32_t at(const std::vector<uint32_t>& s, int x, int y)
 {
-    return s[(size_t)(y * kScale) * (kWidth * kScale) + (size_t)(x * kScale)];
+    size_t i = (size_t)(y * kScale) * (kWidth * kScale) + (size_t)(x * kScale);
+    return i < s.size() ? s[i] : 0;  // nothing: a capture that could not be taken
 }
 
 class OptionsOnXvfb : public ClockOnXvfb {
