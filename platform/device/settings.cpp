@@ -1,5 +1,8 @@
 // The device's own settings, like a handheld's control panel: read by the device
 // alone, from TICKVANE_* environment variables.
+#include <pwd.h>
+#include <unistd.h>
+
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -22,7 +25,7 @@ std::string env(const char* name)
 
 // The nearest folder above the executable that holds "Program Files" (so both
 // <root>/Program Files/Tickvane/zubo.exe and <root>/Windows/tickvane-device find
-// <root>), else a per-user folder.
+// <root>), else the per-user folder; empty when there is no home either.
 std::string default_root(const std::string& executable)
 {
     std::error_code ec;
@@ -30,10 +33,18 @@ std::string default_root(const std::string& executable)
     for (fs::path p = exe.parent_path(); p.has_parent_path() && p != p.parent_path(); p = p.parent_path())
         if (fs::is_directory(p / "Program Files", ec))
             return p.string();
-    std::string data = env("XDG_DATA_HOME");
-    if (data.empty())
-        data = env("HOME").empty() ? "/tmp" : env("HOME") + "/.local/share";
-    return data + "/tickvane/device";
+    return per_user_root().value_or("");
+}
+
+// The password database's home: HOME may be unset (a service manager, cron, sudo -i
+// without it), and a shared fallback such as /tmp would let another user lay out
+// the tree first.
+std::string home()
+{
+    if (!env("HOME").empty() && env("HOME")[0] == '/')
+        return env("HOME");
+    const passwd* user = getpwuid(geteuid());
+    return user && user->pw_dir && user->pw_dir[0] == '/' ? user->pw_dir : "";
 }
 
 // A whole decimal number from `low` to `high` and nothing else: no sign, no space,
@@ -63,12 +74,45 @@ bool parse_screen(const std::string& text, int& width, int& height)
 
 }  // namespace
 
+std::optional<std::string> per_user_root()
+{
+    std::string data = env("XDG_DATA_HOME");
+    if (data.empty() || data[0] != '/') {
+        if (home().empty())
+            return std::nullopt;
+        data = home() + "/.local/share";
+    }
+    return (fs::path(data) / "tickvane/device").lexically_normal().string();
+}
+
+std::string install_command(const std::string& root)
+{
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    std::string build = !ec && fs::exists(exe.parent_path() / "CMakeCache.txt", ec) ? exe.parent_path().string()
+                                                                                      : std::string("<build folder>");
+    return "cmake --install " + build + " --prefix '" + root + "'";
+}
+
 Settings settings_from_environment(const std::string& executable)
 {
     Settings s;
-    s.root = env("TICKVANE_DEVICE_ROOT");
-    if (s.root.empty())
+    std::string given = env("TICKVANE_DEVICE_ROOT");
+    std::error_code ec;
+    if (!given.empty()) {
+        // Made absolute once: the programs the service starts run elsewhere.
+        s.root = fs::absolute(given, ec).lexically_normal().string();
+        if (!ec && s.root.size() > 1 && s.root.back() == '/')
+            s.root.pop_back();
+        if (ec || !fs::is_directory(s.root, ec))
+            s.refusal = "tickvane: the device root " + s.root + " (TICKVANE_DEVICE_ROOT) is no folder; lay it out with: " +
+                        install_command(s.root);
+    } else {
         s.root = default_root(executable);
+        if (s.root.empty())
+            s.refusal = "tickvane: no device root: HOME and XDG_DATA_HOME are unset and the password database has no "
+                        "home for this user; set TICKVANE_DEVICE_ROOT to a device tree";
+    }
     std::string screen = env("TICKVANE_SCREEN");
     if (!screen.empty() && !parse_screen(screen, s.screen_width, s.screen_height))
         std::fprintf(stderr, "tickvane: TICKVANE_SCREEN=%s is not WxH (64-4096 each); using %dx%d\n", screen.c_str(),

@@ -43,6 +43,8 @@ public:
     // Every registration, earliest first (equal times in registration order).
     std::optional<std::vector<Registration>> all();
     bool remove(const std::vector<int64_t>& ids);
+    // Whether a removal could be committed now (not a read-only file or folder).
+    bool writable();
 
     const std::string& error() const { return error_; }
     // The last failure came from a file that is not a sound database.

@@ -7,17 +7,16 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <thread>
 
 #include "notify/notification_store.h"
 #include "notify/service_address.h"
 #include "notify/service_log.h"
 #include "notify/service_loop.h"
+#include "private_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -28,13 +27,12 @@ namespace {
 // 1: taken; 0: another service holds it; -1: error (message printed).
 int take_lock(const std::string& root, int& fd)
 {
-    std::error_code ec;
-    if (!fs::create_directories(device_folder(root), ec) && !fs::is_directory(device_folder(root))) {
-        std::fprintf(stderr, "tickvane-device: cannot use the device root %s: %s: %s\n", root.c_str(),
-                     device_folder(root).c_str(), ec ? ec.message().c_str() : "not a folder");
+    std::string why = prepare_device_folder(root, true);
+    if (!why.empty()) {
+        std::fprintf(stderr, "%s\n", why.c_str());
         return -1;
     }
-    fd = open(service_lock_path(root).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    fd = open_private_file(service_lock_path(root), O_RDWR | O_CREAT);
     if (fd < 0) {
         std::fprintf(stderr, "tickvane-device: %s: %s\n", service_lock_path(root).c_str(), std::strerror(errno));
         return -1;
@@ -50,18 +48,6 @@ int take_lock(const std::string& root, int& fd)
     if (ftruncate(fd, 0) == 0)
         dprintf(fd, "%d\n", (int)getpid());
     return 1;
-}
-
-// A service that has just died may hold the name for a moment after its lock is gone.
-int bind_socket(const std::string& root)
-{
-    auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    for (;;) {
-        int fd = bind_service_socket(root);
-        if (fd >= 0 || errno != EADDRINUSE || std::chrono::steady_clock::now() > give_up)
-            return fd;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
 }
 
 int signal_fd()
@@ -93,7 +79,7 @@ int run_service(const std::string& root)
             std::fprintf(stderr, "tickvane-device: a notification service already runs for %s\n", root.c_str());
         return taken == 0 ? 0 : 1;
     }
-    int socket = bind_socket(root);
+    int socket = bind_service_socket(root);
     int signals = signal_fd();
     if (socket < 0 || signals < 0) {
         std::fprintf(stderr, "tickvane-device: cannot %s: %s\n",
@@ -105,7 +91,8 @@ int run_service(const std::string& root)
     rotate_service_log(root);
     std::fprintf(stderr, "tickvane-device: notification service %d for %s\n", (int)getpid(), root.c_str());
     int code = ServiceLoop(root, socket, signals).run();
-    close(socket);  // the name goes before the lock, so a successor can bind it
+    close(socket);  // the address goes before the lock, so a successor binds a fresh one
+    unlink(service_socket_path(root).c_str());
     close(signals);
     close(lock);
     return code;

@@ -31,7 +31,7 @@ bool runnable(const fs::path& p)
 [[noreturn]] void become_service(const char* exe, char* const argv[], const char* log)
 {
     int in = open("/dev/null", O_RDONLY);
-    int out = open(log, O_WRONLY | O_CREAT | O_APPEND, 0644);
+    int out = open(log, O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW, 0600);
     if (in < 0 || out < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(out, 2) < 0)
         _exit(127);
     close_range(3, ~0u, 0);
