@@ -1,11 +1,14 @@
 // The device's own settings, like a handheld's control panel: read by the device
 // alone, from TICKVANE_* environment variables.
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string_view>
 
@@ -104,9 +107,12 @@ Settings settings_from_environment(const std::string& executable)
         s.root = fs::absolute(given, ec).lexically_normal().string();
         if (!ec && s.root.size() > 1 && s.root.back() == '/')
             s.root.pop_back();
-        if (ec || !fs::is_directory(s.root, ec))
-            s.refusal = "tickvane: the device root " + s.root + " (TICKVANE_DEVICE_ROOT) is no folder; lay it out with: " +
-                        install_command(s.root);
+        // Never made here: a root the variable names may be any folder at all.
+        struct stat st {};
+        int error = stat(s.root.c_str(), &st) != 0 ? errno : S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+        if (error != 0)
+            s.refusal = "tickvane: cannot use the device root " + s.root + " (TICKVANE_DEVICE_ROOT): " +
+                        std::strerror(error) + "; lay a device tree out there with: " + install_command(s.root);
     } else {
         s.root = default_root(executable);
         if (s.root.empty())

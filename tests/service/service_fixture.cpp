@@ -33,7 +33,8 @@ DeviceTree::DeviceTree(bool start_service_on_demand)
         throw std::runtime_error("cannot make a temporary device root");
     root_ = pattern;
     fs::create_directories(root_ + "/Program Files/Test");
-    fs::create_symlink(RECORD_START_EXE, root_ + "/Program Files/Test/record_start");
+    // A copy: the service starts nothing that lies outside the tree.
+    fs::copy_file(RECORD_START_EXE, root_ + "/Program Files/Test/record_start");
     device::testing::Options options;
     options.root = root_;
     options.start_service = start_service_on_demand;
