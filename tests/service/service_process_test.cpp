@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include "notify/due_time.h"
 #include "notify/notification_store.h"
@@ -146,6 +147,42 @@ TEST(Service, OneServicePerRoot)
     EXPECT_NE(second.output.find("already runs"), std::string::npos) << second.output;
     EXPECT_EQ(tree.service_pid(), first.pid());
     EXPECT_FALSE(first.wait_exit(0ms)) << "the first one ended";
+}
+
+// CPU time used by `pid` so far, in clock ticks.
+long cpu_ticks(pid_t pid)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::istringstream fields(text.substr(text.rfind(')') + 2));
+    std::string skip;
+    for (int i = 3; i < 14; ++i)
+        fields >> skip;
+    long user = 0, system = 0;
+    fields >> user >> system;
+    return user + system;
+}
+
+// Rows centuries ahead, past the year 9999 and at the last year the API takes:
+// the service sleeps through them (a spinning one uses a tick every 10 ms) and still
+// starts the next row at its second.
+TEST(Service, RowsCenturiesAheadLeaveItAsleep)
+{
+    DeviceTree tree;
+    {
+        std::string error;
+        auto store = tickvane::device::notify::NotificationStore::open(tree.root(), true, error);
+        ASSERT_TRUE(store) << error;
+        for (const char* due : {"2319-06-01 00:00:00", "9999-12-31 23:59:59", "30827-12-31 23:59:59"})
+            ASSERT_TRUE(store->add(due, "Program Files\\Test\\record_start", "far"));
+    }
+    auto service = tree.run_service();
+    ASSERT_TRUE(tree.wait_for_service(3000ms)) << service.output();
+    ASSERT_NE(register_start(local_time_at(second_ahead(1200ms)), u"near"), nullptr);
+    auto starts = tree.wait_for_starts(1, 4000ms);
+    ASSERT_EQ(arguments_of(starts), std::vector<std::string>{"near"}) << service.output();
+    EXPECT_LT(cpu_ticks(service.pid()), 30) << "it spins";
+    EXPECT_EQ(testing_::pending().size(), 3u);
 }
 
 TEST(Service, StopsCleanlyOnTerm)
