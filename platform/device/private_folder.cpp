@@ -77,7 +77,8 @@ std::string prepare_device_folder(const std::string& root, bool create)
     if (!create)
         return {};
     if (!is_device_tree(root))
-        return "tickvane: " + root + " is no device tree (it holds no Program Files), so nothing is kept there; lay one out with: " +
+        return "tickvane: " + root +
+               " is no device tree (it holds no Program Files), so nothing is kept there; lay one out with: " +
                install_command(root);
     auto own = per_user_root();
     if (own && fs::path(root).lexically_normal() == fs::path(*own).lexically_normal() && !make_private_path(root))

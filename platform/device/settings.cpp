@@ -93,7 +93,7 @@ std::string install_command(const std::string& root)
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     std::string build = !ec && fs::exists(exe.parent_path() / "CMakeCache.txt", ec) ? exe.parent_path().string()
-                                                                                      : std::string("<build folder>");
+                                                                                    : std::string("<build folder>");
     return "cmake --install " + build + " --prefix '" + root + "'";
 }
 
@@ -111,13 +111,15 @@ Settings settings_from_environment(const std::string& executable)
         struct stat st {};
         int error = stat(s.root.c_str(), &st) != 0 ? errno : S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
         if (error != 0)
-            s.refusal = "tickvane: cannot use the device root " + s.root + " (TICKVANE_DEVICE_ROOT): " +
-                        std::strerror(error) + "; lay a device tree out there with: " + install_command(s.root);
+            s.refusal = "tickvane: cannot use the device root " + s.root +
+                        " (TICKVANE_DEVICE_ROOT): " + std::strerror(error) +
+                        "; lay a device tree out there with: " + install_command(s.root);
     } else {
         s.root = default_root(executable);
         if (s.root.empty())
-            s.refusal = "tickvane: no device root: HOME and XDG_DATA_HOME are unset and the password database has no "
-                        "home for this user; set TICKVANE_DEVICE_ROOT to a device tree";
+            s.refusal =
+                "tickvane: no device root: HOME and XDG_DATA_HOME are unset and the password database has no "
+                "home for this user; set TICKVANE_DEVICE_ROOT to a device tree";
     }
     std::string screen = env("TICKVANE_SCREEN");
     if (!screen.empty() && !parse_screen(screen, s.screen_width, s.screen_height))

@@ -168,8 +168,8 @@ TEST(Trust, OnlyTheUsersOwnFilesInTheTreeAreStartedReadOrOpened)
          },
          allowed},
         {"a link to /bin/sh", Rule::start, false, [](Trees& t) { t.link("/bin/sh"); }, refused},
-        {"a link to the user's program outside the tree", Rule::start, false,
-         [](Trees& t) { t.link(t.outside / "p"); }, refused},
+        {"a link to the user's program outside the tree", Rule::start, false, [](Trees& t) { t.link(t.outside / "p"); },
+         refused},
         {"a program in a folder others can write", Rule::start, false,
          [](Trees& t) {
              t.program(0755, t.who.uid);

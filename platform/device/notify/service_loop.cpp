@@ -163,7 +163,8 @@ bool ServiceLoop::may_remove(NotificationStore* store, const std::string& error)
 {
     std::string why = !store ? error : store->writable() ? std::string() : store->error();
     if (!why.empty() && !store_blocked_)
-        std::fprintf(stderr, "tickvane-device: the registrations cannot be written (%s); nothing starts until they can\n",
+        std::fprintf(stderr,
+                     "tickvane-device: the registrations cannot be written (%s); nothing starts until they can\n",
                      why.c_str());
     else if (why.empty() && store_blocked_)
         std::fprintf(stderr, "tickvane-device: the registrations can be written again\n");
