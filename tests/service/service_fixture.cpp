@@ -56,7 +56,10 @@ DeviceTree::~DeviceTree()
 void DeviceTree::install_service() const
 {
     fs::create_directories(root_ + "/Windows");
-    fs::create_symlink(TICKVANE_DEVICE_EXE, root_ + "/Windows/tickvane-device");
+    std::error_code ec;  // a hard link where it can be, as a link out of the tree is not started
+    fs::create_hard_link(TICKVANE_DEVICE_EXE, root_ + "/Windows/tickvane-device", ec);
+    if (ec)
+        fs::copy_file(TICKVANE_DEVICE_EXE, root_ + "/Windows/tickvane-device");
 }
 
 e2e::Child DeviceTree::run_service() const

@@ -13,6 +13,7 @@
 
 #include "files/device_path.h"
 #include "notify/notification_store.h"
+#include "notify/trusted_program.h"
 
 namespace fs = std::filesystem;
 
@@ -54,7 +55,8 @@ bool runnable(const fs::path& p)
 std::optional<std::string> find_service_executable(const std::string& root)
 {
     auto installed = host_path(root, u"Windows\\tickvane-device");
-    if (installed && runnable(*installed))
+    fs::path resolved;
+    if (installed && runnable(*installed) && untrusted(*installed, trusted_tops(root), resolved).empty())
         return installed->string();
     std::error_code ec;
     fs::path self = fs::read_symlink("/proc/self/exe", ec);
