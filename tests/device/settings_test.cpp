@@ -2,8 +2,8 @@
 // with a line naming it; and the warnings of programs started into the service's
 // log, written there once.
 #include <fcntl.h>
-#include <pwd.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -92,7 +92,8 @@ TEST(DeviceSettings, TheRootIsTheUsersOwnAbsoluteAndExisting)
         {"/etc/hostname", "/h", nullptr, "Not a directory", true},
     };
     for (const auto& c : cases) {
-        for (auto [name, value] : {std::pair{"TICKVANE_DEVICE_ROOT", c.root}, {"HOME", c.home}, {"XDG_DATA_HOME", c.data}})
+        for (auto [name, value] :
+             {std::pair{"TICKVANE_DEVICE_ROOT", c.root}, {"HOME", c.home}, {"XDG_DATA_HOME", c.data}})
             value ? setenv(name, value, 1) : unsetenv(name);
         auto s = settings_from_environment("/nowhere/zubo.exe");
         std::string what = std::string("root ") + (c.root ? c.root : "-") + ", home " + (c.home ? c.home : "-");
