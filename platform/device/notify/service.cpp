@@ -7,10 +7,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 
 #include "notify/notification_store.h"
 #include "notify/service_address.h"
@@ -23,6 +25,23 @@ namespace fs = std::filesystem;
 namespace tickvane::device::notify {
 
 namespace {
+
+// Takes the lock, or fails with EWOULDBLOCK once a service answers. A service killed
+// while starting a program leaves its lock with that program until it has started:
+// a lock nobody answers for is tried again for a moment.
+bool lock_or_answered(const std::string& root, int fd)
+{
+    auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        int error = errno;
+        if (error != EWOULDBLOCK || ask_service(root, 50) || std::chrono::steady_clock::now() > give_up) {
+            errno = error;
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
 
 // 1: taken; 0: another service holds it; -1: error (message printed).
 int take_lock(const std::string& root, int& fd)
@@ -37,7 +56,7 @@ int take_lock(const std::string& root, int& fd)
         std::fprintf(stderr, "tickvane-device: %s: %s\n", service_lock_path(root).c_str(), std::strerror(errno));
         return -1;
     }
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (!lock_or_answered(root, fd)) {
         bool held = errno == EWOULDBLOCK;
         if (!held)
             std::fprintf(stderr, "tickvane-device: cannot lock %s: %s\n", service_lock_path(root).c_str(),
