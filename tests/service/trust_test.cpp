@@ -194,6 +194,12 @@ TEST(Trust, OnlyTheUsersOwnFilesInTheTreeAreStartedReadOrOpened)
              t.own(t.root / ".device/notifications.db", t.who.uid);
          },
          refused},
+        {"a store the user cannot write", Rule::store, false,
+         [](Trees& t) {
+             t.store(0700, t.who.uid);
+             t.file(t.root / ".device/notifications.db", 0400, t.who.uid);
+         },
+         refused},
         {"a folder that is no device tree", Rule::store, false,
          [](Trees& t) { fs::remove_all(t.root / "Program Files"); }, refused},
         {"a file in the tree", Rule::open_file, false, [](Trees&) {}, allowed},
