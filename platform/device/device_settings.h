@@ -12,6 +12,7 @@ struct Settings {
     std::string display = "";  // "window", "headless" or "" (window when reachable)
     int scale = 0;             // zoom of the desktop window; 0: as the monitor suits
     std::string screenshot;    // headless: PNG rewritten after every presented frame
+    std::string refusal;       // why no device can run on these settings (no usable root), else empty
 };
 
 const Settings& device_settings();

@@ -1,5 +1,6 @@
 #include "kept_state.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 
 #include "compositor/compositor.h"
 #include "device_settings.h"
+#include "private_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -66,15 +68,18 @@ void keep_state(const std::string& root, const KeptState& changes)
         text << "frame " << p->left << " " << p->top << " " << p->right << " " << p->bottom << "\n";
     }
     std::error_code ec;
-    fs::create_directories(fs::path(kept_state_path(root)).parent_path(), ec);
+    if (!prepare_device_folder(root, false).empty())  // made at start, in a device tree only
+        return;
     std::string temporary = kept_state_path(root) + "." + std::to_string(getpid());
-    {
-        std::ofstream out(temporary, std::ios::trunc);
-        out << text.str();
-        if (!out.flush()) {
-            fs::remove(temporary, ec);
-            return;
-        }
+    fs::remove(temporary, ec);
+    int fd = open_private_file(temporary, O_WRONLY | O_CREAT | O_EXCL);
+    std::string bytes = text.str();
+    bool written = fd >= 0 && write(fd, bytes.data(), bytes.size()) == (ssize_t)bytes.size();
+    if (fd >= 0)
+        close(fd);
+    if (!written) {
+        fs::remove(temporary, ec);
+        return;
     }
     fs::rename(temporary, kept_state_path(root), ec);
     if (ec)

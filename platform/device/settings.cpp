@@ -1,9 +1,15 @@
 // The device's own settings, like a handheld's control panel: read by the device
 // alone, from TICKVANE_* environment variables.
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string_view>
 
@@ -23,7 +29,7 @@ std::string env(const char* name)
 
 // The nearest folder above the executable that holds "Program Files" (so both
 // <root>/Program Files/Tickvane/zubo.exe and <root>/Windows/tickvane-device find
-// <root>), else a per-user folder.
+// <root>), else the per-user folder; empty when there is no home either.
 std::string default_root(const std::string& executable)
 {
     std::error_code ec;
@@ -31,10 +37,18 @@ std::string default_root(const std::string& executable)
     for (fs::path p = exe.parent_path(); p.has_parent_path() && p != p.parent_path(); p = p.parent_path())
         if (fs::is_directory(p / "Program Files", ec))
             return p.string();
-    std::string data = env("XDG_DATA_HOME");
-    if (data.empty())
-        data = env("HOME").empty() ? "/tmp" : env("HOME") + "/.local/share";
-    return data + "/tickvane/device";
+    return per_user_root().value_or("");
+}
+
+// The password database's home: HOME may be unset (a service manager, cron, sudo -i
+// without it), and a shared fallback such as /tmp would let another user lay out
+// the tree first.
+std::string home()
+{
+    if (!env("HOME").empty() && env("HOME")[0] == '/')
+        return env("HOME");
+    const passwd* user = getpwuid(geteuid());
+    return user && user->pw_dir && user->pw_dir[0] == '/' ? user->pw_dir : "";
 }
 
 // A whole decimal number from `low` to `high` and nothing else: no sign, no space,
@@ -74,12 +88,50 @@ std::string parse_screen(const std::string& text, int& width, int& height)
 
 }  // namespace
 
+std::optional<std::string> per_user_root()
+{
+    std::string data = env("XDG_DATA_HOME");
+    if (data.empty() || data[0] != '/') {
+        if (home().empty())
+            return std::nullopt;
+        data = home() + "/.local/share";
+    }
+    return (fs::path(data) / "tickvane/device").lexically_normal().string();
+}
+
+std::string install_command(const std::string& root)
+{
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    std::string build = !ec && fs::exists(exe.parent_path() / "CMakeCache.txt", ec) ? exe.parent_path().string()
+                                                                                    : std::string("<build folder>");
+    return "cmake --install " + build + " --prefix '" + root + "'";
+}
+
 Settings settings_from_environment(const std::string& executable)
 {
     Settings s;
-    s.root = env("TICKVANE_DEVICE_ROOT");
-    if (s.root.empty())
+    std::string given = env("TICKVANE_DEVICE_ROOT");
+    std::error_code ec;
+    if (!given.empty()) {
+        // Made absolute once: the programs the service starts run elsewhere.
+        s.root = fs::absolute(given, ec).lexically_normal().string();
+        if (!ec && s.root.size() > 1 && s.root.back() == '/')
+            s.root.pop_back();
+        // Never made here: a root the variable names may be any folder at all.
+        struct stat st {};
+        int error = stat(s.root.c_str(), &st) != 0 ? errno : S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+        if (error != 0)
+            s.refusal = "tickvane: cannot use the device root " + s.root +
+                        " (TICKVANE_DEVICE_ROOT): " + std::strerror(error) +
+                        "; lay a device tree out there with: " + install_command(s.root);
+    } else {
         s.root = default_root(executable);
+        if (s.root.empty())
+            s.refusal =
+                "tickvane: no device root: HOME and XDG_DATA_HOME are unset and the password database has no "
+                "home for this user; set TICKVANE_DEVICE_ROOT to a device tree";
+    }
     std::string screen = env("TICKVANE_SCREEN");
     std::string wrong = screen.empty() ? "" : parse_screen(screen, s.screen_width, s.screen_height);
     if (!wrong.empty())

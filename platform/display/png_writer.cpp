@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <png.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -70,9 +71,18 @@ bool write_png_atomically(const Pixels& screen, const std::string& path, std::st
         *why = "no screen to write";
         return false;
     }
-    // One temporary name per process: two writers of the same target never share a file.
+    // The picture replaces only a file of this user's, never a device node, a link or
+    // someone else's file that the variable happens to name.
+    struct stat target {};
+    if (::lstat(path.c_str(), &target) == 0 && (!S_ISREG(target.st_mode) || target.st_uid != ::geteuid())) {
+        *why = path + " is not a regular file of this user; nothing written";
+        return false;
+    }
+    // One temporary name per process: two writers of the same target never share a
+    // file. Made afresh, so that a link put there is not followed.
     std::string temp = path + "." + std::to_string(::getpid()) + ".tmp";
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    ::unlink(temp.c_str());
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) {
         *why = errno_text("cannot create", temp);
         return false;

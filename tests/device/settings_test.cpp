@@ -3,6 +3,7 @@
 // log, written there once.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -76,6 +77,40 @@ TEST(DeviceSettings, NumbersAreTakenWholeOrNotAtAll)
         read_with("TICKVANE_SCREEN", value, said);
         EXPECT_NE(said.find(std::string(value) + " " + why), std::string::npos) << said;
     }
+}
+
+// Where the device lives when no variable says, and which roots it refuses: never a
+// shared folder, never one made where a variable points.
+TEST(DeviceSettings, TheRootIsTheUsersOwnAbsoluteAndExisting)
+{
+    const std::string home = getpwuid(geteuid())->pw_dir, here = std::filesystem::current_path().string();
+    const char* saved_home = std::getenv("HOME");
+    const std::string kept_home = saved_home ? saved_home : "";
+    const struct {
+        const char *root, *home, *data;  // nullptr: unset
+        std::string expected;            // the root, or what the refusal names
+        bool refused;
+    } cases[] = {
+        {nullptr, nullptr, nullptr, home + "/.local/share/tickvane/device", false},
+        {nullptr, "/h", nullptr, "/h/.local/share/tickvane/device", false},
+        {nullptr, "/h", "/d", "/d/tickvane/device", false},
+        {nullptr, nullptr, "relative", home + "/.local/share/tickvane/device", false},
+        {".", "/h", nullptr, here, false},
+        {"/no/such/root", "/h", nullptr, "cmake --install", true},
+        {"/etc/hostname", "/h", nullptr, "Not a directory", true},
+    };
+    for (const auto& c : cases) {
+        for (auto [name, value] :
+             {std::pair{"TICKVANE_DEVICE_ROOT", c.root}, {"HOME", c.home}, {"XDG_DATA_HOME", c.data}})
+            value ? setenv(name, value, 1) : unsetenv(name);
+        auto s = settings_from_environment("/nowhere/zubo.exe");
+        std::string what = std::string("root ") + (c.root ? c.root : "-") + ", home " + (c.home ? c.home : "-");
+        EXPECT_EQ(!s.refusal.empty(), c.refused) << what << ": " << s.refusal;
+        EXPECT_NE((c.refused ? s.refusal : s.root).find(c.expected), std::string::npos) << what << ": " << s.root;
+        EXPECT_EQ(s.root.find("/tmp"), std::string::npos) << what;
+    }
+    setenv("HOME", kept_home.c_str(), 1);
+    unsetenv("XDG_DATA_HOME");
 }
 
 // The clock started straight from the build folder runs on a device tree there:

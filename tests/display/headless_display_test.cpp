@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "display/display.h"
@@ -97,6 +100,32 @@ TEST_F(HeadlessPng, FailuresAreReportedOnceLeaveNothingBehindAndPassWhenFixed)
     fs::create_directory(dir / "later");
     display->present(screen.pixels(), small_change);
     EXPECT_FALSE(read_rgb8_png(dir / "later" / "screen.png", 240, 320).empty());
+}
+
+// The picture replaces only a regular file of this user's: a link, a pipe standing
+// for a device node, or another user's file that the setting names stays.
+TEST_F(HeadlessPng, ReplacesOnlyARegularFileOfTheUsersOwn)
+{
+    std::ofstream(dir / "kept") << "kept";
+    fs::create_symlink(dir / "kept", dir / "link.png");
+    ASSERT_EQ(mkfifo((dir / "pipe.png").c_str(), 0600), 0);
+    std::ofstream(dir / "theirs.png") << "theirs";
+    bool theirs = geteuid() == 0 && chown((dir / "theirs.png").c_str(), 65534, 65534) == 0;
+    ::testing::internal::CaptureStderr();
+    for (const char* name : {"link.png", "pipe.png", "theirs.png"})
+        open_headless(240, 320, dir / name)->present(screen.pixels(), small_change);
+    std::string log = ::testing::internal::GetCapturedStderr();
+    auto text = [&](const char* name) {
+        std::ifstream in(dir / name);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_TRUE(fs::is_symlink(dir / "link.png"));
+    EXPECT_EQ(text("kept"), "kept");
+    EXPECT_TRUE(fs::is_fifo(dir / "pipe.png"));
+    if (theirs)
+        EXPECT_EQ(text("theirs.png"), "theirs");
+    EXPECT_NE(log.find("not a regular file of this user"), std::string::npos) << log;
+    EXPECT_EQ(files().size(), 4u) << "no temporary file may remain";
 }
 
 TEST(HeadlessWait, EndsAtTheTimeoutOrWhenADescriptorBecomesReadable)

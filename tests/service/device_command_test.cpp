@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "notify/notification_store.h"
+#include "notify/service.h"
 #include "service_fixture.h"
 
 using namespace tickvane::service_test;
@@ -80,7 +81,8 @@ TEST(DeviceCommand, UnusableRootsAreReportedWithTheirCause)
     } cases[] = {
         {file, "service", "Not a directory"},
         {file, "pending", "Not a directory"},
-        {missing, "pending", "No such file or directory"},  // the service would lay it out
+        {missing, "pending", "No such file or directory"},
+        {missing, "service", "No such file or directory"},  // never made where a variable points
     };
     for (const auto& c : cases) {
         auto outcome = run_bounded({TICKVANE_DEVICE_EXE, c.command},
@@ -144,19 +146,23 @@ TEST(DeviceCommand, StopEndsTheTreesServiceAndStatusFollows)
         return run_bounded({TICKVANE_DEVICE_EXE, "--root", tree.root(), what}, environment_with({}), 10000ms);
     };
     EXPECT_EQ(command("status").exit_code, 3);
-    EXPECT_EQ(command("stop").exit_code, 0) << "stopping a service that does not run is no error";
+    EXPECT_EQ(command("stop").exit_code, 1) << "no service of the tree ended";
     tickvane::e2e::Child service = tree.run_service();
     ASSERT_TRUE(tree.wait_for_service(5000ms)) << service.output();
     auto status = command("status");
     EXPECT_EQ(status.exit_code, 0);
     EXPECT_NE(status.output.find(std::to_string(service.pid())), std::string::npos) << status.output;
 
+    // The service is asked, not its lock file: emptied, it changes nothing.
+    std::ofstream(tickvane::device::notify::service_lock_path(tree.root()), std::ios::trunc).close();
+    EXPECT_EQ(command("status").exit_code, 0);
     auto stop = command("stop");
     EXPECT_EQ(stop.exit_code, 0) << stop.output;
     std::optional<int> code = service.wait_exit(1000ms);
     ASSERT_TRUE(code.has_value()) << "the service outlived the stop command";
     EXPECT_EQ(*code, 0) << service.output();
     EXPECT_EQ(command("status").exit_code, 3);
+    EXPECT_FALSE(std::filesystem::exists(tree.root() + "/.device/service.sock")) << "its address went with it";
 }
 
 }  // namespace

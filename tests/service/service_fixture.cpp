@@ -33,7 +33,8 @@ DeviceTree::DeviceTree(bool start_service_on_demand)
         throw std::runtime_error("cannot make a temporary device root");
     root_ = pattern;
     fs::create_directories(root_ + "/Program Files/Test");
-    fs::create_symlink(RECORD_START_EXE, root_ + "/Program Files/Test/record_start");
+    // A copy: the service starts nothing that lies outside the tree.
+    fs::copy_file(RECORD_START_EXE, root_ + "/Program Files/Test/record_start");
     device::testing::Options options;
     options.root = root_;
     options.start_service = start_service_on_demand;
@@ -55,7 +56,10 @@ DeviceTree::~DeviceTree()
 void DeviceTree::install_service() const
 {
     fs::create_directories(root_ + "/Windows");
-    fs::create_symlink(TICKVANE_DEVICE_EXE, root_ + "/Windows/tickvane-device");
+    std::error_code ec;  // a hard link where it can be, as a link out of the tree is not started
+    fs::create_hard_link(TICKVANE_DEVICE_EXE, root_ + "/Windows/tickvane-device", ec);
+    if (ec)
+        fs::copy_file(TICKVANE_DEVICE_EXE, root_ + "/Windows/tickvane-device");
 }
 
 e2e::Child DeviceTree::run_service() const

@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
+#include <thread>
 
 #include "notify/due_time.h"
 #include "notify/notification_store.h"
@@ -96,7 +98,7 @@ TEST(Service, StartsACommittedRegistrationNobodyAnnounced)
 TEST(Service, StartsOverdueRegistrationsAtOnceAndEachIdenticalOneOnce)
 {
     DeviceTree tree;
-    fs::create_symlink(RECORD_START_EXE, tree.root() + "/Program Files/Test/gone");
+    fs::copy_file(RECORD_START_EXE, tree.root() + "/Program Files/Test/gone");
     time_t now = time(nullptr);
     for (const char16_t* argument : {u"same", u"same", u"other"})
         ASSERT_NE(register_start(local_time_at(now - 3600), argument), nullptr);
@@ -146,6 +148,44 @@ TEST(Service, OneServicePerRoot)
     EXPECT_NE(second.output.find("already runs"), std::string::npos) << second.output;
     EXPECT_EQ(tree.service_pid(), first.pid());
     EXPECT_FALSE(first.wait_exit(0ms)) << "the first one ended";
+}
+
+// CPU time used by `pid` so far, in clock ticks.
+long cpu_ticks(pid_t pid)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::istringstream fields(text.substr(text.rfind(')') + 2));
+    std::string skip;
+    for (int i = 3; i < 14; ++i)
+        fields >> skip;
+    long user = 0, system = 0;
+    fields >> user >> system;
+    return user + system;
+}
+
+// Rows centuries ahead, past the year 9999 and at the last year the API takes:
+// once the row before them has started, the service sleeps through them (a spinning
+// one uses a tick every 10 ms).
+TEST(Service, RowsCenturiesAheadLeaveItAsleep)
+{
+    DeviceTree tree;
+    {
+        std::string error;
+        auto store = tickvane::device::notify::NotificationStore::open(tree.root(), true, error);
+        ASSERT_TRUE(store) << error;
+        for (const char* due : {"2319-06-01 00:00:00", "9999-12-31 23:59:59", "30827-12-31 23:59:59"})
+            ASSERT_TRUE(store->add(due, "Program Files\\Test\\record_start", "far"));
+    }
+    auto service = tree.run_service();
+    ASSERT_TRUE(tree.wait_for_service(3000ms)) << service.output();
+    ASSERT_NE(register_start(local_time_at(second_ahead(1200ms)), u"near"), nullptr);
+    auto starts = tree.wait_for_starts(1, 4000ms);
+    ASSERT_EQ(arguments_of(starts), std::vector<std::string>{"near"}) << service.output();
+    long before = cpu_ticks(service.pid());
+    std::this_thread::sleep_for(600ms);  // now the far rows are the next ones
+    EXPECT_LT(cpu_ticks(service.pid()) - before, 10) << "it spins";
+    EXPECT_EQ(testing_::pending().size(), 3u);
 }
 
 TEST(Service, StopsCleanlyOnTerm)

@@ -17,7 +17,12 @@ fs::path folder() { return fs::path(device::testing::root()) / "Program Files" /
 void install_clock_tree()
 {
     fs::create_directories(folder());
-    fs::create_symlink(ZUBO_EXE, folder() / "zubo.exe");
+    // Inside the tree, as the notification service trusts only programs there: a
+    // hard link where the build folder shares the file system, else a copy.
+    std::error_code ec;
+    fs::create_hard_link(ZUBO_EXE, folder() / "zubo.exe", ec);
+    if (ec)
+        fs::copy_file(ZUBO_EXE, folder() / "zubo.exe");
 }
 
 std::string settings_path() { return (folder() / "TimeConfig.dat").string(); }

@@ -73,7 +73,7 @@ TEST_F(ConformanceUnderWine, TheDeviceDoesWhatWineDoesWhereTheClockReliesOnIt)
     ASSERT_TRUE(on_wine.finished && on_wine.exit_code == 0) << on_wine.output;
 
     fs::path root = fs::temp_directory_path() / ("tickvane-conformance-" + std::to_string(getpid()));
-    fs::create_directories(root);
+    fs::create_directories(root / "Program Files");  // a device tree: the device keeps its files nowhere else
     auto on_device = tickvane::e2e::run_bounded(
         {TICKVANE_DEVICE_PROBE},
         tickvane::e2e::environment_with({"TICKVANE_DEVICE_ROOT=" + root.string(), "TICKVANE_DISPLAY=headless"}),

@@ -56,7 +56,8 @@ struct Opened {
 Opened open_host(const fs::path& path, const Request& r)
 {
     bool writes = r.share.write || truncates(r.disposition);
-    int flags = (writes ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    // The path has its links resolved already: one appearing since is not followed.
+    int flags = (writes ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW;
     bool may_open = r.disposition != CREATE_NEW;
     bool may_create = r.disposition == CREATE_NEW || r.disposition == CREATE_ALWAYS || r.disposition == OPEN_ALWAYS;
     for (int attempt = 0; attempt < 8; ++attempt) {
@@ -117,9 +118,15 @@ HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD shareMode, LPSECURIT
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
-    auto path = name ? host_path(device_settings().root, std::u16string_view(name)) : std::nullopt;
-    if (!path) {
+    auto named = name ? host_path(device_settings().root, std::u16string_view(name)) : std::nullopt;
+    if (!named) {
         SetLastError(ERROR_PATH_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    // A link that leads out of the tree is no way in for writes or reads.
+    auto path = contained_host_path(device_settings().root, std::u16string_view(name));
+    if (!path) {
+        SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
     Opened opened = open_host(*path, request);

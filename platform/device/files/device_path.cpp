@@ -1,5 +1,6 @@
 #include "files/device_path.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "unicode.h"
@@ -84,6 +85,22 @@ std::optional<fs::path> host_path(const std::string& root, std::u16string_view d
     for (const std::u16string& name : *parts)
         p = matching_entry(p, name);
     return p;
+}
+
+std::optional<fs::path> contained_host_path(const std::string& root, std::u16string_view device_path)
+{
+    auto path = host_path(root, device_path);
+    std::error_code ec;
+    fs::path top = fs::canonical(root, ec);
+    if (!path || ec)
+        return std::nullopt;
+    fs::path resolved = fs::weakly_canonical(*path, ec);
+    if (ec)
+        return std::nullopt;
+    auto [t, r] = std::mismatch(top.begin(), top.end(), resolved.begin(), resolved.end());
+    if (t != top.end() || r == resolved.end())
+        return std::nullopt;
+    return resolved;
 }
 
 }  // namespace tickvane::device

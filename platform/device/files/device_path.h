@@ -16,4 +16,9 @@ namespace tickvane::device {
 // root (".."), or holds a character no file name may hold.
 std::optional<std::filesystem::path> host_path(const std::string& root, std::u16string_view device_path);
 
+// host_path with every link on the way resolved, when the result stays inside the
+// root (the clock started from the build folder reaches itself through a link
+// there); empty when a link leads out. Open it without following a last link.
+std::optional<std::filesystem::path> contained_host_path(const std::string& root, std::u16string_view device_path);
+
 }  // namespace tickvane::device

@@ -16,6 +16,7 @@
 #include "notify/service.h"
 #include "notify/service_control.h"
 #include "notify/service_starter.h"
+#include "private_folder.h"
 #include "unicode.h"
 
 namespace fs = std::filesystem;
@@ -35,8 +36,8 @@ constexpr const char* help_text =
     "  pending            list pending registrations, earliest first: due<TAB>application<TAB>arguments\n"
     "  cancel [PROGRAM]   drop the pending registrations (of PROGRAM only, a device path such as\n"
     "                     '\\Program Files\\Tickvane\\zubo.exe'), listing each as pending does\n"
-    "  status             say whether the service runs (exit 0) or not (exit 3)\n"
-    "  stop               end the service of the device tree, if one runs\n"
+    "  status             ask whether the service runs (exit 0) or not (exit 3)\n"
+    "  stop               end the service of the device tree (exit 1 when none ended)\n"
     "  install-autostart  start the service at every login (systemd user unit and XDG autostart entry)\n"
     "  remove-autostart   undo install-autostart\n"
     "\n"
@@ -207,9 +208,19 @@ int main(int argc, char** argv)
     if (how.root.empty()) {
         std::error_code ec;
         fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-        how.root = settings_from_environment(ec ? std::string() : exe.string()).root;
+        Settings settings = settings_from_environment(ec ? std::string() : exe.string());
+        if (!settings.refusal.empty())
+            return std::fprintf(stderr, "%s\n", settings.refusal.c_str()), 1;
+        how.root = settings.root;
+    } else {
+        std::error_code ec;
+        how.root = fs::absolute(how.root, ec).lexically_normal().string();
     }
     const std::string& c = how.command;
+    // Another user's (or an open) device folder is refused before anything reads it.
+    std::string refusal = c == "service" ? std::string() : prepare_device_folder(how.root, false);
+    if (!refusal.empty())
+        return std::fprintf(stderr, "%s\n", refusal.c_str()), 1;
     if (c == "service")
         return notify::run_service(how.root, how.program);
     if (c == "cancel")

@@ -1,12 +1,16 @@
 #include "notify/notification_store.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "notify/due_time.h"
+#include "private_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -37,6 +41,29 @@ std::string column_text(sqlite3_stmt* s, int column)
     return text ? std::string((const char*)text, (size_t)sqlite3_column_bytes(s, column)) : std::string();
 }
 
+// The store and its companions are the user's alone: none is a link or another's, and
+// the store is made 0600 before SQLite opens it, whose WAL and index files then take
+// that mode. A store that is there but cannot be written is said so, not read.
+bool private_store(const std::string& root, bool create, std::string& error)
+{
+    std::string db = database_path(root);
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        error = private_file_problem(db + suffix);
+        if (!error.empty())
+            return false;
+    }
+    std::error_code ec;
+    if (!create && !fs::exists(db, ec))
+        return true;  // SQLite says it is missing
+    int fd = open_private_file(db, O_RDWR | (create ? O_CREAT : 0));
+    if (fd < 0) {
+        error = db + ": cannot be written: " + std::strerror(errno);
+        return false;
+    }
+    close(fd);
+    return true;
+}
+
 }  // namespace
 
 std::string device_folder(const std::string& root) { return (fs::path(root) / ".device").string(); }
@@ -58,19 +85,18 @@ std::unique_ptr<NotificationStore> NotificationStore::open(const std::string& ro
 std::unique_ptr<NotificationStore> NotificationStore::open_as_is(const std::string& root, bool create,
                                                                  std::string& error, bool& unsound)
 {
-    std::error_code ec;
-    // Another process may make the folder at the same moment; only its absence counts.
-    if (create && !fs::create_directories(device_folder(root), ec) && !fs::is_directory(device_folder(root))) {
-        error = device_folder(root) + ": " + (ec ? ec.message() : "not a folder");
+    error = prepare_device_folder(root, create);
+    if (!error.empty())
         return nullptr;
-    }
     unsound = !store_is_a_file(root);
     if (unsound) {
         error = database_path(root) + ": not a file";
         return nullptr;
     }
+    if (!private_store(root, create, error))
+        return nullptr;
     sqlite3* db = nullptr;
-    int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW | (create ? SQLITE_OPEN_CREATE : 0);
     if (sqlite3_open_v2(database_path(root).c_str(), &db, flags, nullptr) != SQLITE_OK) {
         error = database_path(root) + ": " + (db ? sqlite3_errmsg(db) : "out of memory");
         sqlite3_close(db);
@@ -166,6 +192,15 @@ std::optional<std::vector<Registration>> NotificationStore::all()
         return due_key(a.due).value_or(0) < due_key(b.due).value_or(0);
     });
     return rows;
+}
+
+bool NotificationStore::writable()
+{
+    if (sqlite3_db_readonly(db_, "main") == 1) {
+        error_ = "the file is read-only for this user";
+        return false;
+    }
+    return exec("BEGIN IMMEDIATE") && exec("ROLLBACK");
 }
 
 bool NotificationStore::remove(const std::vector<int64_t>& ids, std::vector<int64_t>* removed)

@@ -45,6 +45,8 @@ public:
     // `removed`, when given, gets the ids that were still there (another process may
     // have removed some first).
     bool remove(const std::vector<int64_t>& ids, std::vector<int64_t>* removed = nullptr);
+    // Whether a removal could be committed now (not a read-only file or folder).
+    bool writable();
 
     const std::string& error() const { return error_; }
     // The last failure came from a file that is not a sound database.

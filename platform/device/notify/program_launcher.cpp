@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "files/device_path.h"
+#include "notify/trusted_program.h"
 #include "unicode.h"
 
 extern char** environ;
@@ -54,9 +55,15 @@ bool launch_program(const std::string& root, const Registration& registration, s
         why = "no such program under " + root;
         return false;
     }
-    int rc = spawn(path->string(), registration.arguments);
+    std::filesystem::path program;
+    why = untrusted(*path, trusted_tops(root), program);
+    if (!why.empty()) {
+        why = "not trusted, skipped: " + why;
+        return false;
+    }
+    int rc = spawn(program.string(), registration.arguments);
     if (rc != 0) {
-        why = path->string() + ": " + std::strerror(rc);
+        why = program.string() + ": " + std::strerror(rc);
         return false;
     }
     return true;

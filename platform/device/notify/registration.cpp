@@ -1,14 +1,26 @@
 #include "notify/registration.h"
 
+#include "files/device_path.h"
 #include "notify/notification_store.h"
 #include "notify/service_address.h"
 #include "notify/service_starter.h"
+#include "notify/trusted_program.h"
+#include "unicode.h"
 
 namespace tickvane::device::notify {
 
 std::optional<int64_t> register_request(const std::string& root, const Request& request, bool may_start_service,
                                         std::string& why)
 {
+    // Refused now, while someone hears why, rather than skipped when it falls due.
+    auto program = host_path(root, utf16_from_utf8(request.application));
+    std::filesystem::path resolved;
+    why = program ? untrusted(*program, trusted_tops(root), resolved)
+                  : "'" + request.application + "' is no device path";
+    if (!why.empty()) {
+        why = "the service starts only the user's own programs in the device tree: " + why;
+        return std::nullopt;
+    }
     std::optional<int64_t> id;
     NotificationStore::using_store(root, why, [&](NotificationStore& store) {
         id = store.add(request.due, request.application, request.arguments);

@@ -18,6 +18,7 @@
 #include "notify/service_address.h"
 #include "notify/service_log.h"
 #include "notify/service_loop.h"
+#include "private_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -25,21 +26,37 @@ namespace tickvane::device::notify {
 
 namespace {
 
+// Takes the lock, or fails with EWOULDBLOCK once a service answers. A service killed
+// while starting a program leaves its lock with that program until it has started:
+// a lock nobody answers for is tried again for a moment.
+bool lock_or_answered(const std::string& root, int fd)
+{
+    auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        int error = errno;
+        if (error != EWOULDBLOCK || ask_service(root, 50) || std::chrono::steady_clock::now() > give_up) {
+            errno = error;
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
 // 1: taken; 0: another service holds it; -1: error (message printed).
 int take_lock(const std::string& root, int& fd)
 {
-    std::error_code ec;
-    if (!fs::create_directories(device_folder(root), ec) && !fs::is_directory(device_folder(root))) {
-        std::fprintf(stderr, "tickvane-device: cannot use the device root %s: %s: %s\n", root.c_str(),
-                     device_folder(root).c_str(), ec ? ec.message().c_str() : "not a folder");
+    std::string why = prepare_device_folder(root, true);
+    if (!why.empty()) {
+        std::fprintf(stderr, "%s\n", why.c_str());
         return -1;
     }
-    fd = open(service_lock_path(root).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    fd = open_private_file(service_lock_path(root), O_RDWR | O_CREAT);
     if (fd < 0) {
         std::fprintf(stderr, "tickvane-device: %s: %s\n", service_lock_path(root).c_str(), std::strerror(errno));
         return -1;
     }
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (!lock_or_answered(root, fd)) {
         bool held = errno == EWOULDBLOCK;
         if (!held)
             std::fprintf(stderr, "tickvane-device: cannot lock %s: %s\n", service_lock_path(root).c_str(),
@@ -50,18 +67,6 @@ int take_lock(const std::string& root, int& fd)
     if (ftruncate(fd, 0) == 0)
         dprintf(fd, "%d\n", (int)getpid());
     return 1;
-}
-
-// A service that has just died may hold the name for a moment after its lock is gone.
-int bind_socket(const std::string& root)
-{
-    auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    for (;;) {
-        int fd = bind_service_socket(root);
-        if (fd >= 0 || errno != EADDRINUSE || std::chrono::steady_clock::now() > give_up)
-            return fd;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
 }
 
 int signal_fd()
@@ -94,7 +99,7 @@ int run_service(const std::string& root, const std::string& first_program)
         // A run command waiting for its cycle must learn that it has none.
         return taken != 0 ? 1 : first_program.empty() ? 0 : 3;
     }
-    int socket = bind_socket(root);
+    int socket = bind_service_socket(root);
     int signals = signal_fd();
     if (socket < 0 || signals < 0) {
         std::fprintf(stderr, "tickvane-device: cannot %s: %s\n",
@@ -106,14 +111,9 @@ int run_service(const std::string& root, const std::string& first_program)
     rotate_service_log(root);
     std::fprintf(stderr, "tickvane-device: notification service %d for %s\n", (int)getpid(), root.c_str());
     ServiceLoop loop(root, socket, signals);
-    if (!first_program.empty() && !loop.start_and_end_when_idle(first_program)) {
-        close(socket);
-        close(signals);
-        close(lock);
-        return 1;
-    }
-    int code = loop.run();
-    close(socket);  // the name goes before the lock, so a successor can bind it
+    int code = !first_program.empty() && !loop.start_and_end_when_idle(first_program) ? 1 : loop.run();
+    close(socket);  // the address goes before the lock, so a successor binds a fresh one
+    unlink(service_socket_path(root).c_str());
     close(signals);
     close(lock);
     return code;

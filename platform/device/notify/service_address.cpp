@@ -1,18 +1,27 @@
 #include "notify/service_address.h"
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+
+#include "notify/notification_store.h"
 
 namespace tickvane::device::notify {
 
 namespace {
+
+constexpr char kWake = 'w';
+constexpr char kWho = '?';
 
 uint64_t fnv1a(const std::string& text)
 {
@@ -24,14 +33,32 @@ uint64_t fnv1a(const std::string& text)
     return h;
 }
 
-socklen_t address_of(const std::string& root, sockaddr_un& address)
-{
-    std::string name = service_socket_name(root);
-    address = {};
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, name.data(), name.size());
-    return (socklen_t)(offsetof(sockaddr_un, sun_path) + name.size());
-}
+// The socket's address; a path too long for sun_path is reached through the
+// folder's descriptor, held in `folder` until the caller is done.
+struct Address {
+    sockaddr_un un{};
+    socklen_t length = 0;
+    int folder = -1;
+    explicit Address(const std::string& root)
+    {
+        std::string path = service_socket_path(root);
+        if (path.size() >= sizeof un.sun_path) {
+            folder = open(device_folder(root).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+            path = "/proc/self/fd/" + std::to_string(folder) + "/service.sock";
+        }
+        un.sun_family = AF_UNIX;
+        std::memcpy(un.sun_path, path.data(), std::min(path.size(), sizeof un.sun_path - 1));
+        length = (socklen_t)(offsetof(sockaddr_un, sun_path) + std::strlen(un.sun_path) + 1);
+    }
+    ~Address()
+    {
+        if (folder >= 0)
+            close(folder);
+    }
+    const sockaddr* get() const { return (const sockaddr*)&un; }
+};
+
+int datagram_socket() { return socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0); }
 
 }  // namespace
 
@@ -44,39 +71,76 @@ std::string root_tag(const std::string& root)
     return hex;
 }
 
-std::string service_socket_name(const std::string& root)
+std::string service_socket_path(const std::string& root)
 {
-    return std::string(1, '\0') + "tickvane-notify-" + root_tag(root);
+    return (std::filesystem::path(device_folder(root)) / "service.sock").string();
 }
 
 bool wake_service(const std::string& root)
 {
-    int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    int fd = datagram_socket();
     if (fd < 0)
         return false;
-    sockaddr_un address;
-    socklen_t length = address_of(root, address);
-    ssize_t sent = sendto(fd, "w", 1, 0, (const sockaddr*)&address, length);
+    Address address(root);
+    ssize_t sent = sendto(fd, &kWake, 1, 0, address.get(), address.length);
     // A full queue means the service has wake-ups waiting already.
     bool listening = sent == 1 || errno == EAGAIN;
     close(fd);
     return listening;
 }
 
+std::optional<pid_t> ask_service(const std::string& root, int wait_ms)
+{
+    int fd = datagram_socket();
+    if (fd < 0)
+        return std::nullopt;
+    // An unnamed socket gets no answer: bind to a fresh abstract name. Connected, it
+    // hears only the service's own address.
+    sockaddr_un self{};
+    self.sun_family = AF_UNIX;
+    Address address(root);
+    std::optional<pid_t> pid;
+    char answer[32] = {};
+    pollfd p{fd, POLLIN, 0};
+    if (bind(fd, (const sockaddr*)&self, sizeof(sa_family_t)) == 0 && connect(fd, address.get(), address.length) == 0 &&
+        send(fd, &kWho, 1, 0) == 1 && poll(&p, 1, wait_ms) == 1) {
+        ssize_t n = recv(fd, answer, sizeof answer - 1, 0);
+        long value = n > 0 ? std::strtol(answer, nullptr, 10) : 0;
+        if (value > 1)
+            pid = (pid_t)value;
+    }
+    close(fd);
+    return pid;
+}
+
 int bind_service_socket(const std::string& root)
 {
-    int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    int fd = datagram_socket();
     if (fd < 0)
         return -1;
-    sockaddr_un address;
-    socklen_t length = address_of(root, address);
-    if (bind(fd, (const sockaddr*)&address, length) != 0) {
+    Address address(root);
+    unlink(address.un.sun_path);
+    if (bind(fd, address.get(), address.length) != 0) {
         int saved = errno;
         close(fd);
         errno = saved;
         return -1;
     }
     return fd;
+}
+
+int answer_datagram(int socket)
+{
+    char byte = 0;
+    sockaddr_un from{};
+    socklen_t length = sizeof from;
+    if (recvfrom(socket, &byte, 1, 0, (sockaddr*)&from, &length) < 0)
+        return -1;
+    if (byte == kWho && length > sizeof(sa_family_t)) {
+        std::string pid = std::to_string(getpid());
+        sendto(socket, pid.data(), pid.size(), MSG_DONTWAIT, (const sockaddr*)&from, length);
+    }
+    return byte == kWake ? 1 : 0;
 }
 
 }  // namespace tickvane::device::notify

@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "notify/service.h"
 #include "notify/service_address.h"
@@ -19,20 +18,6 @@ namespace fs = std::filesystem;
 namespace tickvane::device::notify {
 
 namespace {
-
-// The pid the service wrote into its lock file, if that process is a tickvane-device.
-std::optional<pid_t> pid_in_lock(const std::string& root)
-{
-    std::ifstream in(service_lock_path(root));
-    long pid = 0;
-    if (!(in >> pid) || pid <= 1)
-        return std::nullopt;
-    std::error_code ec;
-    fs::path exe = fs::read_symlink("/proc/" + std::to_string(pid) + "/exe", ec);
-    if (ec || exe.filename() != "tickvane-device")
-        return std::nullopt;
-    return (pid_t)pid;
-}
 
 // Waits until `pid` has ended (a zombie counts as ended) or `wait_ms` passes.
 bool wait_for_end(pid_t pid, int wait_ms)
@@ -50,19 +35,18 @@ bool wait_for_end(pid_t pid, int wait_ms)
 
 std::optional<pid_t> running_service(const std::string& root)
 {
-    // The socket name is bound for as long as the service takes wake-ups; a wake-up
-    // costs it one look at the database.
-    if (!wake_service(root))
-        return std::nullopt;
-    return pid_in_lock(root);
+    // The service itself answers, over the address only it can bind: a lock file
+    // left empty or stale says nothing either way.
+    return ask_service(root);
 }
 
 int stop_service(const std::string& root, int wait_ms)
 {
     std::optional<pid_t> pid = running_service(root);
     if (!pid) {
-        std::printf("tickvane-device: no notification service runs for %s\n", root.c_str());
-        return 0;
+        std::fprintf(stderr, "tickvane-device: no notification service of %s answers; nothing was stopped\n",
+                     root.c_str());
+        return 1;
     }
     if (kill(*pid, SIGTERM) != 0 && errno != ESRCH) {
         std::fprintf(stderr, "tickvane-device: cannot stop the notification service %d: %s\n", (int)*pid,

@@ -13,7 +13,7 @@ namespace tickvane::device::notify {
 std::optional<pid_t> running_service(const std::string& root);
 
 // Asks the service of `root` to end (SIGTERM) and waits up to `wait_ms` for it to go.
-// 0 when none runs any more, 1 (with a message) when it could not be ended.
+// 0 when it ended, 1 (with a message) when none answered or it could not be ended.
 int stop_service(const std::string& root, int wait_ms = 5000);
 
 }  // namespace tickvane::device::notify

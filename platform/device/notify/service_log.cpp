@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "notify/notification_store.h"
+#include "private_folder.h"
 
 namespace tickvane::device::notify {
 
@@ -33,7 +34,7 @@ void say(const std::string& root, const std::string& line)
     std::string log = service_log_path(root);
     if (stderr_is(log))
         return;
-    int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    int fd = open_private_file(log, O_WRONLY | O_CREAT | O_APPEND);
     if (fd >= 0) {
         std::string text = line + "\n";
         ssize_t ignored = write(fd, text.data(), text.size());
@@ -52,7 +53,7 @@ void rotate_service_log(const std::string& root, long limit)
     std::fflush(stdout);
     if (rename(log.c_str(), (log + ".1").c_str()) != 0)
         return;
-    int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    int fd = open_private_file(log, O_WRONLY | O_CREAT | O_APPEND);
     if (fd < 0)
         return;
     struct stat out {};

@@ -18,6 +18,7 @@
 
 #include "notify/due_time.h"
 #include "notify/program_launcher.h"
+#include "notify/service_address.h"
 #include "notify/service_log.h"
 
 namespace tickvane::device::notify {
@@ -90,10 +91,13 @@ int ServiceLoop::run()
                 std::fprintf(stderr, "tickvane-device: clock watch: %s\n", std::strerror(errno));
             watch_clock();
         }
-        bool woken = fds[0].revents != 0;
-        if (woken)
-            drain_socket();
+        bool woken = fds[0].revents && drain_socket();
         bool changed = fds[4].revents && store_changed();
+        if (folder_gone_) {
+            std::fprintf(stderr, "tickvane-device: %s was removed or moved away; the service ends\n",
+                         device_folder(root_).c_str());
+            return 0;
+        }
         if (changed || woken)
             reload();
         read_again_ = read_again_ || changed;
@@ -113,53 +117,101 @@ void ServiceLoop::reload()
         std::fprintf(stderr, "tickvane-device: cannot read the registrations: %s\n", error.c_str());
 }
 
+const Registration* ServiceLoop::next_pending() const
+{
+    for (const Registration& r : pending_)
+        if (!held_.count(r.id))
+            return &r;
+    return nullptr;
+}
+
 void ServiceLoop::launch_due()
 {
     int64_t now = local_key(wall_now().tv_sec);
-    std::vector<int64_t> done;
-    std::set<std::pair<std::string, std::string>> started;
+    std::vector<const Registration*> due_rows;
     for (const Registration& r : pending_) {
         auto due = due_key(r.due);
         if (due && *due > now)
             break;
-        done.push_back(r.id);
+        if (!held_.count(r.id))
+            due_rows.push_back(&r);
+    }
+    if (due_rows.empty() && held_.empty())
+        return;
+    std::string error;
+    auto store = NotificationStore::open(root_, true, error);
+    if (!may_remove(store.get(), error))
+        return;
+    if (!held_.empty() && store->remove({held_.begin(), held_.end()}))
+        held_.clear();
+    std::vector<int64_t> done;
+    std::set<std::pair<std::string, std::string>> started;
+    for (const Registration* r : due_rows) {
+        done.push_back(r->id);
         std::string why;
-        if (!due)
+        if (!due_key(r->due))
             std::fprintf(stderr, "tickvane-device: registration %lld has no valid time (%s); dropped\n",
-                         (long long)r.id, r.due.c_str());
-        else if (!started.insert({r.application, r.arguments}).second)
+                         (long long)r->id, r->due.c_str());
+        else if (!started.insert({r->application, r->arguments}).second)
             continue;
-        else if (launch_program(root_, r, why))
+        else if (launch_program(root_, *r, why))
             ++running_;
         else
-            std::fprintf(stderr, "tickvane-device: cannot start %s: %s\n", r.application.c_str(), why.c_str());
+            std::fprintf(stderr, "tickvane-device: cannot start %s: %s\n", r->application.c_str(), why.c_str());
     }
     if (!done.empty())
-        forget(done);
+        forget(*store, done);
+}
+
+// Nothing is started that could not be removed afterwards: a store this service
+// cannot write would start it again at every wake-up. Said once until it changes.
+bool ServiceLoop::may_remove(NotificationStore* store, const std::string& error)
+{
+    std::string why = !store ? error : store->writable() ? std::string() : store->error();
+    if (!why.empty() && !store_blocked_)
+        std::fprintf(stderr,
+                     "tickvane-device: the registrations cannot be written (%s); nothing starts until they can\n",
+                     why.c_str());
+    else if (why.empty() && store_blocked_)
+        std::fprintf(stderr, "tickvane-device: the registrations can be written again\n");
+    store_blocked_ = !why.empty();
+    return why.empty();
 }
 
 // Started first, removed second: a crash in between starts a program twice, never
-// loses one.
-void ServiceLoop::forget(const std::vector<int64_t>& ids)
+// loses one. A removal that fails keeps the rows from this service for good.
+void ServiceLoop::forget(NotificationStore& store, const std::vector<int64_t>& ids)
 {
-    pending_.erase(pending_.begin(), pending_.begin() + (ptrdiff_t)ids.size());
-    std::string error;
-    auto store = NotificationStore::open(root_, true, error);
-    if (!store || !store->remove(ids))
-        std::fprintf(stderr, "tickvane-device: started registrations stay in the database: %s\n",
-                     store ? store->error().c_str() : error.c_str());
+    std::set<int64_t> gone(ids.begin(), ids.end());
+    std::erase_if(pending_, [&](const Registration& r) { return gone.count(r.id) != 0; });
+    if (store.remove(ids))
+        return;
+    if (held_.empty())
+        std::fprintf(stderr,
+                     "tickvane-device: started registrations stay in the database (%s); this service will not start "
+                     "them again\n",
+                     store.error().c_str());
+    held_.insert(ids.begin(), ids.end());
 }
 
 void ServiceLoop::arm_timer()
 {
     constexpr int64_t kReadAgainNs = 200'000'000;
+    // A due time centuries ahead (or one this clock cannot place) is looked at again
+    // daily: the sleep never overflows, nor ends at once.
+    constexpr int64_t kLongestSleepS = 86400;
+    constexpr int64_t kBlockedRetryNs = 10'000'000'000;
     itimerspec spec{};  // all zero: disarmed, no wake-ups while nothing is pending
-    if (!pending_.empty() || read_again_) {
+    const Registration* next = next_pending();
+    if (next || read_again_) {
         timespec now = wall_now();
         int64_t wait_ns = kReadAgainNs;
-        if (!pending_.empty()) {
-            auto due = due_instant(pending_.front().due, now.tv_sec);
-            int64_t due_ns = due ? (int64_t)(*due - now.tv_sec) * 1000000000 - now.tv_nsec : 1;
+        if (next) {
+            auto due = due_instant(next->due, now.tv_sec);
+            int64_t seconds = due ? std::min<int64_t>(*due - now.tv_sec, kLongestSleepS) : kLongestSleepS;
+            int64_t due_ns = seconds * 1000000000 - now.tv_nsec;
+            if (store_blocked_)
+                due_ns = std::max(due_ns, kBlockedRetryNs);
             wait_ns = read_again_ ? std::min(due_ns, kReadAgainNs) : due_ns;
         }
         if (wait_ns < 1)
@@ -185,7 +237,8 @@ void ServiceLoop::watch_clock()
 // messages wake nobody.
 void ServiceLoop::watch_store()
 {
-    if (inotify_add_watch(folder_, device_folder(root_).c_str(), IN_MODIFY | IN_MOVED_TO) < 0)
+    if (inotify_add_watch(folder_, device_folder(root_).c_str(),
+                          IN_MODIFY | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR) < 0)
         std::fprintf(stderr, "tickvane-device: cannot watch %s: %s\n", device_folder(root_).c_str(),
                      std::strerror(errno));
 }
@@ -199,6 +252,7 @@ bool ServiceLoop::store_changed()
             auto* e = (const inotify_event*)(buffer + at);
             std::string name = e->len ? e->name : "";
             changed |= name == "notifications.db" || name == "notifications.db-wal";
+            folder_gone_ |= (e->mask & (IN_DELETE_SELF | IN_MOVE_SELF)) != 0;
             at += (ssize_t)(sizeof(inotify_event) + e->len);
         }
     return changed;
@@ -230,11 +284,12 @@ bool ServiceLoop::start_and_end_when_idle(const std::string& program)
 // Nothing pending (nor a change of the store still to read) and every program collected.
 bool ServiceLoop::idle() const { return end_when_idle_ && pending_.empty() && !read_again_ && running_ == 0; }
 
-void ServiceLoop::drain_socket()
+bool ServiceLoop::drain_socket()
 {
-    char byte;
-    while (recv(socket_, &byte, sizeof byte, 0) >= 0) {
-    }
+    bool woken = false;
+    for (int taken; (taken = answer_datagram(socket_)) >= 0;)
+        woken |= taken == 1;
+    return woken;
 }
 
 }  // namespace tickvane::device::notify

@@ -3,6 +3,7 @@
 // is due, and collects its children.
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,11 +30,13 @@ public:
 private:
     void reload();
     void launch_due();
-    void forget(const std::vector<int64_t>& ids);
+    bool may_remove(NotificationStore* store, const std::string& error);
+    void forget(NotificationStore& store, const std::vector<int64_t>& ids);
+    const Registration* next_pending() const;
     void arm_timer();
     void watch_clock();
     bool take_signals();  // false when asked to stop
-    void drain_socket();
+    bool drain_socket();  // true when a wake-up was among what it took
     void watch_store();
     bool store_changed();  // drains the folder's events
     bool idle() const;
@@ -50,6 +53,10 @@ private:
     bool read_again_ = false;
     bool end_when_idle_ = false;
     int running_ = 0;  // programs started and not yet collected
+    // Started, but the store would not let them go: never started again by this service.
+    std::set<int64_t> held_;
+    bool store_blocked_ = false;  // due rows wait for a store this service can write
+    bool folder_gone_ = false;    // the device folder was removed or moved away
 };
 
 }  // namespace tickvane::device::notify

@@ -13,6 +13,7 @@
 
 #include "files/device_path.h"
 #include "notify/notification_store.h"
+#include "notify/trusted_program.h"
 
 namespace fs = std::filesystem;
 
@@ -31,7 +32,7 @@ bool runnable(const fs::path& p)
 [[noreturn]] void become_service(const char* exe, char* const argv[], const char* log)
 {
     int in = open("/dev/null", O_RDONLY);
-    int out = open(log, O_WRONLY | O_CREAT | O_APPEND, 0644);
+    int out = open(log, O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW, 0600);
     if (in < 0 || out < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(out, 2) < 0)
         _exit(127);
     close_range(3, ~0u, 0);
@@ -54,7 +55,8 @@ bool runnable(const fs::path& p)
 std::optional<std::string> find_service_executable(const std::string& root)
 {
     auto installed = host_path(root, u"Windows\\tickvane-device");
-    if (installed && runnable(*installed))
+    fs::path resolved;
+    if (installed && runnable(*installed) && untrusted(*installed, trusted_tops(root), resolved).empty())
         return installed->string();
     std::error_code ec;
     fs::path self = fs::read_symlink("/proc/self/exe", ec);

@@ -15,6 +15,7 @@
 
 #include "notify/notification_store.h"
 #include "notify/service_log.h"
+#include "private_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -30,7 +31,7 @@ struct Lock {
     int fd = -1;
     explicit Lock(const std::string& path)
     {
-        fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        fd = open_private_file(path, O_RDWR | O_CREAT);
         while (fd >= 0 && flock(fd, LOCK_EX) != 0 && errno == EINTR) {
         }
     }
@@ -112,6 +113,9 @@ bool build_store(const std::string& path, const std::map<int64_t, Registration>&
     std::error_code ec;
     for (const char* suffix : {"", "-wal", "-shm", "-journal"})
         fs::remove(path + suffix, ec);  // a half-built one of a mending that died
+    int made = open_private_file(path, O_RDWR | O_CREAT | O_EXCL);
+    if (made >= 0)
+        close(made);
     sqlite3* db = nullptr;
     bool ok = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK &&
               sqlite3_exec(db,

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "device_settings.h"
+#include "device.h"
 #include "files/device_path.h"
 #include "notify/due_time.h"
 #include "notify/registration.h"
@@ -21,17 +21,10 @@ namespace tickvane::device::notify {
 namespace {
 
 // A program started outside a device tree looks for itself under a root where
-// nobody laid one out: the remedy is the install command, from the build folder
-// when it runs from one.
+// nobody laid one out: the remedy is the install command.
 std::string install_remedy(const std::string& root)
 {
-    std::error_code ec;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    std::string build = !ec && std::filesystem::exists(exe.parent_path() / "CMakeCache.txt", ec)
-                            ? exe.parent_path().string()
-                            : std::string("<build folder>");
-    return "lay out the device tree with: cmake --install " + build + " --prefix '" + root +
-           "' (or set TICKVANE_DEVICE_ROOT to a device tree)";
+    return "lay out the device tree with: " + install_command(root) + " (or set TICKVANE_DEVICE_ROOT to a device tree)";
 }
 
 // Why the application cannot be started under the root, or empty when it can.

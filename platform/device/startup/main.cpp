@@ -1,9 +1,11 @@
 // main() of a program built on the device: set the device up, then hand over to WinMain.
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "device.h"
 #include "log_once.h"
+#include "private_folder.h"
 #include "registry/start_turn.h"
 #include "res/resources.h"
 #include "startup/start_device.h"
@@ -18,6 +20,11 @@ int main(int argc, char** argv)
     std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     std::string executable = ec ? std::string(argc > 0 ? argv[0] : "") : exe.string();
     Settings settings = settings_from_environment(executable);
+    std::string refusal = settings.refusal.empty() ? prepare_device_folder(settings.root, true) : settings.refusal;
+    if (!refusal.empty()) {
+        std::fprintf(stderr, "%s\n", refusal.c_str());
+        return 1;
+    }
     start_device(settings);
     start_turn_take(settings.root, executable);
     std::string line;

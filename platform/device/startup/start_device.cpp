@@ -19,8 +19,6 @@ void start_device(const Settings& settings)
     d.settings = settings;
     d.compositor.width = settings.screen_width;
     d.compositor.height = settings.screen_height;
-    std::error_code ec;
-    std::filesystem::create_directories(settings.root, ec);
     apply_kept_orientation();
     registry_open(settings.root);
     text::remember_font_in(settings.root + "/.device/font");
