@@ -59,12 +59,14 @@ protected:
         return true;
     }
 
-    // A message box shows in the dialog face colour, which the clock's white face never has.
-    bool box_within(unsigned long id, milliseconds limit)
+    // Whether the window shows at least `count` pixels of `colour` within `limit`: the
+    // clock's face is white, a message box is drawn in the dialog face colour, which the
+    // face never has.
+    bool shows_within(unsigned long id, uint32_t colour, long count, milliseconds limit)
     {
         for (auto until = Clock::now() + limit; Clock::now() < until; std::this_thread::sleep_for(milliseconds(50))) {
             std::vector<uint32_t> shot = x_->capture(id, 480, 640);
-            if (std::count(shot.begin(), shot.end(), 0xF0F0F0u) > 1000)
+            if (std::count(shot.begin(), shot.end(), colour) > count)
                 return true;
         }
         return false;
@@ -124,8 +126,10 @@ TEST_F(RunCommand, EndsWhenTheExitKeyHasEndedTheCycle)
     Child& command = run_clock();
     std::vector<unsigned long> ids = clock_windows(true);
     ASSERT_EQ(ids.size(), 1u) << command.output();
+    // Keys go to a clock that is up: its face is painted.
+    ASSERT_TRUE(shows_within(ids[0], 0xFFFFFFu, 100000, seconds(10))) << "no face: " << command.output();
     EXPECT_EQ(xdotool(x_->name(), {"key", "--window", std::to_string(ids[0]), "F2"}), "");  // the exit soft key
-    ASSERT_TRUE(box_within(ids[0], seconds(10))) << "no confirmation box: " << command.output();
+    ASSERT_TRUE(shows_within(ids[0], 0xF0F0F0u, 1000, seconds(10))) << "no confirmation box: " << command.output();
     ASSERT_EQ(clock_windows(), ids) << command.output();
     // OK ends the clock on the key press: the release may find the window gone.
     xdotool(x_->name(), {"key", "--window", std::to_string(ids[0]), "Return"});
