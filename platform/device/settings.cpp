@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "device.h"
+#include "files/device_image.h"
 
 namespace fs = std::filesystem;
 
@@ -66,9 +67,11 @@ bool parse_screen(const std::string& text, int& width, int& height)
 Settings settings_from_environment(const std::string& executable)
 {
     Settings s;
+    s.image = installed_image(executable);
     s.root = env("TICKVANE_DEVICE_ROOT");
+    // An installed image is no one's tree: its users' trees are their own folders.
     if (s.root.empty())
-        s.root = default_root(executable);
+        s.root = default_root(s.image.empty() ? executable : std::string());
     std::string screen = env("TICKVANE_SCREEN");
     if (!screen.empty() && !parse_screen(screen, s.screen_width, s.screen_height))
         std::fprintf(stderr, "tickvane: TICKVANE_SCREEN=%s is not WxH (64-4096 each); using %dx%d\n", screen.c_str(),

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "files/device_image.h"
 #include "files/device_path.h"
 #include "unicode.h"
 
@@ -48,7 +49,7 @@ int spawn(const std::string& program, const std::string& arguments)
 
 bool launch_program(const std::string& root, const Registration& registration, std::string& why)
 {
-    auto path = host_path(root, utf16_from_utf8(registration.application));
+    auto path = readable_path(root, own_image(), utf16_from_utf8(registration.application));
     std::error_code ec;
     if (!path || !std::filesystem::is_regular_file(*path, ec)) {
         why = "no such program under " + root;

@@ -7,7 +7,8 @@
 
 namespace tickvane::device::notify {
 
-// Starts the registration's application (a device path under `root`) with its
+// Starts the registration's application (a device path under `root`, or in the
+// installed image the service belongs to) with its
 // arguments, if any, as the one argument. The program inherits the service's
 // environment, in its own process group. False with `why` filled when it cannot be
 // started.

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "files/device_image.h"
 #include "files/device_path.h"
 #include "notify/notification_store.h"
 
@@ -53,7 +54,7 @@ bool runnable(const fs::path& p)
 
 std::optional<std::string> find_service_executable(const std::string& root)
 {
-    auto installed = host_path(root, u"Windows\\tickvane-device");
+    auto installed = readable_path(root, own_image(), u"Windows\\tickvane-device");
     if (installed && runnable(*installed))
         return installed->string();
     std::error_code ec;

@@ -7,7 +7,8 @@
 
 namespace tickvane::device::notify {
 
-// <root>/Windows/tickvane-device where an installation put it, else the one beside
+// <root>/Windows/tickvane-device where an installation put it (into the tree or the
+// image the running program belongs to), else the one beside
 // the running executable (the top of a build tree).
 std::optional<std::string> find_service_executable(const std::string& root);
 

@@ -43,7 +43,7 @@ std::string unrunnable(const std::string& root, const WCHAR* application)
     if (!std::filesystem::is_directory(root, ec))
         return "the device root " + root + " is not a folder" + (ec ? " (" + ec.message() + ")" : std::string()) +
                "; set TICKVANE_DEVICE_ROOT to a device tree";
-    auto path = host_path(root, application);
+    auto path = readable_path(root, device_settings().image, application);
     if (!path)
         return "'" + utf8_from_utf16(application) + "' is no path under the device root " + root;
     if (!std::filesystem::is_regular_file(*path, ec) || access(path->c_str(), X_OK) != 0)
