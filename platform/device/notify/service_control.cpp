@@ -28,8 +28,12 @@ std::optional<pid_t> pid_in_lock(const std::string& root)
     if (!(in >> pid) || pid <= 1)
         return std::nullopt;
     std::error_code ec;
-    fs::path exe = fs::read_symlink("/proc/" + std::to_string(pid) + "/exe", ec);
-    if (ec || exe.filename() != "tickvane-device")
+    std::string exe = fs::read_symlink("/proc/" + std::to_string(pid) + "/exe", ec).filename().string();
+    // A service whose file was replaced since it started (a package upgrade) still runs it.
+    const std::string replaced = " (deleted)";
+    if (exe.size() > replaced.size() && exe.ends_with(replaced))
+        exe.resize(exe.size() - replaced.size());
+    if (ec || exe != "tickvane-device")
         return std::nullopt;
     return (pid_t)pid;
 }
