@@ -25,7 +25,7 @@ int main(int argc, char** argv)
         if (store && store->add(request.due, request.application, request.arguments))
             return 0;
         why = store ? store->error() : why;
-    } else if (tickvane::device::notify::register_request(argv[1], request, false, why)) {
+    } else if (tickvane::device::notify::register_request(argv[1], "", request, false, why)) {
         return 0;
     }
     std::fprintf(stderr, "register_at: %s\n", why.c_str());

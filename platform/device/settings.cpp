@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "device.h"
+#include "files/device_image.h"
 
 namespace fs = std::filesystem;
 
@@ -111,6 +112,8 @@ std::string install_command(const std::string& root)
 Settings settings_from_environment(const std::string& executable)
 {
     Settings s;
+    // An installed image is no one's tree: its users' trees are their own folders.
+    s.image = installed_image(executable);
     std::string given = env("TICKVANE_DEVICE_ROOT");
     std::error_code ec;
     if (!given.empty()) {
@@ -126,7 +129,7 @@ Settings settings_from_environment(const std::string& executable)
                         " (TICKVANE_DEVICE_ROOT): " + std::strerror(error) +
                         "; lay a device tree out there with: " + install_command(s.root);
     } else {
-        s.root = default_root(executable);
+        s.root = default_root(s.image.empty() ? executable : std::string());
         if (s.root.empty())
             s.refusal =
                 "tickvane: no device root: HOME and XDG_DATA_HOME are unset and the password database has no "

@@ -165,4 +165,23 @@ TEST(DeviceCommand, StopEndsTheTreesServiceAndStatusFollows)
     EXPECT_FALSE(std::filesystem::exists(tree.root() + "/.device/service.sock")) << "its address went with it";
 }
 
+// A package upgrade replaces the file of a running service: it is still the tree's
+// service, which status finds and stop ends.
+TEST(DeviceCommand, AServiceWhoseFileWasReplacedIsStillFoundAndStopped)
+{
+    DeviceTree tree;
+    std::string copy = tree.root() + "/tickvane-device";
+    std::filesystem::copy_file(TICKVANE_DEVICE_EXE, copy);
+    tickvane::e2e::Child service({copy, "--root", tree.root(), "service"}, environment_with({}));
+    ASSERT_TRUE(tree.wait_for_service(5000ms)) << service.output();
+    std::filesystem::remove(copy);
+    std::filesystem::copy_file(TICKVANE_DEVICE_EXE, copy);  // the new version, a new file
+
+    auto status = run_bounded({copy, "--root", tree.root(), "status"}, environment_with({}), 10000ms);
+    EXPECT_EQ(status.exit_code, 0) << status.output;
+    auto stop = run_bounded({copy, "--root", tree.root(), "stop"}, environment_with({}), 10000ms);
+    EXPECT_NE(stop.output.find("stopped"), std::string::npos) << stop.output;
+    EXPECT_TRUE(service.wait_exit(1000ms).has_value()) << "the service outlived the stop command";
+}
+
 }  // namespace

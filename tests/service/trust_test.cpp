@@ -109,8 +109,9 @@ Verdict decide(Rule rule, const fs::path& root)
     namespace notify = tickvane::device::notify;
     if (rule == Rule::start) {
         fs::path resolved;
-        return notify::untrusted(root / "Program Files/Test/p", notify::trusted_tops(root), resolved).empty() ? allowed
-                                                                                                              : refused;
+        return notify::untrusted(root / "Program Files/Test/p", notify::trusted_tops(root, ""), resolved).empty()
+                   ? allowed
+                   : refused;
     }
     if (rule == Rule::store) {
         std::string error;

@@ -41,6 +41,29 @@ bool write_rgba_png(const char* path, int size, const uint32_t* argb)
     return std::fclose(out) == 0 && ok;
 }
 
+// The program's icon image of `want` pixels, else its largest image whose size divides
+// `want`, enlarged by whole pixels: the icon is pixel art, which stays sharp that way.
+std::vector<uint32_t> icon_of_size(const std::vector<uint32_t>& icons, int want)
+{
+    int best = 0;
+    size_t best_at = 0;
+    for (size_t at = 0; at + 2 <= icons.size(); at += 2 + (size_t)icons[at] * (size_t)icons[at + 1]) {
+        int width = (int)icons[at], height = (int)icons[at + 1];
+        if (width == height && width > best && want % width == 0)
+            best = width, best_at = at;
+    }
+    std::vector<uint32_t> out;
+    if (best == 0)
+        return out;
+    int times = want / best;
+    out.resize((size_t)want * (size_t)want);
+    for (int y = 0; y < want; ++y)
+        for (int x = 0; x < want; ++x)
+            out[(size_t)y * (size_t)want + (size_t)x] =
+                icons[best_at + 2 + (size_t)(y / times) * (size_t)best + (size_t)(x / times)];
+    return out;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -48,13 +71,11 @@ int main(int argc, char** argv)
     if (argc != 3)
         return std::fputs("usage: tickvane-icon OUT.png SIZE\n", stderr), 2;
     int want = std::atoi(argv[2]);
-    std::vector<uint32_t> icons = program_icon_pixels(program_instance());
-    for (size_t at = 0; at + 2 <= icons.size();) {
-        int width = (int)icons[at], height = (int)icons[at + 1];
-        if (width == want && height == want)
-            return write_rgba_png(argv[1], want, &icons[at + 2]) ? 0 : (std::perror(argv[1]), 1);
-        at += 2 + (size_t)width * (size_t)height;
+    std::vector<uint32_t> icon = want > 0 && want <= 1024 ? icon_of_size(program_icon_pixels(program_instance()), want)
+                                                          : std::vector<uint32_t>();
+    if (icon.empty()) {
+        std::fprintf(stderr, "tickvane-icon: the program has no icon that fits %d pixels\n", want);
+        return 1;
     }
-    std::fprintf(stderr, "tickvane-icon: the program has no %dx%d icon\n", want, want);
-    return 1;
+    return write_rgba_png(argv[1], want, icon.data()) ? 0 : (std::perror(argv[1]), 1);
 }

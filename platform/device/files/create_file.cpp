@@ -108,6 +108,19 @@ DWORD finish_open(const Opened& opened, const Request& r, OpenFile& file)
     return ERROR_SUCCESS;
 }
 
+// The host file a request opens: a plain open finds the user's file, else the image's;
+// whatever may write or create opens the user's. CREATE_NEW of a file the image holds
+// fails on that file as on any existing one, and copies nothing.
+std::optional<fs::path> file_for(const Settings& s, std::u16string_view name, const Request& r)
+{
+    auto found = readable_path(s.root, s.image, name);
+    std::error_code ec;
+    bool writes = r.share.write || r.disposition != OPEN_EXISTING;
+    if (!writes || (r.disposition == CREATE_NEW && found && fs::exists(fs::symlink_status(*found, ec))))
+        return found;
+    return writable_path(s.root, s.image, name);
+}
+
 }  // namespace
 
 HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD,
@@ -118,13 +131,17 @@ HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD shareMode, LPSECURIT
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
-    auto named = name ? host_path(device_settings().root, std::u16string_view(name)) : std::nullopt;
+    auto named = name ? file_for(device_settings(), name, request) : std::nullopt;
     if (!named) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
     }
-    // A link that leads out of the tree is no way in for writes or reads.
-    auto path = contained_host_path(device_settings().root, std::u16string_view(name));
+    // A link that leads out of the tree is no way in for writes or reads. Only what
+    // file_for found in the installed image may end there: a read, or a CREATE_NEW
+    // that fails on the existing file.
+    const Settings& set_up = device_settings();
+    bool in_image = !set_up.image.empty() && named->string().rfind(set_up.image + "/", 0) == 0;
+    auto path = contained_path(*named, {in_image ? set_up.image : set_up.root});
     if (!path) {
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;

@@ -1,5 +1,7 @@
 #include "files/device_path.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -72,6 +74,27 @@ fs::path matching_entry(const fs::path& dir, const std::u16string& name)
     return exact;
 }
 
+bool entry_exists(const fs::path& p)
+{
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(p, ec));
+}
+
+// Through a name of its own and a rename, so that another process never opens a
+// half-copied file.
+bool copy_up(const fs::path& from, const fs::path& to)
+{
+    std::error_code ec;
+    fs::path part = to;
+    part += ".copying-" + std::to_string(getpid());
+    if (!fs::copy_file(from, part, fs::copy_options::overwrite_existing, ec))
+        return false;
+    fs::rename(part, to, ec);
+    if (ec)
+        fs::remove(part, ec);
+    return !ec || entry_exists(to);
+}
+
 }  // namespace
 
 std::optional<fs::path> host_path(const std::string& root, std::u16string_view device_path)
@@ -87,20 +110,58 @@ std::optional<fs::path> host_path(const std::string& root, std::u16string_view d
     return p;
 }
 
-std::optional<fs::path> contained_host_path(const std::string& root, std::u16string_view device_path)
+std::optional<fs::path> contained_path(const fs::path& host, const std::vector<std::string>& tops)
 {
-    auto path = host_path(root, device_path);
     std::error_code ec;
-    fs::path top = fs::canonical(root, ec);
-    if (!path || ec)
-        return std::nullopt;
-    fs::path resolved = fs::weakly_canonical(*path, ec);
+    fs::path resolved = fs::weakly_canonical(host, ec);
     if (ec)
         return std::nullopt;
-    auto [t, r] = std::mismatch(top.begin(), top.end(), resolved.begin(), resolved.end());
-    if (t != top.end() || r == resolved.end())
+    for (const std::string& t : tops) {
+        fs::path top = t.empty() ? fs::path() : fs::canonical(t, ec);
+        if (t.empty() || ec)
+            continue;
+        auto [in_top, in_resolved] = std::mismatch(top.begin(), top.end(), resolved.begin(), resolved.end());
+        if (in_top == top.end() && in_resolved != resolved.end())
+            return resolved;
+    }
+    return std::nullopt;
+}
+
+std::optional<fs::path> readable_path(const std::string& root, const std::string& image,
+                                      std::u16string_view device_path)
+{
+    auto mine = host_path(root, device_path);
+    if (!mine || image.empty() || entry_exists(*mine))
+        return mine;
+    auto theirs = host_path(image, device_path);
+    return theirs && entry_exists(*theirs) ? theirs : mine;
+}
+
+std::optional<fs::path> writable_path(const std::string& root, const std::string& image,
+                                      std::u16string_view device_path)
+{
+    auto parts = components(device_path);
+    if (root.empty() || !parts)
         return std::nullopt;
-    return resolved;
+    fs::path mine = root, theirs = image;
+    std::error_code ec;
+    for (size_t i = 0; i < parts->size(); ++i) {
+        mine = matching_entry(mine, (*parts)[i]);
+        if (image.empty())
+            continue;
+        theirs = matching_entry(theirs, (*parts)[i]);
+        if (entry_exists(mine))
+            continue;
+        fs::path spelt = mine.parent_path() / theirs.filename();  // as the image spells it
+        bool last = i + 1 == parts->size();
+        if (!last && fs::is_directory(theirs, ec)) {
+            fs::create_directory(spelt, ec);
+            mine = spelt;
+        } else if (last && fs::is_regular_file(theirs, ec) && copy_up(theirs, spelt)) {
+            mine = spelt;
+        }
+    }
+    return mine;
 }
 
 }  // namespace tickvane::device

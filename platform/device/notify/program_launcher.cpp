@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "files/device_image.h"
 #include "files/device_path.h"
 #include "notify/trusted_program.h"
 #include "unicode.h"
@@ -49,14 +50,14 @@ int spawn(const std::string& program, const std::string& arguments)
 
 bool launch_program(const std::string& root, const Registration& registration, std::string& why)
 {
-    auto path = host_path(root, utf16_from_utf8(registration.application));
+    auto path = readable_path(root, own_image(), utf16_from_utf8(registration.application));
     std::error_code ec;
     if (!path || !std::filesystem::is_regular_file(*path, ec)) {
         why = "no such program under " + root;
         return false;
     }
     std::filesystem::path program;
-    why = untrusted(*path, trusted_tops(root), program);
+    why = untrusted(*path, trusted_tops(root, own_image()), program);
     if (!why.empty()) {
         why = "not trusted, skipped: " + why;
         return false;

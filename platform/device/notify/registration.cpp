@@ -9,16 +9,16 @@
 
 namespace tickvane::device::notify {
 
-std::optional<int64_t> register_request(const std::string& root, const Request& request, bool may_start_service,
-                                        std::string& why)
+std::optional<int64_t> register_request(const std::string& root, const std::string& image, const Request& request,
+                                        bool may_start_service, std::string& why)
 {
     // Refused now, while someone hears why, rather than skipped when it falls due.
-    auto program = host_path(root, utf16_from_utf8(request.application));
+    auto program = readable_path(root, image, utf16_from_utf8(request.application));
     std::filesystem::path resolved;
-    why = program ? untrusted(*program, trusted_tops(root), resolved)
+    why = program ? untrusted(*program, trusted_tops(root, image), resolved)
                   : "'" + request.application + "' is no device path";
     if (!why.empty()) {
-        why = "the service starts only the user's own programs in the device tree: " + why;
+        why = "the service starts only the user's own programs in the device tree or the installed ones: " + why;
         return std::nullopt;
     }
     std::optional<int64_t> id;

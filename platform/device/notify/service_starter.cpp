@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "files/device_image.h"
 #include "files/device_path.h"
 #include "notify/notification_store.h"
 #include "notify/trusted_program.h"
@@ -54,9 +55,9 @@ bool runnable(const fs::path& p)
 
 std::optional<std::string> find_service_executable(const std::string& root)
 {
-    auto installed = host_path(root, u"Windows\\tickvane-device");
+    auto installed = readable_path(root, own_image(), u"Windows\\tickvane-device");
     fs::path resolved;
-    if (installed && runnable(*installed) && untrusted(*installed, trusted_tops(root), resolved).empty())
+    if (installed && runnable(*installed) && untrusted(*installed, trusted_tops(root, own_image()), resolved).empty())
         return installed->string();
     std::error_code ec;
     fs::path self = fs::read_symlink("/proc/self/exe", ec);

@@ -7,8 +7,9 @@
 
 namespace tickvane::device::notify {
 
-// <root>/Windows/tickvane-device where an installation put it, else the one beside
-// the running executable (the top of a build tree).
+// <root>/Windows/tickvane-device where an installation put it (into the tree, or into
+// the image the running program belongs to), else the one beside the running
+// executable (the top of a build tree).
 std::optional<std::string> find_service_executable(const std::string& root);
 
 // Starts `tickvane-device --root <root> service` in its own session, its output

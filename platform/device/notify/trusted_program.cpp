@@ -34,7 +34,12 @@ std::string writable_by_others(const fs::path& path)
 
 }  // namespace
 
-std::vector<fs::path> trusted_tops(const std::string& root) { return {root}; }
+std::vector<fs::path> trusted_tops(const std::string& root, const std::string& image)
+{
+    if (image.empty())
+        return {root};
+    return {root, image};
+}
 
 std::string untrusted(const fs::path& program, const std::vector<fs::path>& tops, fs::path& resolved)
 {

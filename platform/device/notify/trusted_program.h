@@ -9,8 +9,9 @@
 
 namespace tickvane::device::notify {
 
-// The folders a started program may lie in: the device tree.
-std::vector<std::filesystem::path> trusted_tops(const std::string& root);
+// The folders a started program may lie in: the device tree, and the read-only image
+// of the installed files when there is one (empty otherwise).
+std::vector<std::filesystem::path> trusted_tops(const std::string& root, const std::string& image);
 
 // Why `program` may not be started, or empty when it may: after following links it
 // must be a regular file inside one of `tops`, and it and each folder from it up to

@@ -36,7 +36,7 @@ std::string unrunnable(const std::string& root, const WCHAR* application)
     if (!std::filesystem::is_directory(root, ec))
         return "the device root " + root + " is not a folder" + (ec ? " (" + ec.message() + ")" : std::string()) +
                "; set TICKVANE_DEVICE_ROOT to a device tree";
-    auto path = host_path(root, application);
+    auto path = readable_path(root, device_settings().image, application);
     if (!path)
         return "'" + utf8_from_utf16(application) + "' is no path under the device root " + root;
     if (!std::filesystem::is_regular_file(*path, ec) || access(path->c_str(), X_OK) != 0)
@@ -88,7 +88,8 @@ HANDLE WINAPI CeSetUserNotificationEx(HANDLE notification, CE_NOTIFICATION_TRIGG
         return nullptr;
     notify::Request request{notify::due_text(trigger->stStartTime), utf8_from_utf16(trigger->lpszApplication),
                             trigger->lpszArguments ? utf8_from_utf16(trigger->lpszArguments) : std::string()};
-    auto id = notify::register_request(device_settings().root, request, seams().start_service, why);
+    auto id = notify::register_request(device_settings().root, device_settings().image, request, seams().start_service,
+                                       why);
     if (!id) {
         notify::tell_refusal(why);
         return nullptr;

@@ -77,6 +77,7 @@ void reset(const Options& options)
     settings.root = options.root.empty() ? fresh_root() : options.root;
     if (settings.root.empty())
         throw std::runtime_error("cannot make a temporary device root");
+    settings.image = options.image;
     settings.screen_width = options.width;
     settings.screen_height = options.height;
     settings.display = "headless";

@@ -19,6 +19,7 @@ struct Options {
     std::string root;  // device root; empty: a fresh temporary folder
     SYSTEMTIME local_time{2026, 12, 1, 7, 9, 5, 30, 0};
     bool start_service = false;  // whether a registration may start the resident service
+    std::string image;           // read-only installed files under the root; empty: none
 };
 
 // Drops every window (each hears WM_NCDESTROY first, nothing more), class, timer, GDI
