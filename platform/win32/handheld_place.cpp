@@ -3,7 +3,7 @@
 // A small INI file in the user's local application data.
 #include "handheld_screen.h"
 
-#include <shlobj.h>
+#include "handheld_root.h"
 
 namespace tickvane::win32 {
 namespace {
@@ -15,10 +15,8 @@ const int kLargestScreen = 4096;
 
 std::wstring handheld_place_file()
 {
-    wchar_t folder[MAX_PATH];
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
-        return L"";
-    return std::wstring(folder) + L"\\Tickvane\\handheld.ini";
+    std::wstring folder = program_data_folder();
+    return folder.empty() ? folder : folder + L"\\handheld.ini";
 }
 
 // Nothing stored, or a size no handheld has: none.

@@ -26,12 +26,18 @@ std::wstring full_path(const std::wstring& path)
 
 }  // namespace
 
-std::wstring handheld_root()
+std::wstring program_data_folder()
 {
     wchar_t folder[MAX_PATH];
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
         return L"";
-    return std::wstring(folder) + L"\\Tickvane\\Handheld";
+    return std::wstring(folder) + L"\\Tickvane";
+}
+
+std::wstring handheld_root()
+{
+    std::wstring folder = program_data_folder();
+    return folder.empty() ? folder : folder + L"\\Handheld";
 }
 
 bool is_handheld_path(const wchar_t* path)

@@ -11,6 +11,10 @@
 
 namespace tickvane::win32 {
 
+// %LOCALAPPDATA%\Tickvane, the program's own folder of the user's; empty when the user
+// has no local application data.
+std::wstring program_data_folder();
+
 // %LOCALAPPDATA%\Tickvane\Handheld; empty when the user has no local application data.
 std::wstring handheld_root();
 
