@@ -22,8 +22,8 @@ int main(int argc, char** argv)
         return 3;
     }
     int screen = DefaultScreen(dpy);
-    Window window = XCreateSimpleWindow(dpy, RootWindow(dpy, screen), 0, 0, width, height, 0,
-                                        BlackPixel(dpy, screen), BlackPixel(dpy, screen));
+    Window window = XCreateSimpleWindow(dpy, RootWindow(dpy, screen), 0, 0, width, height, 0, BlackPixel(dpy, screen),
+                                        BlackPixel(dpy, screen));
     XStoreName(dpy, window, "bare");
     XSelectInput(dpy, window, ExposureMask);
     GC gc = XCreateGC(dpy, window, 0, NULL);
