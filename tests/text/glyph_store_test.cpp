@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "text/glyph_cache.h"
 #include "text/glyph_store.h"
 
 using namespace tickvane::text;
@@ -90,4 +91,25 @@ TEST_F(GlyphStoreFile, ADamagedFileReadsAsNone)
     huge[huge.size() - 28 - 6 - 28 + 16 + 3] = '\x7f';
     EXPECT_TRUE(damaged(huge));
     EXPECT_TRUE(damaged(std::string(300, '\xff')));
+}
+
+TEST(GlyphCacheFromStore, OpensTheFaceOnlyForAGlyphItLacks)
+{
+    int opened = 0;
+    GlyphCache cache(
+        [&opened]() -> FontFace* {
+            ++opened;
+            return nullptr;  // as if the font were gone: the glyph renders as nothing
+        },
+        kDeviceHinting);
+    cache.insert(U'オ', 12, Glyph{1, 10, 1, 1, 12, {200}});
+    EXPECT_EQ(cache.get(U'オ', 12).advance, 12);
+    EXPECT_EQ(cache.get(U'オ', 12).coverage, std::vector<uint8_t>{200});
+    EXPECT_EQ(opened, 0) << "a stored glyph needs no face";
+    EXPECT_EQ(cache.get(U'オ', 14).advance, 0) << "another size is not stored";
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(cache.rendered(), 0u) << "nothing was rendered without a face";
+    int held = 0;
+    cache.for_each([&](char32_t code_point, int size, const Glyph&) { held += code_point == U'オ' && size == 12; });
+    EXPECT_EQ(held, 1);
 }
