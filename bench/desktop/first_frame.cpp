@@ -1,8 +1,10 @@
-// first_frame [--timeout-ms=N] TITLE COMMAND [ARG...]
+// first_frame [--timeout-ms=N] [--cpu] TITLE COMMAND [ARG...]
 //
 // Starts COMMAND, looks about once a millisecond for a mapped top-level window named
 // TITLE with something drawn in it, prints the milliseconds from the start to that
-// moment, then ends COMMAND and everything it started.
+// moment, then ends COMMAND and everything it started. With --cpu it also prints, on the
+// same line, how many milliseconds COMMAND itself had spent on a CPU by then: the
+// loader, its start and its first paint, without the time it waited or was kept waiting.
 // Exit status: 0 painted; 1 timed out or the command ended first; 2 bad command line;
 // 3 no X display; 130 interrupted.
 #include <signal.h>
@@ -10,6 +12,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <string>
 #include <thread>
 
 #include "child_process.h"
@@ -30,13 +34,25 @@ double ms_since(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+// On-CPU time of a process from /proc/PID/schedstat, in ms; -1 if it cannot be read.
+double on_cpu_ms(pid_t pid)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/schedstat");
+    long long ns = -1;
+    return in >> ns ? static_cast<double>(ns) / 1e6 : -1;
+}
+
 // 0 with the time printed, or the exit status for what went wrong instead.
 int wait_for_first_frame(WindowProbe& probe, const FirstFrameArgs& args, pid_t child, Clock::time_point start)
 {
     int status = 0;
     while (!g_interrupted) {
         if (probe.look(args.title) == WindowState::Painted) {
-            std::printf("%.1f\n", ms_since(start));
+            double ms = ms_since(start);
+            if (args.with_cpu)
+                std::printf("%.1f %.2f\n", ms, on_cpu_ms(child));
+            else
+                std::printf("%.1f\n", ms);
             return 0;
         }
         if (has_exited(child, &status)) {
@@ -62,7 +78,7 @@ int main(int argc, char** argv)
     std::optional<FirstFrameArgs> args = parse_first_frame_args(std::vector<std::string>(argv + 1, argv + argc),
                                                                 &error);
     if (!args) {
-        std::fprintf(stderr, "first_frame: %s\nusage: first_frame [--timeout-ms=N] TITLE COMMAND [ARG...]\n",
+        std::fprintf(stderr, "first_frame: %s\nusage: first_frame [--timeout-ms=N] [--cpu] TITLE COMMAND [ARG...]\n",
                      error.c_str());
         return 2;
     }

@@ -6,6 +6,7 @@ namespace tickvane::bench {
 
 namespace {
 constexpr std::string_view kTimeout = "--timeout-ms=";
+constexpr std::string_view kCpu = "--cpu";
 constexpr int kMaxTimeoutMs = 600000;
 
 bool parse_timeout(std::string_view text, int* ms)
@@ -21,6 +22,10 @@ std::optional<FirstFrameArgs> parse_first_frame_args(const std::vector<std::stri
     size_t i = 0;
     for (; i < words.size() && words[i].starts_with("--"); ++i) {
         std::string_view word = words[i];
+        if (word == kCpu) {
+            args.with_cpu = true;
+            continue;
+        }
         if (!word.starts_with(kTimeout)) {
             *error = "unknown option " + words[i];
             return std::nullopt;

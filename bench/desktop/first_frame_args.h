@@ -1,5 +1,5 @@
 // The command line of first_frame:
-//   first_frame [--timeout-ms=N] TITLE COMMAND [ARG...]
+//   first_frame [--timeout-ms=N] [--cpu] TITLE COMMAND [ARG...]
 #pragma once
 
 #include <optional>
@@ -12,6 +12,7 @@ struct FirstFrameArgs {
     std::string title;                 // WM_NAME of the window to wait for
     std::vector<std::string> command;  // what to start
     int timeout_ms = 10000;
+    bool with_cpu = false;  // also print the command's on-CPU milliseconds at that moment
 };
 
 // Empty with `error` set when the words do not make a valid command line.

@@ -32,7 +32,13 @@ TEST(FirstFrameArgs, ReadsTimeoutTitleAndCommand)
     EXPECT_EQ(args->timeout_ms, 250);
     EXPECT_EQ(args->title, "Tickvane");
     EXPECT_EQ(args->command, (std::vector<std::string>{"zubo.exe", "--flag"}));
-    EXPECT_EQ(parse_first_frame_args({"xclock", "xclock"}, &error)->timeout_ms, 10000);
+    EXPECT_FALSE(args->with_cpu);
+    auto plain = parse_first_frame_args({"xclock", "xclock"}, &error);
+    EXPECT_EQ(plain->timeout_ms, 10000);
+    auto cpu = parse_first_frame_args({"--cpu", "--timeout-ms=5", "T", "c"}, &error);
+    ASSERT_TRUE(cpu) << error;
+    EXPECT_TRUE(cpu->with_cpu);
+    EXPECT_EQ(cpu->timeout_ms, 5);
 }
 
 TEST(FirstFrameArgs, RefusesWhatItCannotUse)
@@ -42,6 +48,7 @@ TEST(FirstFrameArgs, RefusesWhatItCannotUse)
                                                        {"", "cmd"},
                                                        {"Title", ""},
                                                        {"--verbose", "Title", "cmd"},
+                                                       {"--cpus", "Title", "cmd"},
                                                        {"--timeout-ms=abc", "T", "c"},
                                                        {"--timeout-ms=0", "T", "c"},
                                                        {"--timeout-ms=-5", "T", "c"},

@@ -13,7 +13,7 @@ Bitmap Bitmap::make_xrgb(int width, int height)
     b.height = height;
     b.bpp = 32;
     b.stride = width * 4;
-    b.owned.assign((size_t)b.stride * (size_t)height, 0);
+    b.owned = zeroed_pixels((size_t)b.stride * (size_t)height);
     b.bits = b.owned.data();
     return b;
 }

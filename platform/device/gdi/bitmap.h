@@ -4,7 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <new>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "gdi/change_log.h"
@@ -44,6 +47,38 @@ struct Mirror {
     uint64_t own_version = 0;  // the destination's version right after that copy
 };
 
+// Pixel memory that starts zeroed by calloc instead of by a pass over it: a large block
+// comes from the kernel already zero, and a page of it is touched only when drawn on.
+// Only a vector made at its size (zeroed_pixels) is sure to be all zero.
+template <typename T>
+struct ZeroedAllocator {
+    using value_type = T;
+    ZeroedAllocator() = default;
+    template <typename U>
+    ZeroedAllocator(const ZeroedAllocator<U>&)
+    {}
+    T* allocate(std::size_t n)
+    {
+        void* p = std::calloc(n, sizeof(T));
+        if (p == nullptr)
+            throw std::bad_alloc();
+        return static_cast<T*>(p);
+    }
+    void deallocate(T* p, std::size_t) { std::free(p); }
+    template <typename U>
+    void construct(U*) noexcept
+    {}  // what calloc gave is the value
+    template <typename U, typename... Args>
+    void construct(U* p, Args&&... args)
+    {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+    friend bool operator==(const ZeroedAllocator&, const ZeroedAllocator&) { return true; }
+};
+using PixelBytes = std::vector<uint8_t, ZeroedAllocator<uint8_t>>;
+
+inline PixelBytes zeroed_pixels(std::size_t bytes) { return PixelBytes(bytes); }
+
 struct Bitmap {
     int width = 0;
     int height = 0;
@@ -52,7 +87,7 @@ struct Bitmap {
     const uint8_t* bits = nullptr;  // first stored row
     int stride = 0;                 // bytes from one stored row to the next
     bool bottom_up = false;         // stored rows run from the bottom of the image up
-    std::vector<uint8_t> owned;     // backing store when the pixels are our own
+    PixelBytes owned;               // backing store when the pixels are our own
     ContentId content;
     ChangeLog log;  // writes that say where they wrote
     FillTrack fills;

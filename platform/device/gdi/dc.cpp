@@ -22,7 +22,7 @@ Bitmap monochrome(int width, int height)
     b.bpp = 1;
     b.palette = {0x000000, 0xFFFFFF};
     b.stride = ((width + 31) / 32) * 4;
-    b.owned.assign((size_t)b.stride * (size_t)height, 0);
+    b.owned = zeroed_pixels((size_t)b.stride * (size_t)height);
     b.bits = b.owned.data();
     return b;
 }

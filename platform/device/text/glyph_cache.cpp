@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "text/font_face.h"
 
@@ -65,8 +66,18 @@ bool blendable(const FT_Bitmap& bitmap)
 }  // namespace
 
 GlyphCache::GlyphCache(FontFace& face, Hinting hinting, std::size_t capacity)
-    : face_(face), load_flags_(load_flags_for(hinting)), capacity_(capacity)
+    : GlyphCache([&face] { return &face; }, hinting, capacity)
 {}
+
+GlyphCache::GlyphCache(std::function<FontFace*()> face, Hinting hinting, std::size_t capacity)
+    : face_(std::move(face)), load_flags_(load_flags_for(hinting)), capacity_(capacity)
+{}
+
+void GlyphCache::insert(char32_t code_point, int pixel_size, Glyph glyph)
+{
+    if (glyphs_.size() < capacity_)
+        glyphs_.insert_or_assign(key_of(code_point, pixel_size), std::move(glyph));
+}
 
 const Glyph& GlyphCache::get(char32_t code_point, int pixel_size)
 {
@@ -81,9 +92,11 @@ const Glyph& GlyphCache::get(char32_t code_point, int pixel_size)
 Glyph GlyphCache::render(char32_t code_point, int pixel_size)
 {
     Glyph glyph;
-    if (!face_.use_pixel_size(pixel_size))
+    FontFace* font = face_();
+    if (font == nullptr || !font->use_pixel_size(pixel_size))
         return glyph;
-    FT_Face face = face_.face();
+    ++rendered_;
+    FT_Face face = font->face();
     const FT_UInt index = FT_Get_Char_Index(face, code_point);
     if (FT_Load_Glyph(face, index, load_flags_ | FT_LOAD_RENDER) != 0)
         return glyph;

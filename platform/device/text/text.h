@@ -41,4 +41,9 @@ const char* family();
 // before the first measure or draw.
 void remember_font_in(const std::string& path);
 
+// Keeps the glyphs drawn so far beside the remembered font (`path`-glyphs), so that the
+// next process draws them without FreeType. Acts once per process, and only if something
+// was rendered rather than taken from the store; call when a frame is out.
+void keep_glyphs();
+
 }  // namespace tickvane::text

@@ -41,7 +41,13 @@ Extent measure_run(FontFace& face, GlyphCache& glyphs, std::u16string_view text,
 {
     if (!usable_size(pixel_size) || !face.use_pixel_size(pixel_size))
         return {};
-    const LineMetrics line = face.line_metrics();
+    return measure_run(face.line_metrics(), glyphs, text, pixel_size);
+}
+
+Extent measure_run(const LineMetrics& line, GlyphCache& glyphs, std::u16string_view text, int pixel_size)
+{
+    if (!usable_size(pixel_size))
+        return {};
     const long long width = walk(glyphs, text, pixel_size, [](const Glyph&, long long) {});
     return {saturate(width), line.ascent, line.descent, line.gdi_height};
 }

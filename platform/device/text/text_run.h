@@ -11,6 +11,7 @@
 namespace tickvane::text {
 
 class FontFace;
+struct LineMetrics;
 
 // Sizes outside this range measure and draw as nothing: larger ones would only come
 // from a bad value, and each of their glyphs would cost a large bitmap.
@@ -18,6 +19,8 @@ inline constexpr int kMinPixelSize = 1;
 inline constexpr int kMaxPixelSize = 256;
 
 Extent measure_run(FontFace& face, GlyphCache& glyphs, std::u16string_view text, int pixel_size);
+// The same with the line metrics of `pixel_size` known already.
+Extent measure_run(const LineMetrics& line, GlyphCache& glyphs, std::u16string_view text, int pixel_size);
 
 int draw_run(GlyphCache& glyphs, const Target& target, const Clip& clip, int x, int baseline_y,
              std::u16string_view text, int pixel_size, uint32_t colour);

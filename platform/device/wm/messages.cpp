@@ -10,6 +10,7 @@
 #include "gdi/gdi.h"
 #include "registry/window_registry.h"
 #include "seams.h"
+#include "text/text.h"
 #include "wm/input_queue.h"
 #include "wm/message_queue.h"
 #include "wm/window_manager.h"
@@ -167,6 +168,7 @@ BOOL WINAPI GetMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax)
         if (next_message(*msg, hwnd))
             return msg->message == WM_QUIT ? FALSE : TRUE;
         present_if_dirty();
+        tickvane::text::keep_glyphs();  // once, after the first frame: the next start draws it without FreeType
         wait_for_something(ms_to_next_timer());
     }
 }

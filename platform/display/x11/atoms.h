@@ -16,6 +16,7 @@ struct Atoms {
     Atom wm_state = 0;
     Atom net_wm_state = 0;
     Atom net_wm_state_hidden = 0;
+    Atom net_workarea = 0;
 };
 
 Atoms intern_atoms(::Display* dpy);

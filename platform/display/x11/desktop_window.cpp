@@ -29,8 +29,8 @@ bool fits(int width, int height, int scale)
 
 class DesktopWindow final : public Display {
 public:
-    DesktopWindow(const X11Connection& x, WindowGeometry geometry, const DesktopOptions& options)
-        : dpy_(x.dpy), visual_(x.visual), geometry_(geometry), options_(options), image_(x.dpy, x.visual)
+    DesktopWindow(const X11Connection& x, const Atoms& atoms, WindowGeometry geometry, const DesktopOptions& options)
+        : dpy_(x.dpy), visual_(x.visual), geometry_(geometry), options_(options), image_(x.dpy, x.visual), atoms_(atoms)
     {}
     ~DesktopWindow() override;
 
@@ -62,6 +62,7 @@ private:
     GC gc_ = nullptr;
     InputState input_;
     bool holds_frame_ = false;  // the image has something worth repainting from
+    bool repeats_detectable_ = false;
     // The last wait timed out and nothing has used the connection since: every method but
     // wait() and poll() that sends a request clears it.
     bool untouched_since_timeout_ = false;
@@ -72,13 +73,10 @@ private:
 bool DesktopWindow::start(std::string& why_not)
 {
     int w = geometry_.width * geometry_.scale, h = geometry_.height * geometry_.scale;
-    atoms_ = intern_atoms(dpy_);
     colormap_ = XCreateColormap(dpy_, RootWindow(dpy_, visual_.screen), visual_.visual, AllocNone);
     window_ = create_top_level_window(dpy_, visual_, colormap_, w, h, atoms_, options_.place);
     describe_to_desktop(dpy_, window_, atoms_, options_.icon);
     gc_ = XCreateGC(dpy_, window_, 0, nullptr);
-    // Held keys then repeat as presses alone, so a repeat is told from a new press.
-    XkbSetDetectableAutoRepeat(dpy_, True, nullptr);
     if (!image_.allocate(w, h, why_not))
         return false;
     XMapWindow(dpy_, window_);
@@ -116,6 +114,12 @@ void DesktopWindow::present(const Pixels& screen, const std::vector<Rect>& chang
     untouched_since_timeout_ = false;
     image_.finish_puts();
     holds_frame_ = true;
+    if (!repeats_detectable_) {
+        // Held keys then repeat as presses alone, so a repeat is told from a new press.
+        // Asked once the first frame is on its way: its three round trips need not delay it.
+        XkbSetDetectableAutoRepeat(dpy_, True, nullptr);
+        repeats_detectable_ = true;
+    }
 }
 
 void DesktopWindow::resize(int width, int height)
@@ -257,7 +261,8 @@ std::unique_ptr<Display> open_desktop_window(int width, int height, const Deskto
     std::string reason;
     if (!open_x11_connection(x, reason))
         return fail(reason);
-    ZoomFacts facts = zoom_facts(x.dpy, x.visual.screen);
+    Atoms atoms = intern_atoms(x.dpy);
+    ZoomFacts facts = zoom_facts(x.dpy, x.visual.screen, atoms.net_workarea);
     facts.screen_width = width;
     facts.screen_height = height;
     facts.requested = options.scale;
@@ -270,9 +275,9 @@ std::unique_ptr<Display> open_desktop_window(int width, int height, const Deskto
     if (options.place) {
         // A kept place may be off the work area now: another zoom, screen size or monitor.
         chosen.place = place_inside(*options.place, width * scale, height * scale,
-                                    monitor_work_areas(x.dpy, x.visual.screen));
+                                    monitor_work_areas(x.dpy, x.visual.screen, atoms.net_workarea));
     }
-    auto window = std::make_unique<DesktopWindow>(x, WindowGeometry{width, height, scale}, chosen);
+    auto window = std::make_unique<DesktopWindow>(x, atoms, WindowGeometry{width, height, scale}, chosen);
     if (!window->start(reason))
         return fail(reason);
     return window;

@@ -7,10 +7,9 @@
 
 namespace tickvane::display {
 
-Rect desktop_work_area(::Display* dpy, int screen)
+Rect desktop_work_area(::Display* dpy, int screen, Atom workarea)
 {
     Rect whole{0, 0, DisplayWidth(dpy, screen), DisplayHeight(dpy, screen)};
-    Atom workarea = XInternAtom(dpy, "_NET_WORKAREA", True);
     Atom type = None;
     int format = 0;
     unsigned long count = 0, after = 0;
@@ -29,9 +28,9 @@ Rect desktop_work_area(::Display* dpy, int screen)
     return area;
 }
 
-std::vector<Rect> monitor_work_areas(::Display* dpy, int screen)
+std::vector<Rect> monitor_work_areas(::Display* dpy, int screen, Atom workarea)
 {
-    Rect desktop = desktop_work_area(dpy, screen);
+    Rect desktop = desktop_work_area(dpy, screen, workarea);
     int event_base = 0, error_base = 0, count = 0;
     XineramaScreenInfo* monitors = nullptr;
     if (XineramaQueryExtension(dpy, &event_base, &error_base) && XineramaIsActive(dpy))

@@ -10,10 +10,10 @@
 namespace tickvane::display {
 
 // _NET_WORKAREA of the first desktop, else the whole screen.
-Rect desktop_work_area(::Display* dpy, int screen);
+Rect desktop_work_area(::Display* dpy, int screen, Atom workarea);
 
 // The work area on each monitor (Xinerama), or the desktop's one when there is one monitor
 // or no way to tell them apart.
-std::vector<Rect> monitor_work_areas(::Display* dpy, int screen);
+std::vector<Rect> monitor_work_areas(::Display* dpy, int screen, Atom workarea);
 
 }  // namespace tickvane::display

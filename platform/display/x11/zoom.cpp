@@ -46,11 +46,11 @@ int choose_zoom(const ZoomFacts& f, std::string* warning)
     return std::min(wanted, fitting);
 }
 
-ZoomFacts zoom_facts(::Display* dpy, int screen)
+ZoomFacts zoom_facts(::Display* dpy, int screen, Atom workarea)
 {
     ZoomFacts f;
     f.dpi = desktop_dpi(dpy);
-    Rect area = desktop_work_area(dpy, screen);
+    Rect area = desktop_work_area(dpy, screen, workarea);
     f.work_width = area.w;
     f.work_height = area.h;
     return f;

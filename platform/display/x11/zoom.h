@@ -20,6 +20,6 @@ struct ZoomFacts {
 int choose_zoom(const ZoomFacts& facts, std::string* warning);
 
 // The DPI setting and the work area, as the X server at `dpy` tells them.
-ZoomFacts zoom_facts(::Display* dpy, int screen);
+ZoomFacts zoom_facts(::Display* dpy, int screen, Atom workarea);
 
 }  // namespace tickvane::display
