@@ -47,6 +47,7 @@ TICKVANE_FORWARD(int, sqlite3_exec,
 TICKVANE_FORWARD(int, sqlite3_busy_timeout, (sqlite3 * db, int ms), (db, ms))
 TICKVANE_FORWARD(sqlite3_int64, sqlite3_last_insert_rowid, (sqlite3 * db), (db))
 TICKVANE_FORWARD(int, sqlite3_changes, (sqlite3 * db), (db))
+TICKVANE_FORWARD(int, sqlite3_db_readonly, (sqlite3 * db, const char* name), (db, name))
 
 #undef TICKVANE_FORWARD
 

@@ -159,7 +159,7 @@ TEST_F(WindowOnTheDesktop, ARelaunchedClockComesBackInTheKeptOrientationAtTheKep
     unsigned long id = clock_window();
     ASSERT_NE(id, 0u) << first.output();
     EXPECT_EQ(xdotool(x_->name(), {"key", "--window", std::to_string(id), "F5"}), "");
-    ASSERT_TRUE(has_size(id, 640, 480)) << "F5 did not turn the screen";
+    ASSERT_TRUE(has_size(id, 640, 480)) << "F5 did not turn the screen; " << what_the_device_does(tree_.root());
     std::pair<int, int> moved = move(id, 300, 40);
     ASSERT_GE(moved.first, 300) << "the window manager did not move it";
     // Killed, as a stopped run command ends its clocks: the device kept both as they changed.

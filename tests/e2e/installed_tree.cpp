@@ -73,4 +73,16 @@ std::vector<pid_t> processes_of_device(const std::string& root)
     return found;
 }
 
+std::string what_the_device_does(const std::string& root)
+{
+    std::string said;
+    for (pid_t pid : processes_of_device(root)) {
+        std::string proc = "/proc/" + std::to_string(pid), stat, wchan;
+        std::getline(std::ifstream(proc + "/stat"), stat);
+        std::getline(std::ifstream(proc + "/wchan"), wchan);
+        said += "\n  " + stat.substr(0, stat.find(' ', stat.find(')') + 3)) + " waiting in " + wchan;
+    }
+    return said.empty() ? "no process of the device runs" : "the device's processes:" + said;
+}
+
 }  // namespace tickvane::e2e

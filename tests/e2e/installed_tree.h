@@ -31,4 +31,8 @@ private:
 // anything they start). Zombies have neither and are not listed.
 std::vector<pid_t> processes_of_device(const std::string& root);
 
+// For a failure's message: each process of the device with its command, state, and
+// where the kernel has it waiting (wchan), to tell a hung clock from a lost input.
+std::string what_the_device_does(const std::string& root);
+
 }  // namespace tickvane::e2e

@@ -1,5 +1,7 @@
 #include "text/font_memory.h"
 
+#include "text/private_file.h"
+
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -31,14 +33,7 @@ void remember_font(const std::string& memory_file, const FontFile& font)
 {
     if (memory_file.empty() || font.family != kPreferredFamily)
         return;
-    std::string tmp = memory_file + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::trunc);
-        out << font.path << '\n' << font.index << '\n' << font.family << '\n';
-        if (!out)
-            return;
-    }
-    std::rename(tmp.c_str(), memory_file.c_str());
+    replace_private_file(memory_file, font.path + '\n' + std::to_string(font.index) + '\n' + font.family + '\n');
 }
 
 }  // namespace tickvane::text

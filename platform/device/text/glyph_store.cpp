@@ -1,5 +1,7 @@
 #include "text/glyph_store.h"
 
+#include "text/private_file.h"
+
 #include <link.h>
 #include <sys/stat.h>
 
@@ -174,14 +176,7 @@ void write_glyph_store(const std::string& path, const std::string& stamp, const 
             put(out, v);
         out.append(reinterpret_cast<const char*>(g.glyph.coverage.data()), g.glyph.coverage.size());
     }
-    std::string tmp = path + ".tmp";
-    {
-        std::ofstream file(tmp, std::ios::binary | std::ios::trunc);
-        file.write(out.data(), static_cast<std::streamsize>(out.size()));
-        if (!file)
-            return;
-    }
-    std::rename(tmp.c_str(), path.c_str());
+    replace_private_file(path, out);
 }
 
 }  // namespace tickvane::text
