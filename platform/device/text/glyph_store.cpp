@@ -60,7 +60,8 @@ private:
     {
         if (!ok_ || size > bytes_.size() - pos_)
             return false;
-        std::memcpy(out, bytes_.data() + pos_, size);
+        if (size > 0)  // an empty glyph's coverage has no storage to copy into
+            std::memcpy(out, bytes_.data() + pos_, size);
         pos_ += size;
         return true;
     }
