@@ -238,6 +238,35 @@ TEST_F(DesktopWindowOnXvfb, WaitSleepsWithoutSpinningAndWakesForInputOrDescripto
     close(fds[1]);
 }
 
+// A window manager that is still starting may drop the first map request: the window
+// asks again until it is shown, and no more once it is.
+TEST(DesktopWindowUnderAStartingWindowManager, AsksAgainToBeShownUntilItIs)
+{
+    std::string why;
+    auto x = X11Session::start(24, &why);
+    if (!x)
+        GTEST_SKIP() << why;
+    setenv("DISPLAY", x->name().c_str(), 1);
+    x->take_map_requests();
+    auto window = open_desktop_window(240, 320, 2, &why);
+    ASSERT_NE(window, nullptr) << why;
+    unsigned long dropped = x->next_map_request(std::chrono::seconds(10));
+    ASSERT_NE(dropped, 0UL);
+    auto requests_within = [&](milliseconds limit) {
+        unsigned long again = 0;
+        for (auto until = Clock::now() + limit; again == 0 && Clock::now() < until;) {
+            window->wait(100, {});
+            for (Event e; window->poll(e);) {
+            }
+            again = x->next_map_request(milliseconds(0));
+        }
+        return again;
+    };
+    EXPECT_EQ(requests_within(std::chrono::seconds(10)), dropped) << "the dropped request was not made again";
+    x->map(dropped);
+    EXPECT_EQ(requests_within(std::chrono::milliseconds(2500)), 0UL) << "a shown window asked again";
+}
+
 TEST(DesktopWindowWithoutDisplay, IsRefusedWithAReason)
 {
     std::string why;

@@ -11,6 +11,7 @@
 
 #include <bit>
 #include <cstdio>
+#include <thread>
 
 namespace tickvane::display::testing {
 namespace {
@@ -169,6 +170,32 @@ void X11Session::request_close(unsigned long window)
     event.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
     XSendEvent(d, window, False, NoEventMask, &event);
     XSync(d, False);
+}
+
+void X11Session::take_map_requests()
+{
+    Display* d = dpy(connection_);
+    XSelectInput(d, DefaultRootWindow(d), SubstructureRedirectMask);
+    XSync(d, False);
+}
+
+unsigned long X11Session::next_map_request(std::chrono::milliseconds limit)
+{
+    Display* d = dpy(connection_);
+    auto until = std::chrono::steady_clock::now() + limit;
+    for (XEvent event;; std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+        XSync(d, False);
+        if (XCheckTypedEvent(d, MapRequest, &event))
+            return event.xmaprequest.window;
+        if (std::chrono::steady_clock::now() >= until)
+            return 0;
+    }
+}
+
+void X11Session::map(unsigned long window)
+{
+    XMapWindow(dpy(connection_), window);
+    XSync(dpy(connection_), False);
 }
 
 }  // namespace tickvane::display::testing

@@ -5,6 +5,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -32,6 +33,11 @@ public:
     void cover(unsigned long window);              // another program's white window on top of it
     void request_close(unsigned long window);      // what a window manager sends for the close button
     std::string properties(unsigned long window);  // as xprop prints them
+    // Map requests come here instead of mapping windows, as to a window manager.
+    void take_map_requests();
+    // The window of the first map request that comes within `limit`, or 0.
+    unsigned long next_map_request(std::chrono::milliseconds limit);
+    void map(unsigned long window);
 
 private:
     X11Session(pid_t pid, std::string name);

@@ -9,6 +9,7 @@
 #include "display.h"
 #include "event_translation.h"
 #include "fd_waiter.h"
+#include "show_request.h"
 #include "top_level_window.h"
 #include "window_image.h"
 #include "window_place.h"
@@ -68,6 +69,7 @@ private:
     bool untouched_since_timeout_ = false;
     std::optional<Event> pending_;  // read by wait(), not yet taken by poll()
     FdWaiter waiter_;
+    ShowRequest show_request_;
 };
 
 bool DesktopWindow::start(std::string& why_not)
@@ -79,8 +81,7 @@ bool DesktopWindow::start(std::string& why_not)
     gc_ = XCreateGC(dpy_, window_, 0, nullptr);
     if (!image_.allocate(w, h, why_not))
         return false;
-    XMapWindow(dpy_, window_);
-    XFlush(dpy_);
+    show_request_.send(dpy_, window_, ShowRequest::Clock::now());
     return true;
 }
 
@@ -173,6 +174,10 @@ bool DesktopWindow::translate(const XEvent& event, Event& out)
     case Expose:
         repaint(event.xexpose);
         return false;
+    case MapNotify:
+        if (event.xmap.window == window_)
+            show_request_.settled();
+        return false;
     case MappingNotify:  // the keyboard layout changed: look keys up in the new one
         XRefreshKeyboardMapping(const_cast<XMappingEvent*>(&event.xmapping));
         return false;
@@ -228,6 +233,9 @@ bool DesktopWindow::wait(int timeout_ms, const std::vector<int>& fds)
     Deadline deadline = deadline_after(timeout_ms);
     // Only the X connection and the caller's descriptors can wake this: no timer ticks meanwhile.
     while (!pending_) {
+        int until_next_ask = show_request_.ask_again_if_dropped(dpy_, window_, atoms_, ShowRequest::Clock::now());
+        if (until_next_ask >= 0)
+            untouched_since_timeout_ = false;  // asking reads the connection
         Event event;
         // Sends what is queued and takes in what Xlib and the socket hold, so that the
         // socket's readiness then says all; after a sleep that nothing but the timeout ended,
@@ -236,8 +244,12 @@ bool DesktopWindow::wait(int timeout_ms, const std::vector<int>& fds)
             pending_ = event;
             return false;
         }
-        FdWaitResult result = waiter_.wait(fds, ConnectionNumber(dpy_), remaining_ms(deadline, timeout_ms));
+        int left = remaining_ms(deadline, timeout_ms);
+        bool ask_first = until_next_ask >= 0 && (left < 0 || until_next_ask < left);
+        FdWaitResult result = waiter_.wait(fds, ConnectionNumber(dpy_), ask_first ? until_next_ask : left);
         untouched_since_timeout_ = result == FdWaitResult::TimedOut;
+        if (result == FdWaitResult::TimedOut && ask_first)
+            continue;
         if (result != FdWaitResult::ExtraFdReady)
             return result != FdWaitResult::TimedOut;
     }
