@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include "bounded_process.h"
+#include "installed_tree.h"
 #include "window_manager.h"
 
 namespace tickvane::e2e {
@@ -35,6 +36,13 @@ void ClockUnderWindowManager::TearDown()
 {
     for (pid_t p : processes_of_device(tree_.root()))
         kill(p, SIGKILL);
+}
+
+std::string ClockUnderWindowManager::what_the_window_manager_does()
+{
+    Outcome tree = run_bounded({"xwininfo", "-root", "-children"}, environment_with({"DISPLAY=" + x_->name()}),
+                               std::chrono::seconds(5));
+    return "openbox " + what_the_process_does(wm_->pid()) + ", said: " + wm_->output() + "\n" + tree.output;
 }
 
 }  // namespace tickvane::e2e

@@ -31,6 +31,8 @@ class ClockUnderWindowManager : public ClockOnXvfb {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // For a failure's message: openbox's state and output, and the windows on the screen.
+    std::string what_the_window_manager_does();
 
     std::unique_ptr<Child> wm_;
 };

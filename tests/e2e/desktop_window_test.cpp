@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <deque>
+#include <fstream>
 #include <sstream>
 #include <thread>
 
@@ -51,9 +52,10 @@ protected:
     std::pair<int, int> move(unsigned long id, int x, int y)
     {
         for (int i = 0; i < 200; ++i) {
-            if (i % 10 == 0)
+            if (i % 10 == 0) {
                 EXPECT_EQ(xdotool(x_->name(), {"windowmove", std::to_string(id), std::to_string(x), std::to_string(y)}),
                           "");
+            }
             std::this_thread::sleep_for(milliseconds(50));
             std::pair<int, int> at = where(id);
             if (at.first >= x && at.second >= y)
@@ -159,7 +161,8 @@ TEST_F(WindowOnTheDesktop, ARelaunchedClockComesBackInTheKeptOrientationAtTheKep
     unsigned long id = clock_window();
     ASSERT_NE(id, 0u) << first.output();
     EXPECT_EQ(xdotool(x_->name(), {"key", "--window", std::to_string(id), "F5"}), "");
-    ASSERT_TRUE(has_size(id, 640, 480)) << "F5 did not turn the screen; " << what_the_device_does(tree_.root());
+    ASSERT_TRUE(has_size(id, 640, 480)) << "F5 did not turn the screen; " << what_the_device_does(tree_.root()) << "\n"
+                                        << what_the_window_manager_does();
     std::pair<int, int> moved = move(id, 300, 40);
     ASSERT_GE(moved.first, 300) << "the window manager did not move it";
     // Killed, as a stopped run command ends its clocks: the device kept both as they changed.
@@ -207,7 +210,11 @@ TEST_F(WindowOnALargeDesktop, MinimisingKeepsThePlaceBeforeItAndAKeptPlaceIsBrou
     ASSERT_TRUE(has_size(id, 720, 960));
     std::pair<int, int> at = where(id);
     EXPECT_EQ(at.first, moved.first);
-    EXPECT_LE(at.second + 960, 1200) << "the screen's bottom is off the desktop at " << at.second;
+    std::ifstream kept(tree_.root() + "/.device/state");
+    EXPECT_LE(at.second + 960, 1200) << "the screen's bottom is off the desktop at " << at.second << "; kept:\n"
+                                     << std::string(std::istreambuf_iterator<char>(kept), {}) << "the clock said "
+                                     << larger.output() << "\n"
+                                     << what_the_window_manager_does();
     EXPECT_GE(at.second, 0);
 }
 

@@ -73,15 +73,21 @@ std::vector<pid_t> processes_of_device(const std::string& root)
     return found;
 }
 
+std::string what_the_process_does(pid_t pid)
+{
+    std::string proc = "/proc/" + std::to_string(pid), stat, wchan;
+    std::getline(std::ifstream(proc + "/stat"), stat);
+    std::getline(std::ifstream(proc + "/wchan"), wchan);
+    if (stat.empty())
+        return std::to_string(pid) + " has ended";
+    return stat.substr(0, stat.find(' ', stat.find(')') + 3)) + " waiting in " + wchan;
+}
+
 std::string what_the_device_does(const std::string& root)
 {
     std::string said;
-    for (pid_t pid : processes_of_device(root)) {
-        std::string proc = "/proc/" + std::to_string(pid), stat, wchan;
-        std::getline(std::ifstream(proc + "/stat"), stat);
-        std::getline(std::ifstream(proc + "/wchan"), wchan);
-        said += "\n  " + stat.substr(0, stat.find(' ', stat.find(')') + 3)) + " waiting in " + wchan;
-    }
+    for (pid_t pid : processes_of_device(root))
+        said += "\n  " + what_the_process_does(pid);
     return said.empty() ? "no process of the device runs" : "the device's processes:" + said;
 }
 

@@ -34,5 +34,7 @@ std::vector<pid_t> processes_of_device(const std::string& root);
 // For a failure's message: each process of the device with its command, state, and
 // where the kernel has it waiting (wchan), to tell a hung clock from a lost input.
 std::string what_the_device_does(const std::string& root);
+// The same for one process.
+std::string what_the_process_does(pid_t pid);
 
 }  // namespace tickvane::e2e

@@ -130,7 +130,8 @@ TEST_F(RunCommand, EndsWhenTheExitKeyHasEndedTheCycle)
     ASSERT_TRUE(shows_within(ids[0], 0xFFFFFFu, 100000, seconds(10)))
         << "no face; " << what_the_device_does(tree_.root()) << "\nthe window, " << x_->window_size(ids[0]).first
         << " x " << x_->window_size(ids[0]).second << ", as xprop has it:\n"
-        << x_->properties(ids[0]) << "\nthe command said: " << command.output();
+        << x_->properties(ids[0]) << "\n"
+        << what_the_window_manager_does() << "\nthe command said: " << command.output();
     EXPECT_EQ(xdotool(x_->name(), {"key", "--window", std::to_string(ids[0]), "F2"}), "");  // the exit soft key
     ASSERT_TRUE(shows_within(ids[0], 0xF0F0F0u, 1000, seconds(10))) << "no confirmation box: " << command.output();
     ASSERT_EQ(clock_windows(), ids) << command.output();
