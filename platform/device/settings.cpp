@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <charconv>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -15,6 +14,7 @@
 
 #include "device.h"
 #include "files/device_image.h"
+#include "warn_once.h"
 
 namespace fs = std::filesystem;
 
@@ -138,20 +138,19 @@ Settings settings_from_environment(const std::string& executable)
     std::string screen = env("TICKVANE_SCREEN");
     std::string wrong = screen.empty() ? "" : parse_screen(screen, s.screen_width, s.screen_height);
     if (!wrong.empty())
-        std::fprintf(stderr, "tickvane: TICKVANE_SCREEN=%s %s; using %dx%d\n", screen.c_str(), wrong.c_str(),
-                     s.screen_width, s.screen_height);
+        warn_once("tickvane: TICKVANE_SCREEN=%s %s; using %dx%d", screen.c_str(), wrong.c_str(), s.screen_width,
+                  s.screen_height);
     s.display = env("TICKVANE_DISPLAY");
     if (!s.display.empty() && s.display != "window" && s.display != "headless") {
-        std::fprintf(stderr, "tickvane: TICKVANE_DISPLAY=%s is neither window nor headless; choosing by itself\n",
-                     s.display.c_str());
+        warn_once("tickvane: TICKVANE_DISPLAY=%s is neither window nor headless; choosing by itself",
+                  s.display.c_str());
         s.display.clear();
     }
     std::string scale = env("TICKVANE_SCALE");
     if (!scale.empty()) {
         if (!parse_whole(scale, 1, 8, s.scale))
-            std::fprintf(stderr,
-                         "tickvane: TICKVANE_SCALE=%s is not a whole number from 1 to 8; using the monitor's zoom\n",
-                         scale.c_str());
+            warn_once("tickvane: TICKVANE_SCALE=%s is not a whole number from 1 to 8; using the monitor's zoom",
+                      scale.c_str());
     }
     s.screenshot = env("TICKVANE_SCREENSHOT");
     return s;

@@ -430,7 +430,6 @@ HWND WINAPI GetFocus();
 BOOL WINAPI EnableWindow(HWND hwnd, BOOL enable);
 BOOL WINAPI IsWindowEnabled(HWND hwnd);
 BOOL WINAPI SetForegroundWindow(HWND hwnd);
-HWND WINAPI GetForegroundWindow();
 HWND WINAPI GetActiveWindow();
 HWND WINAPI SetActiveWindow(HWND hwnd);
 
@@ -475,7 +474,6 @@ struct PAINTSTRUCT {
 typedef PAINTSTRUCT* LPPAINTSTRUCT;
 
 BOOL WINAPI InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
-BOOL WINAPI ValidateRect(HWND hwnd, const RECT* rect);
 BOOL WINAPI UpdateWindow(HWND hwnd);
 HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps);
 BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
@@ -512,7 +510,6 @@ COLORREF WINAPI GetPixel(HDC hdc, int x, int y);
 HRSRC WINAPI FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type);
 HGLOBAL WINAPI LoadResource(HMODULE module, HRSRC resource);
 LPVOID WINAPI LockResource(HGLOBAL data);
-DWORD WINAPI SizeofResource(HMODULE module, HRSRC resource);
 HBITMAP WINAPI LoadBitmapW(HINSTANCE instance, LPCWSTR name);
 HMENU WINAPI LoadMenuW(HINSTANCE instance, LPCWSTR name);
 BOOL WINAPI DestroyMenu(HMENU menu);

@@ -2,9 +2,10 @@
 
 #include <dlfcn.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <mutex>
+
+#include "warn_once.h"
 
 namespace tickvane::on_demand {
 
@@ -25,7 +26,7 @@ void* LazyLibrary::handle()
         // handle finds the library's own definition and never the forwarder calling it.
         handle_ = dlopen(soname_, RTLD_NOW | RTLD_LOCAL);
         if (handle_ == nullptr)
-            std::fprintf(stderr, "tickvane: cannot load %s: %s\n", soname_, dlerror());
+            warn_once("tickvane: cannot load %s: %s", soname_, dlerror());
     }
     return handle_;
 }
@@ -37,7 +38,7 @@ void* LazyLibrary::find(const char* name)
         return nullptr;
     void* function = dlsym(library, name);
     if (function == nullptr)
-        std::fprintf(stderr, "tickvane: %s has no %s\n", soname_, name);
+        warn_once("tickvane: %s has no %s", soname_, name);
     return function;
 }
 

@@ -308,6 +308,24 @@ TEST_F(Dialogs, ADialogThatDestroysItselfLeavesItsOwnerDisabled)
         << "activation left with the dialog and stays away";
 }
 
+INT_PTR CALLBACK EndingAtOnceDlgProc(HWND dialog, UINT msg, WPARAM, LPARAM)
+{
+    if (msg == WM_INITDIALOG)
+        EndDialog(dialog, 42);
+    return msg == WM_INITDIALOG;
+}
+
+// A dialog ended while it starts is never shown: it returns its result at once, and its
+// owner stays enabled and active.
+TEST_F(Dialogs, ADialogEndedFromWmInitDialogReturnsAtOnceAndLeavesItsOwnerAlone)
+{
+    TemplateBuilder t(WS_POPUP | WS_CAPTION, 80, 40, u"");
+    EXPECT_EQ(DialogBoxIndirectParamW(dt::instance(), t.get(), owner, EndingAtOnceDlgProc, 0), 42);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_EQ(GetActiveWindow(), owner);
+    EXPECT_EQ(log.count(WM_ACTIVATE, owner), 0u) << "activation never left the owner";
+}
+
 TEST_F(Dialogs, EndDialogReturnsItsResultAndAQuitEndsTheLoopAndIsPassedOn)
 {
     g_end_on = IDOK;

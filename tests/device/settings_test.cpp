@@ -15,7 +15,7 @@
 #include <string>
 
 #include "device.h"
-#include "log_once.h"
+#include "warn_once.h"
 
 using tickvane::device::settings_from_environment;
 
@@ -136,9 +136,8 @@ TEST(DeviceLog, ALineTheLogHoldsIsNotWrittenAgain)
         if (pid == 0) {
             int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
             dup2(fd, 2);
-            tickvane::device::drop_lines_the_log_holds();
-            std::fprintf(stderr, "tickvane: a repeated warning\n");
-            std::fprintf(stderr, "tickvane: a repeated warning\n");
+            tickvane::warn_once("tickvane: a repeated warning");
+            tickvane::warn_once("tickvane: a repeated warning");
             std::fprintf(stderr, "tickvane: appearance %d\n", appearance);
             std::fflush(stderr);
             _exit(0);

@@ -8,7 +8,6 @@
 #include "controls/painter.h"
 #include "controls/text_layout.h"
 #include "text/text.h"
-#include "wm/window_tree.h"
 
 namespace tickvane::device {
 

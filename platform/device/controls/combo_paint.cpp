@@ -5,7 +5,6 @@
 #include "controls/look.h"
 #include "controls/painter.h"
 #include "controls/text_layout.h"
-#include "wm/window_tree.h"
 
 namespace tickvane::device {
 

@@ -1,7 +1,6 @@
 #include "controls/controls.h"
 
 #include "controls/control_classes.h"
-#include "wm/window_tree.h"
 
 namespace tickvane::device {
 

@@ -2,7 +2,6 @@
 
 #include "gdi/fonts.h"
 #include "text/text.h"
-#include "wm/window_tree.h"
 
 namespace tickvane::device {
 

@@ -38,12 +38,15 @@ INT_PTR run_modal(HWND dialog, HWND owner)
     DialogRecord* r = dialog_record(dialog);
     if (r == nullptr)
         return -1;
-    if (owner != nullptr && IsWindowEnabled(owner)) {
+    // Ended already (EndDialog from WM_INITDIALOG): never shown, its owner never disabled.
+    if (owner != nullptr && IsWindowEnabled(owner) && !r->ended) {
         r->disabled_owner = owner;
         EnableWindow(owner, FALSE);
     }
-    ShowWindow(dialog, SW_SHOW);
-    UpdateWindow(dialog);
+    if (!r->ended) {
+        ShowWindow(dialog, SW_SHOW);
+        UpdateWindow(dialog);
+    }
     MSG msg{};
     bool quit = false;
     while (still_running(dialog)) {

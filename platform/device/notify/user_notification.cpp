@@ -4,7 +4,6 @@
 
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -15,6 +14,7 @@
 #include "seams.h"
 #include "time_arithmetic.h"
 #include "unicode.h"
+#include "warn_once.h"
 
 namespace tickvane::device::notify {
 
@@ -62,7 +62,7 @@ bool& refusal_told() { return notification_log().refusal_told; }
 void tell_refusal(const std::string& why)
 {
     if (!refusal_told())
-        std::fprintf(stderr, "tickvane: notification refused: %s\n", why.c_str());
+        warn_once("tickvane: notification refused: %s", why.c_str());
     refusal_told() = true;
 }
 

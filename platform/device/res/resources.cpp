@@ -86,12 +86,6 @@ HGLOBAL WINAPI LoadResource(HMODULE module, HRSRC resource)
 
 LPVOID WINAPI LockResource(HGLOBAL data) { return data; }
 
-DWORD WINAPI SizeofResource(HMODULE module, HRSRC resource)
-{
-    const ResEntry* e = known_entry(module, resource);
-    return e == nullptr ? 0 : e->size;
-}
-
 HBITMAP WINAPI LoadBitmapW(HINSTANCE instance, LPCWSTR name)
 {
     const ResEntry* e = find_resource(instance, name, RT_BITMAP);

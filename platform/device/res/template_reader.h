@@ -16,7 +16,6 @@ public:
     TemplateReader(const uint8_t* bytes, size_t size) : p_(bytes), size_(bytes == nullptr ? 0 : size) {}
 
     bool ok() const { return ok_; }
-    bool at_end() const { return at_ >= size_; }
     size_t offset() const { return at_; }
 
     uint8_t u8();

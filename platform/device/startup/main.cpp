@@ -4,7 +4,6 @@
 #include <string>
 
 #include "device.h"
-#include "log_once.h"
 #include "private_folder.h"
 #include "registry/start_turn.h"
 #include "res/resources.h"
@@ -15,7 +14,6 @@ using namespace tickvane::device;
 
 int main(int argc, char** argv)
 {
-    drop_lines_the_log_holds();
     std::error_code ec;
     std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     std::string executable = ec ? std::string(argc > 0 ? argv[0] : "") : exe.string();

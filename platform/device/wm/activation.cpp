@@ -131,8 +131,6 @@ using namespace tickvane::device;
 
 HWND WINAPI GetActiveWindow() { return activation().active; }
 
-HWND WINAPI GetForegroundWindow() { return activation().active; }
-
 HWND WINAPI SetActiveWindow(HWND hwnd)
 {
     HWND previous = activation().active;

@@ -76,20 +76,6 @@ BOOL WINAPI InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase)
     return TRUE;
 }
 
-BOOL WINAPI ValidateRect(HWND hwnd, const RECT* rect)
-{
-    Window* w = find_window(hwnd);
-    if (w == nullptr)
-        return FALSE;
-    // Only a whole validation empties a bounding-rectangle region exactly.
-    if (rect == nullptr || (rect->left <= w->update.left && rect->top <= w->update.top &&
-                            rect->right >= w->update.right && rect->bottom >= w->update.bottom)) {
-        w->has_update = false;
-        w->erase_pending = false;
-    }
-    return TRUE;
-}
-
 HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps)
 {
     Window* w = find_window(hwnd);

@@ -34,20 +34,18 @@ void invalidate_left_behind(const Window& w, const RECT& old_frame)
     InvalidateRect(parent->handle, &r, TRUE);
 }
 
-// WM_MOVE and WM_SIZE, as DefWindowProc's answer to WM_WINDOWPOSCHANGED sends them.
+// WM_MOVE, then WM_SIZE, as DefWindowProc's answer to WM_WINDOWPOSCHANGED sends them.
 void tell_new_place(HWND hwnd, bool moved, bool sized)
 {
+    if (Window* w = find_window(hwnd); moved && w != nullptr) {
+        POINT at{w->rect.left, w->rect.top};
+        if (Window* parent = find_window(w->parent))
+            at.x -= parent->rect.left, at.y -= parent->rect.top;
+        SendMessageW(hwnd, WM_MOVE, 0, MAKELPARAM(at.x, at.y));
+    }
     RECT client{};
-    GetClientRect(hwnd, &client);
-    if (sized)
+    if (sized && GetClientRect(hwnd, &client))
         SendMessageW(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
-    Window* w = find_window(hwnd);
-    if (!moved || w == nullptr)
-        return;
-    POINT at{w->rect.left, w->rect.top};
-    if (Window* parent = find_window(w->parent))
-        at.x -= parent->rect.left, at.y -= parent->rect.top;
-    SendMessageW(hwnd, WM_MOVE, 0, MAKELPARAM(at.x, at.y));
 }
 
 }  // namespace

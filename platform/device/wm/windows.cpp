@@ -192,7 +192,10 @@ HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName
     }
     send(*still, WM_SIZE, SIZE_RESTORED,
          MAKELPARAM(still->rect.right - still->rect.left, still->rect.bottom - still->rect.top));
-    send(*still, WM_MOVE, 0, MAKELPARAM(still->rect.left, still->rect.top));
+    POINT at{still->rect.left, still->rect.top};  // a child's, from its parent's client area
+    if (const Window* holder = find_window(still->parent))
+        at.x -= holder->rect.left, at.y -= holder->rect.top;
+    send(*still, WM_MOVE, 0, MAKELPARAM(at.x, at.y));
     if (style & WS_VISIBLE)
         ShowWindow(hwnd, SW_SHOW);
     return hwnd;

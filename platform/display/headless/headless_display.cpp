@@ -1,10 +1,10 @@
 // The screen in memory only: the device keeps the pixels, so this backend keeps nothing but
 // the PNG target and whether its last write failed.
-#include <cstdio>
 
 #include "display.h"
 #include "fd_waiter.h"
 #include "png_writer.h"
+#include "warn_once.h"
 
 namespace tickvane::display {
 namespace {
@@ -26,7 +26,7 @@ public:
         }
         // A full disk or a vanished folder would repeat every frame: say it once per run of failures.
         if (!failing_)
-            std::fprintf(stderr, "tickvane: screenshot not written: %s\n", why.c_str());
+            warn_once("tickvane: screenshot not written: %s", why.c_str());
         failing_ = true;
     }
 

@@ -3,7 +3,6 @@
 #include <X11/XKBlib.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 
 #include "display.h"
@@ -11,6 +10,7 @@
 #include "fd_waiter.h"
 #include "show_request.h"
 #include "top_level_window.h"
+#include "warn_once.h"
 #include "window_image.h"
 #include "window_place.h"
 #include "work_area.h"
@@ -281,7 +281,7 @@ std::unique_ptr<Display> open_desktop_window(int width, int height, const Deskto
     std::string warning;
     int scale = std::min(choose_zoom(facts, &warning), kMaxWindowSide / std::max(width, height));
     if (!warning.empty())
-        std::fprintf(stderr, "%s\n", warning.c_str());
+        warn_once("%s", warning.c_str());
     DesktopOptions chosen = options;
     chosen.scale = scale;
     if (options.place) {
