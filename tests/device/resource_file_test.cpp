@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "embedded_res.h"
-#include "gdi/pixels.h"
 #include "res/dib.h"
 #include "res/res_file.h"
 
@@ -90,26 +89,6 @@ TEST(Dib, AcceptsTheLayoutsResourcesUse)
     auto top_down = dib(3, -2, 24, 0, 24);
     ASSERT_TRUE(bitmap_from_dib(top_down.data(), top_down.size()).has_value());
     EXPECT_FALSE(bitmap_from_dib(top_down.data(), top_down.size())->bottom_up);
-}
-
-// Every run of a 24-bit row, from each start and of each length, reads what the pixels
-// one at a time say.
-TEST(Dib, TwentyFourBitRunsReadEachPixel)
-{
-    constexpr int kWidth = 11;
-    auto d = dib(kWidth, 1, 24, 0, 36);
-    for (size_t i = 40; i < d.size(); ++i)
-        d[i] = (uint8_t)(i * 37 + 11);
-    auto b = bitmap_from_dib(d.data(), d.size());
-    ASSERT_TRUE(b.has_value());
-    for (int x = 0; x < kWidth; ++x) {
-        for (int count = 1; x + count <= kWidth; ++count) {
-            std::vector<uint32_t> run(count);
-            read_run(*b, x, 0, count, run.data());
-            for (int i = 0; i < count; ++i)
-                ASSERT_EQ(run[i], b->pixel(x + i, 0)) << "from " << x << ", " << count << " pixels, at " << i;
-        }
-    }
 }
 
 TEST(Dib, RefusesWhatDoesNotAddUp)

@@ -53,21 +53,9 @@ void read_run(const Bitmap& b, int x, int y, int count, uint32_t* out)
         }
         return;
     case 24: {
-        // Four pixels from three words; then four bytes at a time, masked; the last pixel
-        // by bytes, as it may end the bitmap. A resource's glyph sheet converted at the
-        // first frame is over 100,000 pixels.
+        // Four bytes at a time, masked; the last pixel by bytes, as it may end the bitmap.
         const uint8_t* p = row + x * 3;
         int i = 0;
-        for (; i + 4 <= count; i += 4, p += 12) {
-            uint32_t a, b, c;
-            std::memcpy(&a, p, 4);
-            std::memcpy(&b, p + 4, 4);
-            std::memcpy(&c, p + 8, 4);
-            out[i] = a & 0x00FFFFFFu;
-            out[i + 1] = (a >> 24 | b << 8) & 0x00FFFFFFu;
-            out[i + 2] = (b >> 16 | c << 16) & 0x00FFFFFFu;
-            out[i + 3] = c >> 8;
-        }
         for (; i + 1 < count; ++i, p += 3) {
             uint32_t v;
             std::memcpy(&v, p, 4);
