@@ -3,8 +3,10 @@
 // Starts COMMAND, looks about once a millisecond for a mapped top-level window named
 // TITLE with something drawn in it, prints the milliseconds from the start to that
 // moment, then ends COMMAND and everything it started. With --cpu it also prints, on the
-// same line, how many milliseconds COMMAND itself had spent on a CPU by then: the
-// loader, its start and its first paint, without the time it waited or was kept waiting.
+// same line, how many milliseconds COMMAND itself had spent on a CPU by then (the
+// loader, its start and its first paint, without the time it waited or was kept waiting)
+// and how many page faults it had taken: memory touched for the first time, which the
+// machine's load does not change.
 // Exit status: 0 painted; 1 timed out or the command ended first; 2 bad command line;
 // 3 no X display; 130 interrupted.
 #include <signal.h>
@@ -13,6 +15,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -42,6 +45,28 @@ double on_cpu_ms(pid_t pid)
     return in >> ns ? static_cast<double>(ns) / 1e6 : -1;
 }
 
+// Page faults a process has taken (minor and major), from /proc/PID/stat; -1 if unreadable.
+long long page_faults(pid_t pid)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(in, line);
+    size_t after_name = line.rfind(')');  // the name may hold spaces and parentheses
+    if (after_name == std::string::npos)
+        return -1;
+    std::istringstream fields(line.substr(after_name + 2));
+    std::string field;
+    long long minor = -1, major = -1;
+    // After the name: state, ppid, pgrp, session, tty, tpgid, flags, minflt, cminflt, majflt.
+    for (int i = 0; i < 10 && fields >> field; ++i) {
+        if (i == 7)
+            minor = std::stoll(field);
+        if (i == 9)
+            major = std::stoll(field);
+    }
+    return minor < 0 || major < 0 ? -1 : minor + major;
+}
+
 // 0 with the time printed, or the exit status for what went wrong instead.
 int wait_for_first_frame(WindowProbe& probe, const FirstFrameArgs& args, pid_t child, Clock::time_point start)
 {
@@ -50,7 +75,7 @@ int wait_for_first_frame(WindowProbe& probe, const FirstFrameArgs& args, pid_t c
         if (probe.look(args.title) == WindowState::Painted) {
             double ms = ms_since(start);
             if (args.with_cpu)
-                std::printf("%.1f %.2f\n", ms, on_cpu_ms(child));
+                std::printf("%.1f %.2f %lld\n", ms, on_cpu_ms(child), page_faults(child));
             else
                 std::printf("%.1f\n", ms);
             return 0;

@@ -2,7 +2,8 @@
 # Whole-process measurements of the installed clock next to xclock and a bare Xlib client,
 # on private Xvfb servers:
 #  (a) launch to first painted frame, RUNS launches of each, alternating: wall time, and the
-#      program's own on-CPU time by then (steadier than wall time on a busy machine);
+#      program's own on-CPU time and page faults by then (steadier than wall time on a busy
+#      machine; the faults do not depend on the load at all);
 #  (b) SECONDS_RUN seconds of the clock, xclock and a bare 300 ms waker running side by
 #      side, the clock and xclock each on an X server of its own: CPU of each program plus
 #      its server, and peak RSS.
@@ -67,6 +68,7 @@ done
 for who in clock xclock bare; do
     read -r "${who}_med" "${who}_min" "${who}_max" < <(cut -d' ' -f1 "$work/${who}_ms" | stats)
     read -r "${who}_cpu" _ _ < <(cut -d' ' -f2 "$work/${who}_ms" | stats)
+    read -r "${who}_faults" _ _ < <(cut -d' ' -f3 "$work/${who}_ms" | stats)
 done
 
 # --- (b) side by side: CPU per second and peak memory -------------------------------------
@@ -109,20 +111,20 @@ xclock_kb=$(peak_kb "$xclock_pid")
 # --- the table -----------------------------------------------------------------------------
 awk -v t="$(awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }')" -v runs="$runs" -v locale="$LC_ALL" \
     -v size="$clock_size" \
-    -v cmed="$clock_med" -v cmin="$clock_min" -v cmax="$clock_max" -v ccpu="$clock_cpu" \
-    -v xmed="$xclock_med" -v xmin="$xclock_min" -v xmax="$xclock_max" -v xcpu="$xclock_cpu" \
-    -v bmed="$bare_med" -v bmin="$bare_min" -v bmax="$bare_max" -v bcpu="$bare_cpu" \
+    -v cmed="$clock_med" -v cmin="$clock_min" -v cmax="$clock_max" -v ccpu="$clock_cpu" -v cpf="$clock_faults" \
+    -v xmed="$xclock_med" -v xmin="$xclock_min" -v xmax="$xclock_max" -v xcpu="$xclock_cpu" -v xpf="$xclock_faults" \
+    -v bmed="$bare_med" -v bmin="$bare_min" -v bmax="$bare_max" -v bcpu="$bare_cpu" -v bpf="$bare_faults" \
     -v cn=$((c1 - c0)) -v csn=$((cs1 - cs0)) -v xn=$((x1 - x0)) -v xsn=$((xs1 - xs0)) -v fn=$((f1 - f0)) \
     -v ck="$clock_kb" -v xk="$xclock_kb" '
 function verdict(ok) { return ok ? "met" : "MISSED" }
 function ms(ns) { return ns / 1e6 / t }
 BEGIN {
     printf "(a) launch to first painted frame, %d launches each, alternating (LC_ALL=%s)\n", runs, locale
-    printf "    %-22s %8s %8s %8s %14s\n", "", "median", "min", "max", "on-CPU median"
-    printf "    %-22s %8.1f %8.1f %8.1f %14.2f\n", "Tickvane", cmed, cmin, cmax, ccpu
-    printf "    %-22s %8.1f %8.1f %8.1f %14.2f\n", "xclock", xmed, xmin, xmax, xcpu
-    printf "    %-22s %8.1f %8.1f %8.1f %14.2f\n", "bare Xlib, " size, bmed, bmin, bmax, bcpu
-    printf "    Tickvane / bare: %.2f x wall, %.2f x on-CPU\n", cmed / bmed, ccpu / bcpu
+    printf "    %-22s %8s %8s %8s %14s %12s\n", "", "median", "min", "max", "on-CPU median", "page faults"
+    printf "    %-22s %8.1f %8.1f %8.1f %14.2f %12d\n", "Tickvane", cmed, cmin, cmax, ccpu, cpf
+    printf "    %-22s %8.1f %8.1f %8.1f %14.2f %12d\n", "xclock", xmed, xmin, xmax, xcpu, xpf
+    printf "    %-22s %8.1f %8.1f %8.1f %14.2f %12d\n", "bare Xlib, " size, bmed, bmin, bmax, bcpu, bpf
+    printf "    Tickvane / bare: %.2f x wall, %.2f x on-CPU, %.2f x page faults\n", cmed / bmed, ccpu / bcpu, cpf / bpf
     printf "    goal: Tickvane median <= 1.3 x bare ........... %s (%.2f x)\n", verdict(cmed <= 1.3 * bmed), cmed / bmed
     printf "    goal: Tickvane median < xclock median ......... %s (%.2f x)\n\n", verdict(cmed < xmed), cmed / xmed
     printf "(b) %.1f s side by side (Tickvane refreshing every 300 ms, xclock -update 1), each on its own Xvfb\n", t

@@ -77,14 +77,14 @@ TEST_P(ScaledBlit, FillsExactlyTheScaledAreaWithOpaqueNearestNeighbours)
             ASSERT_EQ(image.bytes[y * image.bytes_per_line + i], kUntouched) << i << "," << y;
 }
 
-// The usual 24-bit visual (copied as is at zoom 1), 32-bit with alpha, swapped channels,
-// and a server of the other byte order.
-INSTANTIATE_TEST_SUITE_P(Visuals, ScaledBlit,
-                         ::testing::Values(Visual{0xFF0000, 0xFF00, 0xFF, 24, false, 1},
-                                           Visual{0xFF0000, 0xFF00, 0xFF, 32, false, 3},
-                                           Visual{0xFF, 0xFF00, 0xFF0000, 24, false, 2},
-                                           Visual{0xFF0000, 0xFF00, 0xFF, 24, true, 2},
-                                           Visual{0xFF00, 0xFF0000, 0xFF000000, 32, true, 1}));
+// The usual 24-bit visual (copied as is at zoom 1, widened at 2 and 4), 32-bit with alpha,
+// swapped channels, and a server of the other byte order.
+INSTANTIATE_TEST_SUITE_P(
+    Visuals, ScaledBlit,
+    ::testing::Values(Visual{0xFF0000, 0xFF00, 0xFF, 24, false, 1}, Visual{0xFF0000, 0xFF00, 0xFF, 24, false, 2},
+                      Visual{0xFF0000, 0xFF00, 0xFF, 24, false, 4}, Visual{0xFF0000, 0xFF00, 0xFF, 32, false, 2},
+                      Visual{0xFF0000, 0xFF00, 0xFF, 32, false, 3}, Visual{0xFF, 0xFF00, 0xFF0000, 24, false, 2},
+                      Visual{0xFF0000, 0xFF00, 0xFF, 24, true, 2}, Visual{0xFF00, 0xFF0000, 0xFF000000, 32, true, 1}));
 
 TEST(PixelLayoutFor, AcceptsOnlyWholeBytesPerChannel)
 {

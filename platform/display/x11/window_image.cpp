@@ -1,6 +1,7 @@
 #include "window_image.h"
 
 #include <sys/ipc.h>
+#include <sys/mman.h>
 #include <sys/shm.h>
 
 #include <bit>
@@ -58,6 +59,9 @@ bool WindowImage::create_shared(int width, int height)
     void* address = segment_.shmid < 0 ? reinterpret_cast<void*>(-1) : shmat(segment_.shmid, nullptr, 0);
     bool attached = false;
     if (address != reinterpret_cast<void*>(-1)) {
+        // The first frame writes every page of it: mapped in one call, not one fault a page.
+        // An older kernel refuses the advice, and the pages then come one fault at a time.
+        madvise(address, bytes, MADV_POPULATE_WRITE);
         segment_.shmaddr = image->data = static_cast<char*>(address);
         segment_.readOnly = True;  // the server only reads from it
         // A server on another machine (or in another IPC namespace) cannot see the segment.
