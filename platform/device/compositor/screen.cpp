@@ -12,7 +12,6 @@
 #include "softkeys/soft_key_bar.h"
 #include "text/text.h"
 #include "wm/activation_state.h"
-#include "wm/window_manager.h"
 #include "wm/window_tree.h"
 
 namespace tickvane::device {
@@ -184,26 +183,11 @@ void present_if_dirty()
     compositor().display->present(display::Pixels{compositor().pixels.data(), W, H, W}, {changed});
 }
 
-void rotate_screen()
+void turn_screen()
 {
-    RECT old_area = work_area();
     std::swap(compositor().width, compositor().height);
     if (compositor().display)
         compositor().display->resize(compositor().width, compositor().height);
-    std::vector<HWND> affected;
-    for (auto& [value, w] : window_tree().windows)
-        if (w->fills_work_area)
-            affected.push_back(w->handle);
-    for (HWND hwnd : affected) {
-        Window* w = find_window(hwnd);
-        if (w == nullptr)
-            continue;
-        resize_window(*w, work_area());
-        if (w->class_style & (CS_HREDRAW | CS_VREDRAW))
-            invalidate_all(*w, true);
-        send(*w, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w->rect.right - w->rect.left, w->rect.bottom - w->rect.top));
-    }
-    keep_popups_on_screen(old_area);
 }
 
 bool wait_on_fds(int timeout_ms, const std::vector<int>& fds)

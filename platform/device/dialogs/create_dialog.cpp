@@ -5,6 +5,7 @@
 #include "compositor/screen.h"
 #include "dialogs/dialogs.h"
 #include "gdi/fonts.h"
+#include "wm/placement.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"
 

@@ -10,6 +10,7 @@
 #include "gdi/fonts.h"
 #include "last_error.h"
 #include "text/text.h"
+#include "wm/placement.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"
 

@@ -7,6 +7,7 @@
 #include "wm/activation_state.h"
 #include "wm/input_queue.h"
 #include "wm/message_queue.h"
+#include "wm/placement.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"
 

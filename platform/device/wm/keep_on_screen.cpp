@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "compositor/screen.h"
+#include "wm/placement.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"
 
