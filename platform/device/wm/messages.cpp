@@ -40,7 +40,7 @@ bool take_posted(MSG& out, HWND filter)
 
 bool take_paint(MSG& out, HWND filter)
 {
-    for (auto& [value, w] : window_tree().windows) {
+    for (Window* w : all_windows()) {
         if (!w->has_update || !w->visible || w->minimized || !matches(filter, w->handle))
             continue;
         Window* top = top_level_of(w->handle);
@@ -105,7 +105,7 @@ void idle_virtually(int timeout)
         seams().idle();
         if (ready_now() || device_clock().virtual_now != before || ms_to_next_timer() == 0)
             return;
-        for (auto& [value, w] : window_tree().windows)
+        for (Window* w : all_windows())
             if (w->has_update && w->visible && !w->minimized)
                 return;
     }

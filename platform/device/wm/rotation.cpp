@@ -14,9 +14,9 @@ void rotate_screen()
     RECT old_area = work_area();
     turn_screen();
     std::vector<HWND> affected;
-    for (auto& [value, w] : window_tree().windows)
-        if (w->fills_work_area)
-            affected.push_back(w->handle);
+    for (HWND hwnd : window_tree().top_levels)
+        if (Window* w = find_window(hwnd); w != nullptr && w->fills_work_area)
+            affected.push_back(hwnd);
     for (HWND hwnd : affected) {
         Window* w = find_window(hwnd);
         if (w == nullptr)
