@@ -3,7 +3,7 @@
 #include "compositor/compositor.h"
 #include "gdi/gdi_objects.h"
 #include "testing.h"
-#include "wm/window_tree.h"
+#include "wm/window_queries.h"
 
 namespace tickvane::device::testing {
 
@@ -27,9 +27,9 @@ RECT work_area() { return device::work_area(); }
 
 HWND top_window()
 {
-    for (auto it = window_tree().z_order.rbegin(); it != window_tree().z_order.rend(); ++it)
-        if (Window* w = find_window(*it); w != nullptr && w->visible && !w->minimized)
-            return w->handle;
+    for (HWND hwnd : top_level_windows_front_first())
+        if (IsWindowVisible(hwnd) && !IsIconic(hwnd))
+            return hwnd;
     return nullptr;
 }
 
