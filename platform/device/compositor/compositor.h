@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "display/display.h"
+#include "gdi/bitmap.h"
 #include "win32.h"
 
 namespace tickvane::device {
@@ -19,6 +20,14 @@ struct BarCache {
     uint64_t soft_keys = ~0ull;
     std::vector<uint32_t> title_bar;
     std::vector<uint32_t> soft_key_bar;
+};
+
+// A top-level window as the compositor stacks it: its pixels (32 bits each) and where its
+// frame stands on the screen.
+struct Layer {
+    const Bitmap* surface = nullptr;
+    RECT frame{};
+    bool above_title_bar = false;  // shown over the title bar too
 };
 
 struct Compositor {

@@ -11,8 +11,6 @@
 #include "device_settings.h"
 #include "softkeys/soft_key_bar.h"
 #include "text/text.h"
-#include "wm/activation_state.h"
-#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -40,16 +38,9 @@ void gradient(std::vector<uint32_t>& px, int width, int height, uint32_t top, ui
         std::fill_n(px.begin() + (ptrdiff_t)y * width, width, blend(top, bottom, y, std::max(height - 1, 1)));
 }
 
-std::u16string active_title()
-{
-    Window* w = find_window(activation().active);
-    return w != nullptr ? w->title : std::u16string();
-}
-
-void refresh_bars(int width)
+void refresh_bars(int width, const std::u16string& title)
 {
     BarCache& c = bars();
-    std::u16string title = active_title();
     uint64_t soft_keys = soft_key_bar_version();  // looks at the shown keys: once per present
     if (c.width == width && c.title == title && c.soft_keys == soft_keys)
         return;
@@ -66,7 +57,7 @@ void refresh_bars(int width)
 }
 
 // One row of the composed screen, columns [left, right), into `out`.
-void compose_row(int y, int left, int right, uint32_t* out)
+void compose_row(const std::vector<Layer>& layers, int y, int left, int right, uint32_t* out)
 {
     int W = compositor().width, H = compositor().height;
     const std::vector<uint32_t>* bar = y < kTitleBarHeight          ? &bars().title_bar
@@ -80,15 +71,13 @@ void compose_row(int y, int left, int right, uint32_t* out)
     } else {
         std::fill(out, out + (right - left), kWorkAreaColour);
     }
-    for (HWND hwnd : window_tree().z_order) {
-        Window* w = find_window(hwnd);
-        if (w == nullptr || !w->visible || w->minimized || w->surface.bpp != 32 || y < w->frame.top ||
-            y >= w->frame.bottom || (bar != nullptr && !w->above_title_bar))
+    for (const Layer& l : layers) {
+        if (y < l.frame.top || y >= l.frame.bottom || (bar != nullptr && !l.above_title_bar))
             continue;
-        int from = std::max<int>(left, w->frame.left), to = std::min<int>(right, w->frame.right);
+        int from = std::max<int>(left, l.frame.left), to = std::min<int>(right, l.frame.right);
         if (from >= to)
             continue;
-        const uint8_t* row = w->surface.row(y - w->frame.top) + (from - w->frame.left) * 4;
+        const uint8_t* row = l.surface->row(y - l.frame.top) + (from - l.frame.left) * 4;
         std::memcpy(out + (from - left), row, (size_t)(to - from) * 4);
     }
 }
@@ -138,7 +127,9 @@ void mark_screen_area(const RECT& area)
              std::max(d.bottom, area.bottom)};
 }
 
-void present_if_dirty()
+bool screen_damaged() { return compositor().damaged; }
+
+void present_if_dirty(const std::vector<Layer>& layers, const std::u16string& title)
 {
     if (!compositor().damaged)
         return;
@@ -151,7 +142,7 @@ void present_if_dirty()
         compositor().shown_height = H;
         compositor().damage = RECT{0, 0, W, H};
     }
-    refresh_bars(W);
+    refresh_bars(W, title);
     RECT d = compositor().damage;
     int left = std::max<int>(d.left, 0), right = std::min<int>(d.right, W);
     int top = std::max<int>(d.top, 0), bottom = std::min<int>(d.bottom, H);
@@ -160,7 +151,7 @@ void present_if_dirty()
     row.resize((size_t)W);
     int changed_left = W, changed_right = -1, changed_top = H, changed_bottom = -1;
     for (int y = top; y < bottom && left < right; ++y) {
-        compose_row(y, left, right, row.data());
+        compose_row(layers, y, left, right, row.data());
         uint32_t* shown = &compositor().pixels[(size_t)y * W + left];
         int n = right - left;
         if (std::memcmp(shown, row.data(), (size_t)n * 4) == 0)

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "compositor/compositor.h"
-#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -17,9 +16,10 @@ RECT work_area();
 void mark_screen_changed();
 // Pixels in `area` (screen coordinates) may have changed.
 void mark_screen_area(const RECT& area);
-// Brings compositor().pixels up to date in the damaged area and shows what really
-// changed; opens the display on first use.
-void present_if_dirty();
+bool screen_damaged();
+// Brings compositor().pixels up to date in the damaged area from `layers` (bottom first)
+// and the bars, and shows what really changed; opens the display on first use.
+void present_if_dirty(const std::vector<Layer>& layers, const std::u16string& title);
 void open_display();
 // Portrait <-> landscape: the screen's size and the display's; windows are placed by wm/.
 void turn_screen();

@@ -3,13 +3,14 @@
 #include "compositor/compositor.h"
 #include "gdi/gdi_objects.h"
 #include "testing.h"
+#include "wm/present.h"
 #include "wm/window_queries.h"
 
 namespace tickvane::device::testing {
 
 uint32_t screen_pixel(int x, int y)
 {
-    present_if_dirty();
+    present_screen();
     if (x < 0 || y < 0 || x >= compositor().width || y >= compositor().height)
         return 0xFFFFFFFF;
     return compositor().pixels[(size_t)y * compositor().width + x];
@@ -17,7 +18,7 @@ uint32_t screen_pixel(int x, int y)
 
 std::vector<uint32_t> screen_pixels()
 {
-    present_if_dirty();
+    present_screen();
     return compositor().pixels;
 }
 

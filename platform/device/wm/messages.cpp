@@ -13,6 +13,7 @@
 #include "text/text.h"
 #include "wm/input_queue.h"
 #include "wm/message_queue.h"
+#include "wm/present.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"
 
@@ -167,7 +168,7 @@ BOOL WINAPI GetMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax)
         take_display_events();
         if (next_message(*msg, hwnd))
             return msg->message == WM_QUIT ? FALSE : TRUE;
-        present_if_dirty();
+        present_screen();
         tickvane::text::keep_glyphs();  // once, after the first frame: the next start draws it without FreeType
         wait_for_something(ms_to_next_timer());
     }
