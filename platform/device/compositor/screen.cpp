@@ -1,7 +1,5 @@
 #include "compositor/screen.h"
 
-#include <poll.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -179,14 +177,6 @@ void turn_screen()
     std::swap(compositor().width, compositor().height);
     if (compositor().display)
         compositor().display->resize(compositor().width, compositor().height);
-}
-
-bool wait_on_fds(int timeout_ms, const std::vector<int>& fds)
-{
-    std::vector<pollfd> p;
-    for (int fd : fds)
-        p.push_back(pollfd{fd, POLLIN, 0});
-    return poll(p.data(), p.size(), timeout_ms) != 0;
 }
 
 }  // namespace tickvane::device

@@ -24,6 +24,4 @@ void open_display();
 // Portrait <-> landscape: the screen's size and the display's; windows are placed by wm/.
 void turn_screen();
 
-bool wait_on_fds(int timeout_ms, const std::vector<int>& fds);  // true when one may be readable
-
 }  // namespace tickvane::device

@@ -63,6 +63,15 @@ Window* find_window(HWND hwnd);
 Window* top_level_of(HWND hwnd);
 // Every window, in the order they were made (the order WM_PAINT picks them in).
 std::vector<Window*> all_windows();
+// The first of them for which `wanted` holds, without making a list.
+template <class Predicate>
+Window* first_window(Predicate wanted)
+{
+    for (auto& [value, w] : window_tree().windows)
+        if (wanted(*w))
+            return w.get();
+    return nullptr;
+}
 // Enters a new window into its parent's, its owner's or the top-level list ...
 void link_window(Window& w);
 // ... and takes a window that goes out of them.
