@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "dialogs/dialogs.h"
-#include "wm/activation_state.h"
 #include "wm/window_manager.h"
 #include "wm/window_queries.h"
 
@@ -31,7 +30,7 @@ bool is_push_button(HWND control)
 // The control of `dialog` that holds the focus, the focus itself being it or inside it.
 HWND focused_control(HWND dialog)
 {
-    for (HWND w = activation().focus; w != nullptr; w = parent_window(w))
+    for (HWND w = GetFocus(); w != nullptr; w = parent_window(w))
         if (parent_window(w) == dialog)
             return w;
     return nullptr;
