@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "display/display.h"
-#include "gdi/bitmap.h"
 #include "win32.h"
 
 namespace tickvane::device {
@@ -22,10 +21,11 @@ struct BarCache {
     std::vector<uint32_t> soft_key_bar;
 };
 
-// A top-level window as the compositor stacks it: its pixels (32 bits each) and where its
-// frame stands on the screen.
+// A top-level window as the compositor stacks it: its pixels (0x00RRGGBB, the frame's
+// top row first, `row_step` bytes from one row to the next) and where its frame stands.
 struct Layer {
-    const Bitmap* surface = nullptr;
+    const uint8_t* top_row = nullptr;
+    std::ptrdiff_t row_step = 0;
     RECT frame{};
     bool above_title_bar = false;  // shown over the title bar too
 };

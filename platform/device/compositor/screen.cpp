@@ -75,7 +75,7 @@ void compose_row(const std::vector<Layer>& layers, int y, int left, int right, u
         int from = std::max<int>(left, l.frame.left), to = std::min<int>(right, l.frame.right);
         if (from >= to)
             continue;
-        const uint8_t* row = l.surface->row(y - l.frame.top) + (from - l.frame.left) * 4;
+        const uint8_t* row = l.top_row + (y - l.frame.top) * l.row_step + (from - l.frame.left) * 4;
         std::memcpy(out + (from - left), row, (size_t)(to - from) * 4);
     }
 }

@@ -16,8 +16,10 @@ void present_screen()
     layers.clear();
     for (HWND hwnd : window_tree().z_order) {
         Window* w = find_window(hwnd);
-        if (w != nullptr && w->visible && !w->minimized && w->surface.bpp == 32)
-            layers.push_back(Layer{&w->surface, w->frame, w->above_title_bar});
+        if (w == nullptr || !w->visible || w->minimized || w->surface.bpp != 32)
+            continue;
+        std::ptrdiff_t step = w->surface.bottom_up ? -(std::ptrdiff_t)w->surface.stride : w->surface.stride;
+        layers.push_back(Layer{w->surface.row(0), step, w->frame, w->above_title_bar});
     }
     Window* active = find_window(activation().active);
     present_if_dirty(layers, active != nullptr ? active->title : std::u16string());
