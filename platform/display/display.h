@@ -45,6 +45,14 @@ enum class EventKind {
     Moved,   // the desktop window may have moved on the desktop (see Display::place)
 };
 
+// Why Display::wait returned.
+enum class WaitEnd {
+    Input,       // poll() has an event
+    Descriptor,  // one of the caller's descriptors may be readable
+    TimedOut,
+    Interrupted,  // a signal, or poll() failed: the caller looks at everything again
+};
+
 struct Event {
     EventKind kind = EventKind::PointerMove;
     int x = 0, y = 0;
@@ -63,9 +71,9 @@ public:
     // The screen took a new size (rotation).
     virtual void resize(int width, int height) = 0;
     // Blocks until an event is pending, one of `fds` is readable, or `timeout_ms`
-    // passes (-1: no limit). Never wakes on its own otherwise. True when one of `fds` may
-    // be readable, false when none is.
-    virtual bool wait(int timeout_ms, const std::vector<int>& fds) = 0;
+    // passes (-1: no limit). Never wakes on its own otherwise.
+    virtual WaitEnd wait(int timeout_ms, const std::vector<int>& fds) = 0;
+    // The next event that has arrived; never blocks, never reads the connection.
     virtual bool poll(Event& out) = 0;
     // Bring the desktop window in front of others (a second launch asked for it).
     virtual void raise() = 0;

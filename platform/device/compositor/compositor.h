@@ -21,6 +21,15 @@ struct BarCache {
     std::vector<uint32_t> soft_key_bar;
 };
 
+// A top-level window as the compositor stacks it: its pixels (0x00RRGGBB, the frame's
+// top row first, `row_step` bytes from one row to the next) and where its frame stands.
+struct Layer {
+    const uint8_t* top_row = nullptr;
+    std::ptrdiff_t row_step = 0;
+    RECT frame{};
+    bool above_title_bar = false;  // shown over the title bar too
+};
+
 struct Compositor {
     int width = 240;
     int height = 320;

@@ -1,7 +1,5 @@
 #include "compositor/screen.h"
 
-#include <poll.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -11,9 +9,6 @@
 #include "device_settings.h"
 #include "softkeys/soft_key_bar.h"
 #include "text/text.h"
-#include "wm/activation_state.h"
-#include "wm/window_manager.h"
-#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -41,16 +36,9 @@ void gradient(std::vector<uint32_t>& px, int width, int height, uint32_t top, ui
         std::fill_n(px.begin() + (ptrdiff_t)y * width, width, blend(top, bottom, y, std::max(height - 1, 1)));
 }
 
-std::u16string active_title()
-{
-    Window* w = find_window(activation().active);
-    return w != nullptr ? w->title : std::u16string();
-}
-
-void refresh_bars(int width)
+void refresh_bars(int width, const std::u16string& title)
 {
     BarCache& c = bars();
-    std::u16string title = active_title();
     uint64_t soft_keys = soft_key_bar_version();  // looks at the shown keys: once per present
     if (c.width == width && c.title == title && c.soft_keys == soft_keys)
         return;
@@ -67,7 +55,7 @@ void refresh_bars(int width)
 }
 
 // One row of the composed screen, columns [left, right), into `out`.
-void compose_row(int y, int left, int right, uint32_t* out)
+void compose_row(const std::vector<Layer>& layers, int y, int left, int right, uint32_t* out)
 {
     int W = compositor().width, H = compositor().height;
     const std::vector<uint32_t>* bar = y < kTitleBarHeight          ? &bars().title_bar
@@ -81,15 +69,13 @@ void compose_row(int y, int left, int right, uint32_t* out)
     } else {
         std::fill(out, out + (right - left), kWorkAreaColour);
     }
-    for (HWND hwnd : window_tree().z_order) {
-        Window* w = find_window(hwnd);
-        if (w == nullptr || !w->visible || w->minimized || w->surface.bpp != 32 || y < w->frame.top ||
-            y >= w->frame.bottom || (bar != nullptr && !w->above_title_bar))
+    for (const Layer& l : layers) {
+        if (y < l.frame.top || y >= l.frame.bottom || (bar != nullptr && !l.above_title_bar))
             continue;
-        int from = std::max<int>(left, w->frame.left), to = std::min<int>(right, w->frame.right);
+        int from = std::max<int>(left, l.frame.left), to = std::min<int>(right, l.frame.right);
         if (from >= to)
             continue;
-        const uint8_t* row = w->surface.row(y - w->frame.top) + (from - w->frame.left) * 4;
+        const uint8_t* row = l.top_row + (y - l.frame.top) * l.row_step + (from - l.frame.left) * 4;
         std::memcpy(out + (from - left), row, (size_t)(to - from) * 4);
     }
 }
@@ -139,7 +125,9 @@ void mark_screen_area(const RECT& area)
              std::max(d.bottom, area.bottom)};
 }
 
-void present_if_dirty()
+bool screen_damaged() { return compositor().damaged; }
+
+void present_if_dirty(const std::vector<Layer>& layers, const std::u16string& title)
 {
     if (!compositor().damaged)
         return;
@@ -152,7 +140,7 @@ void present_if_dirty()
         compositor().shown_height = H;
         compositor().damage = RECT{0, 0, W, H};
     }
-    refresh_bars(W);
+    refresh_bars(W, title);
     RECT d = compositor().damage;
     int left = std::max<int>(d.left, 0), right = std::min<int>(d.right, W);
     int top = std::max<int>(d.top, 0), bottom = std::min<int>(d.bottom, H);
@@ -161,7 +149,7 @@ void present_if_dirty()
     row.resize((size_t)W);
     int changed_left = W, changed_right = -1, changed_top = H, changed_bottom = -1;
     for (int y = top; y < bottom && left < right; ++y) {
-        compose_row(y, left, right, row.data());
+        compose_row(layers, y, left, right, row.data());
         uint32_t* shown = &compositor().pixels[(size_t)y * W + left];
         int n = right - left;
         if (std::memcmp(shown, row.data(), (size_t)n * 4) == 0)
@@ -184,34 +172,11 @@ void present_if_dirty()
     compositor().display->present(display::Pixels{compositor().pixels.data(), W, H, W}, {changed});
 }
 
-void rotate_screen()
+void turn_screen()
 {
-    RECT old_area = work_area();
     std::swap(compositor().width, compositor().height);
     if (compositor().display)
         compositor().display->resize(compositor().width, compositor().height);
-    std::vector<HWND> affected;
-    for (auto& [value, w] : window_tree().windows)
-        if (w->fills_work_area)
-            affected.push_back(w->handle);
-    for (HWND hwnd : affected) {
-        Window* w = find_window(hwnd);
-        if (w == nullptr)
-            continue;
-        resize_window(*w, work_area());
-        if (w->class_style & (CS_HREDRAW | CS_VREDRAW))
-            invalidate_all(*w, true);
-        send(*w, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w->rect.right - w->rect.left, w->rect.bottom - w->rect.top));
-    }
-    keep_popups_on_screen(old_area);
-}
-
-bool wait_on_fds(int timeout_ms, const std::vector<int>& fds)
-{
-    std::vector<pollfd> p;
-    for (int fd : fds)
-        p.push_back(pollfd{fd, POLLIN, 0});
-    return poll(p.data(), p.size(), timeout_ms) != 0;
 }
 
 }  // namespace tickvane::device

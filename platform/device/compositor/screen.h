@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "compositor/compositor.h"
-#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -17,19 +16,12 @@ RECT work_area();
 void mark_screen_changed();
 // Pixels in `area` (screen coordinates) may have changed.
 void mark_screen_area(const RECT& area);
-// Brings compositor().pixels up to date in the damaged area and shows what really
-// changed; opens the display on first use.
-void present_if_dirty();
+bool screen_damaged();
+// Brings compositor().pixels up to date in the damaged area from `layers` (bottom first)
+// and the bars, and shows what really changed; opens the display on first use.
+void present_if_dirty(const std::vector<Layer>& layers, const std::u16string& title);
 void open_display();
-void rotate_screen();  // portrait <-> landscape; windows follow
-
-// Where a popup's frame (a dialog, a message box) may stand: inside the work area; one
-// taller than the work area covers the title bar instead, so that its caption and its
-// buttons both stay visible. `above_title_bar` tells which.
-RECT fit_into_work_area(const RECT& frame, bool& above_title_bar);
-// After a rotation: every dialog and box keeps its relative place on the new screen,
-// moved inside the new work area with its controls and dropped lists.
-void keep_popups_on_screen(const RECT& old_work_area);
-bool wait_on_fds(int timeout_ms, const std::vector<int>& fds);  // true when one may be readable
+// Portrait <-> landscape: the screen's size and the display's; windows are placed by wm/.
+void turn_screen();
 
 }  // namespace tickvane::device

@@ -5,8 +5,9 @@
 #include "compositor/screen.h"
 #include "dialogs/dialogs.h"
 #include "gdi/fonts.h"
+#include "wm/placement.h"
 #include "wm/window_manager.h"
-#include "wm/window_tree.h"
+#include "wm/window_queries.h"
 
 namespace tickvane::device {
 
@@ -81,9 +82,9 @@ bool create_item(HWND dialog, const DialogItemTemplate& item, HINSTANCE instance
 
 int first_default_button(HWND dialog)
 {
-    for (auto& [value, w] : window_tree().windows)
-        if (w->parent == dialog && w->class_name == u"BUTTON" && (w->style & 0x0F) == BS_DEFPUSHBUTTON)
-            return w->id;
+    for (HWND control : children_of(dialog))
+        if (has_class(control, u"BUTTON") && (GetWindowLongW(control, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON)
+            return GetDlgCtrlID(control);
     return IDOK;
 }
 
@@ -104,7 +105,7 @@ HWND create_dialog(const DialogTemplate& t, HINSTANCE instance, HWND owner, DLGP
                                   at.bottom - at.top, owner, nullptr, instance, nullptr);
     if (dialog == nullptr)
         return nullptr;
-    find_window(dialog)->above_title_bar = above_title_bar;
+    set_above_title_bar(dialog, above_title_bar);
     DialogRecord* r = dialog_record(dialog);  // made with the window
     r->font = font;
     for (const DialogItemTemplate& item : t.items)
@@ -119,9 +120,8 @@ HWND create_dialog(const DialogTemplate& t, HINSTANCE instance, HWND owner, DLGP
     INT_PTR wants_default_focus = SendMessageW(dialog, WM_INITDIALOG, (WPARAM)first, param);
     if (!IsWindow(dialog))
         return nullptr;  // the procedure destroyed its own dialog
-    Window* focused = find_window(GetFocus());
-    r->saved_focus = (!wants_default_focus && focused != nullptr && focused->parent == dialog) ? focused->handle
-                                                                                               : first;
+    HWND focused = GetFocus();
+    r->saved_focus = (!wants_default_focus && is_child_of(focused, dialog)) ? focused : first;
     return dialog;
 }
 

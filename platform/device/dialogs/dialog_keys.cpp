@@ -5,36 +5,34 @@
 #include <vector>
 
 #include "dialogs/dialogs.h"
-#include "wm/activation_state.h"
 #include "wm/window_manager.h"
-#include "wm/window_tree.h"
+#include "wm/window_queries.h"
 
 namespace tickvane::device {
 
 namespace {
 
-std::vector<Window*> controls_of(HWND dialog)
+// In tab order, which is the template's order.
+std::vector<HWND> controls_of(HWND dialog) { return children_of(dialog); }
+
+DWORD style_of(HWND control) { return (DWORD)GetWindowLongW(control, GWL_STYLE); }
+
+bool can_take_focus(HWND control)
 {
-    std::vector<Window*> out;  // creation order is template order: handles only grow
-    for (auto& [value, w] : window_tree().windows)
-        if (w->parent == dialog)
-            out.push_back(w.get());
-    return out;
+    return IsWindowVisible(control) && IsWindowEnabled(control) && (style_of(control) & WS_TABSTOP);
 }
 
-bool can_take_focus(const Window* w) { return w->visible && w->enabled && (w->style & WS_TABSTOP); }
-
-bool is_push_button(const Window* w)
+bool is_push_button(HWND control)
 {
-    return w != nullptr && w->class_name == u"BUTTON" && (w->style & 0x0F) <= BS_DEFPUSHBUTTON;
+    return has_class(control, u"BUTTON") && (style_of(control) & 0x0F) <= BS_DEFPUSHBUTTON;
 }
 
 // The control of `dialog` that holds the focus, the focus itself being it or inside it.
 HWND focused_control(HWND dialog)
 {
-    for (Window* w = find_window(activation().focus); w != nullptr; w = find_window(w->parent))
-        if (w->parent == dialog)
-            return w->handle;
+    for (HWND w = GetFocus(); w != nullptr; w = parent_window(w))
+        if (parent_window(w) == dialog)
+            return w;
     return nullptr;
 }
 
@@ -50,25 +48,25 @@ void press(HWND dialog, int id)
 // WS_GROUP control at or before it to the one before the next WS_GROUP.
 HWND next_in_group(HWND dialog, HWND from, bool previous)
 {
-    std::vector<Window*> all = controls_of(dialog);
+    std::vector<HWND> all = controls_of(dialog);
     int at = -1;
     for (int i = 0; i < (int)all.size(); ++i)
-        if (all[(size_t)i]->handle == from)
+        if (all[(size_t)i] == from)
             at = i;
     if (at < 0)
         return nullptr;
     int first = at;
-    while (first > 0 && !(all[(size_t)first]->style & WS_GROUP))
+    while (first > 0 && !(style_of(all[(size_t)first]) & WS_GROUP))
         --first;
     int last = at;
-    while (last + 1 < (int)all.size() && !(all[(size_t)last + 1]->style & WS_GROUP))
+    while (last + 1 < (int)all.size() && !(style_of(all[(size_t)last + 1]) & WS_GROUP))
         ++last;
     int n = last - first + 1;
     for (int step = 1; step < n; ++step) {
         int i = first + ((at - first) + (previous ? n - step : step)) % n;
-        Window* w = all[(size_t)i];
-        if (w->visible && w->enabled && w->class_name != u"STATIC")
-            return w->handle;
+        HWND w = all[(size_t)i];
+        if (IsWindowVisible(w) && IsWindowEnabled(w) && !has_class(w, u"STATIC"))
+            return w;
     }
     return nullptr;
 }
@@ -101,9 +99,8 @@ bool key_down(HWND dialog, const MSG& msg, LRESULT code)
     case VK_RETURN: {
         if (code & DLGC_WANTALLKEYS)
             return false;
-        Window* f = find_window(focus);
-        if (is_push_button(f) && f->enabled)
-            press(dialog, f->id);
+        if (is_push_button(focus) && IsWindowEnabled(focus))
+            press(dialog, GetDlgCtrlID(focus));
         else
             press(dialog, LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)));
         return true;
@@ -121,16 +118,16 @@ bool key_down(HWND dialog, const MSG& msg, LRESULT code)
 
 HWND next_tab_item(HWND dialog, HWND from, bool previous)
 {
-    std::vector<Window*> all = controls_of(dialog);
+    std::vector<HWND> all = controls_of(dialog);
     int n = (int)all.size();
     int at = -1;
     for (int i = 0; i < n; ++i)
-        if (all[(size_t)i]->handle == from)
+        if (all[(size_t)i] == from)
             at = i;
     for (int step = 1; step <= n; ++step) {
         int i = at < 0 ? (previous ? n - step : step - 1) : (at + (previous ? n - step : step)) % n;
         if (can_take_focus(all[(size_t)i]))
-            return all[(size_t)i]->handle;
+            return all[(size_t)i];
     }
     return nullptr;
 }
@@ -139,19 +136,19 @@ HWND next_tab_item(HWND dialog, HWND from, bool previous)
 // comes back.
 void show_default_button_look(HWND dialog)
 {
-    Window* c = find_window(GetFocus());
-    if (c == nullptr || c->parent != dialog)
+    HWND c = GetFocus();
+    if (!is_child_of(c, dialog))
         return;
     int default_id = LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0));
-    int looks_default = is_push_button(c) ? c->id : default_id;
-    for (Window* w : controls_of(dialog))
+    int looks_default = is_push_button(c) ? GetDlgCtrlID(c) : default_id;
+    for (HWND w : controls_of(dialog))
         if (is_push_button(w))
-            SendMessageW(w->handle, BM_SETSTYLE, w->id == looks_default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+            SendMessageW(w, BM_SETSTYLE, GetDlgCtrlID(w) == looks_default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
 bool is_dialog_message(HWND dialog, const MSG& msg)
 {
-    if (msg.hwnd != dialog && (find_window(msg.hwnd) == nullptr || find_window(msg.hwnd)->parent != dialog))
+    if (msg.hwnd != dialog && !is_child_of(msg.hwnd, dialog))
         return false;
     if (msg.message != WM_KEYDOWN)
         return false;

@@ -5,17 +5,11 @@
 #include "dialogs/dialogs.h"
 #include "gdi/gdi.h"
 #include "wm/window_manager.h"
-#include "wm/window_tree.h"
+#include "wm/window_queries.h"
 
 namespace tickvane::device {
 
 namespace {
-
-bool is_child_of(HWND child, HWND dialog)
-{
-    Window* w = find_window(child);
-    return w != nullptr && w->parent == dialog;
-}
 
 // Windows' DefDlgProc gives the focus back to the control that had it, or to the first
 // tab stop; a dialog without either takes the focus itself, as any window would.
@@ -43,8 +37,7 @@ LRESULT on_activate(HWND dialog, WPARAM wParam)
 // borrows DefDlgProcW keeps whatever it put past DLGWINDOWEXTRA.
 bool has_record_bytes(HWND hwnd)
 {
-    Window* w = find_window(hwnd);
-    return w != nullptr && w->class_name == kDialogClass && w->extra.size() >= (size_t)kDialogWindowExtra;
+    return has_class(hwnd, kDialogClass) && extra_byte_count(hwnd) >= (size_t)kDialogWindowExtra;
 }
 
 // The record is made with the window and goes with it.
@@ -151,17 +144,13 @@ LRESULT WINAPI DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 
 HWND WINAPI GetDlgItem(HWND dialog, int id)
 {
-    for (auto& [value, w] : window_tree().windows)
-        if (w->parent == dialog && w->id == id && dialog != nullptr)
-            return w->handle;
+    for (HWND control : children_of(dialog))
+        if (GetWindowLongW(control, GWL_ID) == id)
+            return control;
     return nullptr;
 }
 
-int WINAPI GetDlgCtrlID(HWND hwnd)
-{
-    Window* w = find_window(hwnd);
-    return w != nullptr && w->parent != nullptr ? w->id : 0;
-}
+int WINAPI GetDlgCtrlID(HWND hwnd) { return parent_window(hwnd) != nullptr ? GetWindowLongW(hwnd, GWL_ID) : 0; }
 
 LRESULT WINAPI SendDlgItemMessageW(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam)
 {

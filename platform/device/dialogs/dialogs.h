@@ -6,7 +6,7 @@
 
 #include "dialogs/dialog_record.h"
 #include "res/dialog_template.h"
-#include "wm/window_tree.h"
+#include "wm/window_queries.h"
 
 namespace tickvane::device {
 

@@ -10,8 +10,9 @@
 #include "gdi/fonts.h"
 #include "last_error.h"
 #include "text/text.h"
+#include "wm/placement.h"
 #include "wm/window_manager.h"
-#include "wm/window_tree.h"
+#include "wm/window_queries.h"
 
 namespace tickvane::device {
 
@@ -118,7 +119,7 @@ HWND create_box(HWND owner, const std::u16string& text, const std::u16string& ca
                                h, owner, nullptr, nullptr, nullptr);
     if (box == nullptr)
         return nullptr;
-    find_window(box)->above_title_bar = above_title_bar;
+    set_above_title_bar(box, above_title_bar);
     DialogRecord* r = dialog_record(box);  // made with the window
     r->font = font_for_pixels(kBoxFontPixels);
     HWND default_button = nullptr;
@@ -159,8 +160,7 @@ int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
         SetLastError(error_invalid_window_handle);
         return 0;
     }
-    Window* top = owner != nullptr ? top_level_of(owner) : nullptr;
-    HWND modal_owner = top != nullptr ? top->handle : nullptr;
+    HWND modal_owner = owner != nullptr ? top_level_window(owner) : nullptr;
     HWND box = create_box(modal_owner, text != nullptr ? text : u"", caption != nullptr ? caption : u"エラー", type);
     if (box == nullptr)
         return 0;

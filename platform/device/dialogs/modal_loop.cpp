@@ -5,7 +5,7 @@
 #include "dialogs/dialogs.h"
 #include "res/resources.h"
 #include "wm/window_manager.h"
-#include "wm/window_tree.h"
+#include "wm/window_queries.h"
 
 namespace tickvane::device {
 
@@ -83,8 +83,7 @@ INT_PTR WINAPI DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialo
     auto t = parse_dialog_template(reinterpret_cast<const uint8_t*>(dialogTemplate), template_bound(dialogTemplate));
     if (!t)
         return -1;
-    Window* top = owner != nullptr ? top_level_of(owner) : nullptr;
-    HWND modal_owner = top != nullptr ? top->handle : nullptr;
+    HWND modal_owner = owner != nullptr ? top_level_window(owner) : nullptr;
     HWND dialog = create_dialog(*t, instance, modal_owner, dialogProc, initParam);
     if (dialog == nullptr)
         return -1;

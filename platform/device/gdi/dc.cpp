@@ -6,7 +6,7 @@
 #include "gdi/fill_track.h"
 #include "gdi/gdi.h"
 #include "gdi/gdi_objects.h"
-#include "wm/window_tree.h"
+#include "wm/window_queries.h"
 
 namespace tickvane::device {
 
@@ -53,24 +53,23 @@ DrawTarget draw_target(HDC hdc, bool tracked_write)
             settle_fills(*t.bitmap);
         return t;
     }
-    Window* w = find_window(dc->hwnd);
-    Window* top = top_level_of(dc->hwnd);
-    if (w == nullptr || top == nullptr)
+    WindowPixels pixels = window_pixels(dc->hwnd);
+    if (pixels.surface == nullptr)
         return t;
-    t.bitmap = &top->surface;
-    t.origin_x = w->rect.left - top->frame.left;
-    t.origin_y = w->rect.top - top->frame.top;
+    t.bitmap = pixels.surface;
+    t.origin_x = pixels.origin_x;
+    t.origin_y = pixels.origin_y;
     t.clip = dc->clip;
-    t.window = top->handle;
+    t.window = pixels.top_level;
     return t;
 }
 
 void drawn(const DrawTarget& t, int left, int top, int right, int bottom)
 {
-    Window* w = find_window(t.window);
-    if (w == nullptr)
+    RECT frame;
+    if (!GetWindowRect(t.window, &frame))
         return;
-    int x = w->frame.left + t.origin_x, y = w->frame.top + t.origin_y;
+    int x = frame.left + t.origin_x, y = frame.top + t.origin_y;
     mark_screen_area(RECT{x + left, y + top, x + right, y + bottom});
 }
 
@@ -80,10 +79,9 @@ using namespace tickvane::device;
 
 HDC WINAPI GetDC(HWND hwnd)
 {
-    Window* w = find_window(hwnd);
-    if (w == nullptr)
+    RECT client;
+    if (!GetClientRect(hwnd, &client))
         return nullptr;
-    RECT client{0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
     return new_window_dc(hwnd, client);
 }
 

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "gdi/gdi_objects.h"
-#include "wm/window_tree.h"
 
 namespace tickvane::device {
 

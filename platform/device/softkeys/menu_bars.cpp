@@ -4,7 +4,6 @@
 #include "compositor/screen.h"
 #include "menus/menus.h"
 #include "seams.h"
-#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -57,7 +56,7 @@ using namespace tickvane::device;
 
 BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO* info)
 {
-    if (info == nullptr || info->cbSize != sizeof(SHMENUBARINFO) || find_window(info->hwndParent) == nullptr)
+    if (info == nullptr || info->cbSize != sizeof(SHMENUBARINFO) || !IsWindow(info->hwndParent))
         return fail(ERROR_INVALID_PARAMETER);
     if (seams().refuse_menu_bars)
         return fail(ERROR_NOT_ENOUGH_MEMORY);

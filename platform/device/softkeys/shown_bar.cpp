@@ -3,7 +3,6 @@
 #include "compositor/compositor.h"
 #include "compositor/screen.h"
 #include "wm/activation_state.h"
-#include "wm/window_tree.h"
 
 namespace tickvane::device {
 
@@ -28,11 +27,11 @@ ShownBar from(const MenuBar& bar, bool usable)
 ShownBar shown_bar()
 {
     HWND foreground = activation().active != nullptr ? activation().active : activation().last_active;
-    Window* w = find_window(foreground);
+    HWND w = IsWindow(foreground) ? foreground : nullptr;
     for (int step = 0; w != nullptr && step < kMaxOwnerChain; ++step) {
-        if (const MenuBar* bar = menu_bar_of(w->handle))
-            return from(*bar, step == 0 && w->enabled);
-        w = find_window(w->owner);
+        if (const MenuBar* bar = menu_bar_of(w))
+            return from(*bar, step == 0 && IsWindowEnabled(w));
+        w = GetWindow(w, GW_OWNER);  // owned windows go before their owner: it is still there
     }
     return {};
 }

@@ -1,6 +1,6 @@
 // Input queued as the desktop window queues it, taken by the next message loop.
 #include "testing.h"
-#include "wm/input_queue.h"
+#include "wm/event_wait.h"
 
 namespace tickvane::device::testing {
 
@@ -12,7 +12,7 @@ void queue(display::EventKind kind, int x = 0, int y = 0)
     e.kind = kind;
     e.x = x;
     e.y = y;
-    input_queue().events.push_back(e);
+    queue_input(e);
 }
 
 void queue_key(display::EventKind kind, int vk, bool shift, bool alt)
@@ -22,7 +22,7 @@ void queue_key(display::EventKind kind, int vk, bool shift, bool alt)
     e.vk = vk;
     e.shift = shift;
     e.alt = alt;
-    input_queue().events.push_back(e);
+    queue_input(e);
 }
 
 }  // namespace

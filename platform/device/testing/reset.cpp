@@ -14,7 +14,7 @@
 #include "seams.h"
 #include "startup/start_device.h"
 #include "testing.h"
-#include "wm/window_tree.h"
+#include "wm/window_queries.h"
 
 namespace tickvane::device::testing {
 
@@ -58,10 +58,7 @@ std::string fresh_root()
 // in its extra bytes) goes with it; nothing else of a destruction happens.
 void send_last_messages()
 {
-    std::vector<HWND> left;
-    for (auto& [value, w] : window_tree().windows)
-        left.push_back(w->handle);
-    for (HWND hwnd : left)
+    for (HWND hwnd : all_window_handles())
         if (IsWindow(hwnd))
             SendMessageW(hwnd, WM_NCDESTROY, 0, 0);
 }

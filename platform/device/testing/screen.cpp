@@ -3,13 +3,14 @@
 #include "compositor/compositor.h"
 #include "gdi/gdi_objects.h"
 #include "testing.h"
-#include "wm/window_tree.h"
+#include "wm/present.h"
+#include "wm/window_queries.h"
 
 namespace tickvane::device::testing {
 
 uint32_t screen_pixel(int x, int y)
 {
-    present_if_dirty();
+    present_screen();
     if (x < 0 || y < 0 || x >= compositor().width || y >= compositor().height)
         return 0xFFFFFFFF;
     return compositor().pixels[(size_t)y * compositor().width + x];
@@ -17,7 +18,7 @@ uint32_t screen_pixel(int x, int y)
 
 std::vector<uint32_t> screen_pixels()
 {
-    present_if_dirty();
+    present_screen();
     return compositor().pixels;
 }
 
@@ -27,9 +28,9 @@ RECT work_area() { return device::work_area(); }
 
 HWND top_window()
 {
-    for (auto it = window_tree().z_order.rbegin(); it != window_tree().z_order.rend(); ++it)
-        if (Window* w = find_window(*it); w != nullptr && w->visible && !w->minimized)
-            return w->handle;
+    for (HWND hwnd : top_level_windows_front_first())
+        if (IsWindowVisible(hwnd) && !IsIconic(hwnd))
+            return hwnd;
     return nullptr;
 }
 

@@ -7,6 +7,7 @@
 #include "wm/activation_state.h"
 #include "wm/input_queue.h"
 #include "wm/message_queue.h"
+#include "wm/placement.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"
 
@@ -179,9 +180,10 @@ Window* window_at(int x, int y)
         Window* hit = w;
         for (bool deeper = true; deeper;) {  // the deepest visible child under the point
             deeper = false;
-            for (auto& [value, child] : window_tree().windows)
-                if (child->parent == hit->handle && child->visible && contains(child->rect, x, y)) {
-                    hit = child.get();
+            for (HWND hwnd : hit->children)
+                if (Window* child = find_window(hwnd);
+                    child != nullptr && child->visible && contains(child->rect, x, y)) {
+                    hit = child;
                     deeper = true;
                     break;
                 }

@@ -5,14 +5,12 @@
 #include <utility>
 
 #include "clock.h"
-#include "compositor/compositor.h"
-#include "compositor/screen.h"
 #include "gdi/gdi.h"
-#include "registry/window_registry.h"
-#include "seams.h"
 #include "text/text.h"
+#include "wm/event_wait.h"
 #include "wm/input_queue.h"
 #include "wm/message_queue.h"
+#include "wm/present.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"
 
@@ -21,9 +19,6 @@ namespace tickvane::device {
 bool next_input_message(MSG& out);
 
 namespace {
-
-// Virtual time past which a test's message loop is considered stuck.
-constexpr uint64_t kVirtualTimeLimitMs = 24ull * 3600 * 1000;
 
 bool matches(HWND filter, HWND hwnd) { return filter == nullptr || filter == hwnd; }
 
@@ -40,16 +35,16 @@ bool take_posted(MSG& out, HWND filter)
 
 bool take_paint(MSG& out, HWND filter)
 {
-    for (auto& [value, w] : window_tree().windows) {
-        if (!w->has_update || !w->visible || w->minimized || !matches(filter, w->handle))
-            continue;
-        Window* top = top_level_of(w->handle);
-        if (top == nullptr || !top->visible || top->minimized)
-            continue;
-        out = MSG{w->handle, WM_PAINT, 0, 0, (DWORD)now_ms(), {}};
-        return true;
-    }
-    return false;
+    Window* w = first_window([&](const Window& c) {
+        if (!c.has_update || !c.visible || c.minimized || !matches(filter, c.handle))
+            return false;
+        Window* top = top_level_of(c.handle);
+        return top != nullptr && top->visible && !top->minimized;
+    });
+    if (w == nullptr)
+        return false;
+    out = MSG{w->handle, WM_PAINT, 0, 0, (DWORD)now_ms(), {}};
+    return true;
 }
 
 bool take_timer(MSG& out, HWND filter)
@@ -65,6 +60,8 @@ bool take_timer(MSG& out, HWND filter)
     return false;
 }
 
+}  // namespace
+
 int ms_to_next_timer()
 {
     uint64_t now = now_ms();
@@ -76,64 +73,6 @@ int ms_to_next_timer()
     }
     return best;
 }
-
-// Whether the registry's socket may hold foreground requests: set by a wait that it may
-// have ended, so that a refresh nothing disturbed asks the socket nothing.
-bool g_registry_may_be_readable = true;
-
-void take_display_events()
-{
-    display::Event e;
-    while (compositor().display && compositor().display->poll(e))
-        input_queue().events.push_back(e);
-    if (!std::exchange(g_registry_may_be_readable, false))
-        return;
-    for (HWND hwnd : registry_take_foreground_requests())
-        SetForegroundWindow(hwnd);
-}
-
-bool ready_now()
-{
-    return !message_queue().posted.empty() || message_queue().quit_requested || !input_queue().events.empty();
-}
-
-// Idle under test: let the test act, then jump to the next timer.
-void idle_virtually(int timeout)
-{
-    if (seams().idle) {
-        uint64_t before = device_clock().virtual_now;
-        seams().idle();
-        if (ready_now() || device_clock().virtual_now != before || ms_to_next_timer() == 0)
-            return;
-        for (auto& [value, w] : window_tree().windows)
-            if (w->has_update && w->visible && !w->minimized)
-                return;
-    }
-    if (timeout < 0 || device_clock().virtual_now > kVirtualTimeLimitMs) {
-        std::fprintf(stderr, "tickvane: the message loop has nothing left to wait for; ending it\n");
-        message_queue().quit_requested = true;
-        message_queue().quit_code = -1;
-        return;
-    }
-    device_clock().virtual_now += (uint64_t)timeout;
-}
-
-void wait_for_something(int timeout)
-{
-    if (device_clock().virtual_time) {
-        idle_virtually(timeout);
-        g_registry_may_be_readable = true;
-        return;
-    }
-    static thread_local std::vector<int> fds;  // no allocation on every wait
-    fds.clear();
-    if (int fd = registry_fd(); fd >= 0)
-        fds.push_back(fd);
-    g_registry_may_be_readable = compositor().display ? compositor().display->wait(timeout, fds)
-                                                      : wait_on_fds(timeout, fds);
-}
-
-}  // namespace
 
 bool next_message(MSG& out, HWND filter)
 {
@@ -164,12 +103,12 @@ BOOL WINAPI GetMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax)
     if (msg == nullptr)
         return -1;
     for (;;) {
-        take_display_events();
+        pump_events();
         if (next_message(*msg, hwnd))
             return msg->message == WM_QUIT ? FALSE : TRUE;
-        present_if_dirty();
+        present_screen();
         tickvane::text::keep_glyphs();  // once, after the first frame: the next start draws it without FreeType
-        wait_for_something(ms_to_next_timer());
+        wait_for_events(ms_to_next_timer());
     }
 }
 
@@ -184,6 +123,7 @@ BOOL WINAPI PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     if (hwnd != nullptr && !is_own_window(hwnd))
         return FALSE;
     message_queue().posted.push_back(MSG{hwnd, msg, wParam, lParam, (DWORD)now_ms(), {}});
+    wake();
     return TRUE;
 }
 
@@ -191,6 +131,7 @@ void WINAPI PostQuitMessage(int exitCode)
 {
     message_queue().quit_requested = true;
     message_queue().quit_code = exitCode;
+    wake();
 }
 
 BOOL WINAPI TranslateMessage(const MSG* msg)

@@ -40,8 +40,8 @@ void add_update(Window& w, const RECT& r, bool erase)
     if (w.style & WS_CLIPCHILDREN)
         return;
     RECT on_screen{part.left + w.rect.left, part.top + w.rect.top, part.right + w.rect.left, part.bottom + w.rect.top};
-    for (auto& [value, child] : window_tree().windows)
-        if (child->parent == w.handle && child->visible) {
+    for (HWND hwnd : w.children)
+        if (Window* child = find_window(hwnd); child != nullptr && child->visible) {
             RECT c = intersect(on_screen, child->rect);
             if (!empty(c))
                 add_update(*child,
@@ -62,7 +62,7 @@ using namespace tickvane::device;
 BOOL WINAPI InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase)
 {
     if (hwnd == nullptr) {
-        for (auto& [value, w] : window_tree().windows)
+        for (Window* w : all_windows())
             invalidate_all(*w, erase != FALSE);
         return TRUE;
     }

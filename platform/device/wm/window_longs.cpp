@@ -93,9 +93,8 @@ std::vector<HWND> siblings_of(const Window& w)
         list.assign(window_tree().z_order.rbegin(), window_tree().z_order.rend());
         return list;
     }
-    for (auto& [value, other] : window_tree().windows)
-        if (other->parent == w.parent)
-            list.push_back(other->handle);
+    if (Window* parent = find_window(w.parent))
+        list = parent->children;
     return list;
 }
 
@@ -142,12 +141,8 @@ HWND WINAPI GetWindow(HWND hwnd, UINT relation)
     }
     if (relation == GW_OWNER)
         return w->owner;
-    if (relation == GW_CHILD) {
-        for (auto& [value, other] : window_tree().windows)
-            if (other->parent == hwnd)
-                return other->handle;
-        return nullptr;
-    }
+    if (relation == GW_CHILD)
+        return w->children.empty() ? nullptr : w->children.front();
     return sibling(*w, relation);
 }
 

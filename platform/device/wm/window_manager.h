@@ -19,6 +19,7 @@ void activate_next_after(HWND leaving, bool minimised);
 Window* window_at(int screen_x, int screen_y);
 bool is_own_window(HWND hwnd);
 bool next_message(MSG& out, HWND filter);  // false: nothing is ready now
+int ms_to_next_timer();                    // -1: no timer
 void move_focus(HWND to);                  // WM_KILLFOCUS / WM_SETFOCUS, no activation
 bool enabled_with_ancestors(HWND hwnd);
 void raise_with_owned(HWND hwnd);  // to the top of the z-order, its owned windows above it

@@ -44,12 +44,15 @@ struct Window {
     Bitmap surface;                // the window's pixels (top-level windows), caption and border included
     std::vector<std::byte> extra;  // the class's cbWndExtra bytes, zero at creation
     LONG_PTR user_data = 0;        // GWLP_USERDATA
+    std::vector<HWND> children;    // in the order they were made: the dialog manager's tab order
+    std::vector<HWND> owned;       // top-level windows it owns, in the order they were made
 };
 
 struct WindowTree {
     std::vector<WindowClass> classes;
     std::map<uintptr_t, std::unique_ptr<Window>> windows;  // by handle value
     std::vector<HWND> z_order;                             // top-level windows, bottom first
+    std::vector<HWND> top_levels;                          // the same, in the order they were made
     uint32_t next_window = 1;
 };
 
@@ -58,5 +61,20 @@ WindowTree& window_tree();
 // Window lookup; null for handles that are not (or no longer) this process's windows.
 Window* find_window(HWND hwnd);
 Window* top_level_of(HWND hwnd);
+// Every window, in the order they were made (the order WM_PAINT picks them in).
+std::vector<Window*> all_windows();
+// The first of them for which `wanted` holds, without making a list.
+template <class Predicate>
+Window* first_window(Predicate wanted)
+{
+    for (auto& [value, w] : window_tree().windows)
+        if (wanted(*w))
+            return w.get();
+    return nullptr;
+}
+// Enters a new window into its parent's, its owner's or the top-level list ...
+void link_window(Window& w);
+// ... and takes a window that goes out of them.
+void unlink_window(const Window& w);
 
 }  // namespace tickvane::device

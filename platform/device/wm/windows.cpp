@@ -91,17 +91,11 @@ void shift_rect(RECT& r, int dx, int dy) { r.left += dx, r.right += dx, r.top +=
 // Children keep screen coordinates, so they go along; the pixels stay as they are.
 void move_with_children(Window& moved, int dx, int dy)
 {
-    auto within = [&](const Window& w) {
-        for (const Window* p = &w; p != nullptr; p = find_window(p->parent))
-            if (p->handle == moved.handle)
-                return true;
-        return false;
-    };
-    for (auto& [value, w] : window_tree().windows)
-        if (within(*w)) {
-            shift_rect(w->frame, dx, dy);
-            shift_rect(w->rect, dx, dy);
-        }
+    shift_rect(moved.frame, dx, dy);
+    shift_rect(moved.rect, dx, dy);
+    for (HWND child : moved.children)
+        if (Window* c = find_window(child))
+            move_with_children(*c, dx, dy);
 }
 
 void resize_window(Window& w, const RECT& frame)
@@ -164,6 +158,7 @@ HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName
                                   w.fills_work_area));
     HWND hwnd = w.handle;
     window_tree().windows[(uintptr_t)hwnd] = std::move(owned);
+    link_window(w);
     if (w.parent == nullptr) {
         window_tree().z_order.push_back(hwnd);
         registry_add(hwnd, w.class_name, w.title);
@@ -208,13 +203,8 @@ BOOL WINAPI DestroyWindow(HWND hwnd)
         return FALSE;
     w->destroying = true;
     // Windows it owns go first, then its children, as on Windows.
-    std::vector<HWND> dependants;
-    for (auto& [value, other] : window_tree().windows)
-        if (other->owner == hwnd)
-            dependants.push_back(other->handle);
-    for (auto& [value, other] : window_tree().windows)
-        if (other->parent == hwnd)
-            dependants.push_back(other->handle);
+    std::vector<HWND> dependants = w->owned;
+    dependants.insert(dependants.end(), w->children.begin(), w->children.end());
     for (HWND d : dependants)
         DestroyWindow(d);
     if ((w = find_window(hwnd)) == nullptr)
@@ -243,6 +233,7 @@ BOOL WINAPI DestroyWindow(HWND hwnd)
     if (w->parent == nullptr)
         registry_remove(hwnd);
     bool was_top_level = w->parent == nullptr;
+    unlink_window(*w);
     window_tree().windows.erase((uintptr_t)hwnd);
     mark_screen_changed();
     if (was_top_level && message_queue().closing_all)

@@ -32,9 +32,16 @@ public:
 
     void resize(int, int) override {}  // the next present carries the new size
 
-    bool wait(int timeout_ms, const std::vector<int>& fds) override
+    WaitEnd wait(int timeout_ms, const std::vector<int>& fds) override
     {
-        return waiter_.wait(fds, -1, timeout_ms) != FdWaitResult::TimedOut;
+        switch (waiter_.wait(fds, -1, timeout_ms)) {
+        case FdWaitResult::TimedOut:
+            return WaitEnd::TimedOut;
+        case FdWaitResult::Interrupted:
+            return WaitEnd::Interrupted;
+        default:
+            return WaitEnd::Descriptor;
+        }
     }
 
     bool poll(Event&) override { return false; }  // input reaches a headless device directly

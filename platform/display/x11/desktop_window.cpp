@@ -3,6 +3,7 @@
 #include <X11/XKBlib.h>
 
 #include <algorithm>
+#include <deque>
 #include <optional>
 
 #include "display.h"
@@ -41,13 +42,13 @@ public:
     const char* name() const override { return "window"; }
     void present(const Pixels& screen, const std::vector<Rect>& changed) override;
     void resize(int width, int height) override;
-    bool wait(int timeout_ms, const std::vector<int>& fds) override;
+    WaitEnd wait(int timeout_ms, const std::vector<int>& fds) override;
     bool poll(Event& out) override;
     void raise() override;
     std::optional<WindowPlace> place() override;
 
 private:
-    bool next_device_event(Event& out, int mode);
+    void take_in(int mode);
     bool translate(const XEvent& event, Event& out);
     void repaint(const XExposeEvent& exposed);
     bool is_auto_repeat(const XKeyEvent& release);
@@ -64,10 +65,8 @@ private:
     InputState input_;
     bool holds_frame_ = false;  // the image has something worth repainting from
     bool repeats_detectable_ = false;
-    // The last wait timed out and nothing has used the connection since: every method but
-    // wait() and poll() that sends a request clears it.
-    bool untouched_since_timeout_ = false;
-    std::optional<Event> pending_;  // read by wait(), not yet taken by poll()
+    std::deque<Event> events_;           // taken in, not yet polled
+    unsigned long read_at_request_ = 0;  // XNextRequest when the socket was last read
     FdWaiter waiter_;
     ShowRequest show_request_;
 };
@@ -112,7 +111,6 @@ void DesktopWindow::present(const Pixels& screen, const std::vector<Rect>& chang
     }
     if (!drawn)
         return;
-    untouched_since_timeout_ = false;
     image_.finish_puts();
     holds_frame_ = true;
     if (!repeats_detectable_) {
@@ -127,7 +125,6 @@ void DesktopWindow::resize(int width, int height)
 {
     if (!fits(width, height, geometry_.scale))
         return;
-    untouched_since_timeout_ = false;
     geometry_.width = width;
     geometry_.height = height;
     int w = width * geometry_.scale, h = height * geometry_.scale;
@@ -137,35 +134,33 @@ void DesktopWindow::resize(int width, int height)
     holds_frame_ = false;            // until the device presents the new screen
 }
 
-void DesktopWindow::raise()
-{
-    untouched_since_timeout_ = false;
-    bring_forward(dpy_, window_, RootWindow(dpy_, visual_.screen), atoms_);
-}
+void DesktopWindow::raise() { bring_forward(dpy_, window_, RootWindow(dpy_, visual_.screen), atoms_); }
 
 bool DesktopWindow::poll(Event& out)
 {
-    if (pending_) {
-        out = *pending_;
-        pending_.reset();
-        return true;
-    }
     // What has arrived is read by wait(), which looks at the connection before it sleeps
     // and when it wakes: a refresh that nothing disturbed asks the socket nothing.
-    return next_device_event(out, QueuedAlready);
+    if (events_.empty())
+        take_in(QueuedAlready);
+    if (events_.empty())
+        return false;
+    out = events_.front();
+    events_.pop_front();
+    return true;
 }
 
 // Takes what the connection holds (with `mode` as XEventsQueued reads it), dealing with
-// what the window handles itself, until an event means something to the device.
-bool DesktopWindow::next_device_event(Event& out, int mode)
+// what the window handles itself and keeping what means something to the device.
+void DesktopWindow::take_in(int mode)
 {
+    if (mode != QueuedAlready)
+        read_at_request_ = XNextRequest(dpy_);
     while (XEventsQueued(dpy_, mode) > 0) {
         XEvent event;
         XNextEvent(dpy_, &event);
-        if (translate(event, out))
-            return true;
+        if (Event e; translate(event, e))
+            events_.push_back(e);
     }
-    return false;
 }
 
 bool DesktopWindow::translate(const XEvent& event, Event& out)
@@ -223,37 +218,41 @@ bool DesktopWindow::is_auto_repeat(const XKeyEvent& release)
 
 std::optional<WindowPlace> DesktopWindow::place()
 {
-    untouched_since_timeout_ = false;
     std::optional<FrameFacts> facts = frame_facts(dpy_, window_, atoms_);
     return facts ? chosen_place(*facts) : std::nullopt;
 }
 
-bool DesktopWindow::wait(int timeout_ms, const std::vector<int>& fds)
+WaitEnd DesktopWindow::wait(int timeout_ms, const std::vector<int>& fds)
 {
     Deadline deadline = deadline_after(timeout_ms);
     // Only the X connection and the caller's descriptors can wake this: no timer ticks meanwhile.
-    while (!pending_) {
+    for (bool socket_readable = false;; socket_readable = true) {
         int until_next_ask = show_request_.ask_again_if_dropped(dpy_, window_, atoms_, ShowRequest::Clock::now());
-        if (until_next_ask >= 0)
-            untouched_since_timeout_ = false;  // asking reads the connection
-        Event event;
         // Sends what is queued and takes in what Xlib and the socket hold, so that the
-        // socket's readiness then says all; after a sleep that nothing but the timeout ended,
-        // with nothing asked of the server since, there is nothing to send or take.
-        if (next_device_event(event, untouched_since_timeout_ ? QueuedAlready : QueuedAfterFlush)) {
-            pending_ = event;
-            return false;
-        }
+        // socket's readiness then says all. With nothing asked of the server since the socket
+        // was last read and nothing come since, Xlib's queue already says all.
+        bool asked = XNextRequest(dpy_) != read_at_request_;
+        take_in(asked || socket_readable ? QueuedAfterFlush : QueuedAlready);
+        if (!events_.empty())
+            return WaitEnd::Input;
         int left = remaining_ms(deadline, timeout_ms);
         bool ask_first = until_next_ask >= 0 && (left < 0 || until_next_ask < left);
-        FdWaitResult result = waiter_.wait(fds, ConnectionNumber(dpy_), ask_first ? until_next_ask : left);
-        untouched_since_timeout_ = result == FdWaitResult::TimedOut;
-        if (result == FdWaitResult::TimedOut && ask_first)
+        switch (waiter_.wait(fds, ConnectionNumber(dpy_), ask_first ? until_next_ask : left)) {
+        case FdWaitResult::ExtraFdReady:
             continue;
-        if (result != FdWaitResult::ExtraFdReady)
-            return result != FdWaitResult::TimedOut;
+        case FdWaitResult::ExtraFdBroken:
+            take_in(QueuedAfterFlush);  // Xlib sees the connection gone and ends the process
+            return WaitEnd::Interrupted;
+        case FdWaitResult::CallerFdReady:
+            return WaitEnd::Descriptor;
+        case FdWaitResult::TimedOut:
+            if (ask_first)
+                continue;
+            return WaitEnd::TimedOut;
+        case FdWaitResult::Interrupted:
+            return WaitEnd::Interrupted;
+        }
     }
-    return false;
 }
 
 }  // namespace

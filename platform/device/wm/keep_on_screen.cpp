@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "compositor/screen.h"
+#include "wm/placement.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"
 
@@ -43,9 +44,9 @@ void keep_popups_on_screen(const RECT& old_area)
 {
     RECT area = work_area();
     std::vector<HWND> popups;
-    for (auto& [value, w] : window_tree().windows)
-        if (is_placed_popup(*w))
-            popups.push_back(w->handle);
+    for (HWND hwnd : window_tree().top_levels)
+        if (Window* w = find_window(hwnd); w != nullptr && is_placed_popup(*w))
+            popups.push_back(hwnd);
     for (HWND hwnd : popups) {
         Window* w = find_window(hwnd);
         if (w == nullptr)
@@ -59,8 +60,8 @@ void keep_popups_on_screen(const RECT& old_area)
         RECT at = fit_into_work_area(wanted, w->above_title_bar);
         int dx = at.left - w->frame.left, dy = at.top - w->frame.top;
         move_with_children(*w, dx, dy);
-        for (auto& [value, owned] : window_tree().windows)
-            if (owned->owner == hwnd && owned->parent == nullptr && (owned->style & WS_CAPTION) != WS_CAPTION)
+        for (HWND o : std::vector<HWND>(w->owned))
+            if (Window* owned = find_window(o); owned != nullptr && (owned->style & WS_CAPTION) != WS_CAPTION)
                 move_with_children(*owned, dx, dy);
     }
     mark_screen_changed();

@@ -1,0 +1,28 @@
+#include "wm/present.h"
+
+#include <vector>
+
+#include "compositor/screen.h"
+#include "wm/activation_state.h"
+#include "wm/window_tree.h"
+
+namespace tickvane::device {
+
+void present_screen()
+{
+    if (!screen_damaged())
+        return;
+    static thread_local std::vector<Layer> layers;  // no allocation on every present
+    layers.clear();
+    for (HWND hwnd : window_tree().z_order) {
+        Window* w = find_window(hwnd);
+        if (w == nullptr || !w->visible || w->minimized || w->surface.bpp != 32)
+            continue;
+        std::ptrdiff_t step = w->surface.bottom_up ? -(std::ptrdiff_t)w->surface.stride : w->surface.stride;
+        layers.push_back(Layer{w->surface.row(0), step, w->frame, w->above_title_bar});
+    }
+    Window* active = find_window(activation().active);
+    present_if_dirty(layers, active != nullptr ? active->title : std::u16string());
+}
+
+}  // namespace tickvane::device
