@@ -78,7 +78,7 @@ void first_face(const dt::Options& o, const std::function<void()>& check)
 
 TEST(ClockFace, PortraitShowsLeadingZerosAndEveryGlyphInPlace)
 {
-    first_face({240, 320, "", at(2026, 12, 1, 7, 9, 5, 30)}, [] {
+    first_face({240, 320, "", at(2026, 12, 1, 7, 9, 5, 30), false, ""}, [] {
         EXPECT_EQ(compare_face(face(year_2026(), date_row(0, 40, 12, 7, kMonday),
                                     large_row(kPortraitLarge, 80, 320, 9, 5), seconds(200, 220, 30))),
                   "");
@@ -87,7 +87,7 @@ TEST(ClockFace, PortraitShowsLeadingZerosAndEveryGlyphInPlace)
 
 TEST(ClockFace, LandscapeMovesDateTimeAndSeconds)
 {
-    first_face({320, 240, "", at(2026, 3, 1, 2, 23, 59, 59)}, [] {
+    first_face({320, 240, "", at(2026, 3, 1, 2, 23, 59, 59), false, ""}, [] {
         EXPECT_EQ(compare_face(face(year_2026(), date_row(100, 0, 3, 2, kMonday),
                                     large_row(kLandscapeLarge, 40, 240, 23, 59), seconds(270, 0, 59))),
                   "");
@@ -96,7 +96,7 @@ TEST(ClockFace, LandscapeMovesDateTimeAndSeconds)
 
 TEST(ClockFace, SquareScreenUsesThePortraitLayout)
 {
-    first_face({240, 240, "", at(2026, 1, 1, 5, 0, 0, 0)}, [] {
+    first_face({240, 240, "", at(2026, 1, 1, 5, 0, 0, 0), false, ""}, [] {
         EXPECT_EQ(compare_face(face(year_2026(), date_row(0, 40, 1, 5, kMonday),
                                     large_row(kPortraitLarge, 80, 240, 0, 0), seconds(200, 220, 0))),
                   "");
@@ -111,7 +111,7 @@ TEST(ClockFace, WeekendBadgesAreColoured)
         uint32_t ink;
     } cases[] = {{6, 5, kSaturday, 0x4060C0}, {0, 6, kSunday, 0xE02040}};
     for (const Case& c : cases) {
-        first_face({240, 320, "", at(2026, 12, c.dow, c.day, 10, 20, 30)}, [&] {
+        first_face({240, 320, "", at(2026, 12, c.dow, c.day, 10, 20, 30), false, ""}, [&] {
             EXPECT_EQ(compare_face(face(year_2026(), date_row(0, 40, 12, c.day, c.column),
                                         large_row(kPortraitLarge, 80, 320, 10, 20), seconds(200, 220, 30))),
                       "");
@@ -175,7 +175,7 @@ TEST(ClockFace, LargeScreensShowEveryGlyphWhereTheLayoutPutsIt)
         SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
         bool landscape = c.w > c.h;
         int large[5] = {0, c.w / 4 - 5, c.w / 2 + 5, 3 * (c.w / 4), c.w / 2 - 5};
-        first_face({c.w, c.h, "", at(2026, 12, 1, 7, 18, 47, 38)}, [&] {
+        first_face({c.w, c.h, "", at(2026, 12, 1, 7, 18, 47, 38), false, ""}, [&] {
             EXPECT_EQ(compare_face(face(year_2026(), date_row(landscape ? 100 : 0, landscape ? 0 : 40, 12, 7, kMonday),
                                         large_row(large, landscape ? 40 : 80, c.h, 18, 47),
                                         seconds(landscape ? c.w - 50 : 200, landscape ? 0 : 220, 38))),

@@ -89,8 +89,9 @@ TEST_F(DeviceImage, ReadsFallThroughToTheImageAndWritesLandInTheUsersTree)
     for (const auto& s : steps) {
         std::string what = fs::path(std::u16string(s.path)).string();
         EXPECT_EQ(open_and_read(s.path, s.access, s.disposition), s.read) << what;
-        if (*s.user_file)
+        if (*s.user_file) {
             EXPECT_TRUE(fs::is_regular_file(mine(s.user_file))) << what;
+        }
     }
     EXPECT_FALSE(fs::exists(mine("Program Files/Tickvane/zubo.exe")));
     EXPECT_FALSE(fs::exists(mine("Nowhere")));
@@ -121,8 +122,9 @@ TEST(InstalledImage, IsATreeAboveTheProgramThatTheUserMayNotWrite)
     EXPECT_EQ(tickvane::device::installed_image(exe), "");
     EXPECT_EQ(tickvane::device::installed_image("/nowhere/zubo.exe"), "");
     fs::permissions(tree, fs::perms::owner_write, fs::perm_options::remove);
-    if (geteuid() != 0)  // root may write anything
+    if (geteuid() != 0) {  // root may write anything
         EXPECT_EQ(tickvane::device::installed_image(exe), fs::canonical(tree).string());
+    }
     fs::permissions(tree, fs::perms::owner_write, fs::perm_options::add);
     fs::remove_all(tree);
 }

@@ -107,8 +107,9 @@ TEST(DeviceSettings, TheRootIsTheUsersOwnAbsoluteAndExisting)
         std::string what = std::string("root ") + (c.root ? c.root : "-") + ", home " + (c.home ? c.home : "-");
         EXPECT_EQ(!s.refusal.empty(), c.refused) << what << ": " << s.refusal;
         EXPECT_NE((c.refused ? s.refusal : s.root).find(c.expected), std::string::npos) << what << ": " << s.root;
-        if (c.root == nullptr)  // a default root is never a shared folder (a named one may be anywhere)
+        if (c.root == nullptr) {  // a default root is never a shared folder (a named one may be anywhere)
             EXPECT_EQ(s.root.find("/tmp"), std::string::npos) << what;
+        }
     }
     setenv("HOME", kept_home.c_str(), 1);
     unsetenv("XDG_DATA_HOME");

@@ -95,7 +95,7 @@ struct Trees {
 };
 
 enum class Rule { start, store, open_file };
-enum Verdict { allowed = 0, refused = 1, wrong_modes = 3 };
+enum Verdict { allowed = 0, refused = 1, wrong_modes = 3, child_failed = 100 };
 
 mode_t mode_of(const fs::path& p)
 {
@@ -135,13 +135,13 @@ Verdict decide_as(const Runner& who, Rule rule, const fs::path& root)
     pid_t pid = fork();
     if (pid == 0) {
         if (who.switches && (setgroups(0, nullptr) != 0 || setgid(who.gid) != 0 || setuid(who.uid) != 0))
-            _exit(100);
+            _exit(child_failed);
         umask(0);  // what the device makes private must not depend on it
         _exit(decide(rule, root));
     }
     int status = 0;
     waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? (Verdict)WEXITSTATUS(status) : (Verdict)100;
+    return WIFEXITED(status) ? static_cast<Verdict>(WEXITSTATUS(status)) : child_failed;
 }
 
 TEST(Trust, OnlyTheUsersOwnFilesInTheTreeAreStartedReadOrOpened)
