@@ -127,7 +127,7 @@ TEST(ClockFace, WeekendBadgesAreColoured)
 
 TEST(ClockFace, RotationBetweenTwoTicksShowsTheNewLayoutAtTheNextTick)
 {
-    dt::reset({240, 320, "", at(2026, 12, 1, 7, 12, 34, 56)});
+    dt::reset({240, 320, "", at(2026, 12, 1, 7, 12, 34, 56), false, ""});
     ClockRun run = run_clock(
         {{clock_shown(),
           [] {
@@ -146,7 +146,7 @@ TEST(ClockFace, RotationBetweenTwoTicksShowsTheNewLayoutAtTheNextTick)
 
 TEST(ClockFace, EveryTickReadsTheClockAgain)
 {
-    dt::reset({240, 320, "", at(2026, 12, 1, 7, 9, 59, 59)});
+    dt::reset({240, 320, "", at(2026, 12, 1, 7, 9, 59, 59), false, ""});
     uint64_t first_tick_at = 0;
     auto ten_o_clock = [] {
         return compare_face(face(year_2026(), date_row(0, 40, 12, 7, kMonday),
