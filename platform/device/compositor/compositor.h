@@ -1,5 +1,5 @@
-// What the screen shows: the size as turned now, the composed pixels, the part that
-// may differ from what the display shows, and the bars drawn last.
+// What the display shows: the composed pixels, the size they were composed at, and the
+// bars drawn last.
 #pragma once
 
 #include <cstdint>
@@ -22,14 +22,10 @@ struct BarCache {
 };
 
 struct Compositor {
-    int width = 240;
-    int height = 320;
     std::unique_ptr<display::Display> display;
     std::vector<uint32_t> pixels;  // what the display shows now
     int shown_width = 0;
     int shown_height = 0;
-    bool damaged = true;  // part of the screen may differ from what is shown
-    RECT damage{};        // screen coordinates; the whole screen when the layout changed
     BarCache bars;
 };
 

@@ -69,7 +69,7 @@ void refresh_bars(int width)
 // One row of the composed screen, columns [left, right), into `out`.
 void compose_row(int y, int left, int right, uint32_t* out)
 {
-    int W = compositor().width, H = compositor().height;
+    int W = screen().width, H = screen().height;
     const std::vector<uint32_t>* bar = y < kTitleBarHeight          ? &bars().title_bar
                                        : y >= H - kSoftKeyBarHeight ? &bars().soft_key_bar
                                                                     : nullptr;
@@ -96,20 +96,12 @@ void compose_row(int y, int left, int right, uint32_t* out)
 
 }  // namespace
 
-RECT work_area()
-{
-    int H = compositor().height;
-    int top = std::min(kTitleBarHeight, H);
-    int bottom = std::max(H - kSoftKeyBarHeight, top);
-    return RECT{0, top, compositor().width, bottom};
-}
-
 void open_display()
 {
     if (compositor().display)
         return;
     const Settings& s = device_settings();
-    int W = compositor().width, H = compositor().height;
+    int W = screen().width, H = screen().height;
     std::string why_not;
     if (s.display != "headless") {
         compositor().display = display::open_desktop_window(W, H, desktop_options(), &why_not);
@@ -121,39 +113,20 @@ void open_display()
         compositor().display = display::open_headless(W, H, s.screenshot);
 }
 
-void mark_screen_changed()
-{
-    compositor().damaged = true;
-    compositor().damage = RECT{0, 0, compositor().width, compositor().height};
-}
-
-void mark_screen_area(const RECT& area)
-{
-    RECT& d = compositor().damage;
-    if (!compositor().damaged) {
-        d = area;
-        compositor().damaged = true;
-        return;
-    }
-    d = RECT{std::min(d.left, area.left), std::min(d.top, area.top), std::max(d.right, area.right),
-             std::max(d.bottom, area.bottom)};
-}
-
 void present_if_dirty()
 {
-    if (!compositor().damaged)
+    if (!screen().damaged)
         return;
-    compositor().damaged = false;
+    PixelRect d = take_damage();
     open_display();
-    int W = compositor().width, H = compositor().height;
+    int W = screen().width, H = screen().height;
     if (compositor().shown_width != W || compositor().shown_height != H) {
         compositor().pixels.assign((size_t)W * (size_t)H, 0);
         compositor().shown_width = W;
         compositor().shown_height = H;
-        compositor().damage = RECT{0, 0, W, H};
+        d = whole_screen();
     }
     refresh_bars(W);
-    RECT d = compositor().damage;
     int left = std::max<int>(d.left, 0), right = std::min<int>(d.right, W);
     int top = std::max<int>(d.top, 0), bottom = std::min<int>(d.bottom, H);
     // Only what differs from what is shown goes to the display.
@@ -187,9 +160,9 @@ void present_if_dirty()
 void rotate_screen()
 {
     RECT old_area = work_area();
-    std::swap(compositor().width, compositor().height);
+    turn_screen();
     if (compositor().display)
-        compositor().display->resize(compositor().width, compositor().height);
+        compositor().display->resize(screen().width, screen().height);
     std::vector<HWND> affected;
     for (auto& [value, w] : window_tree().windows)
         if (w->fills_work_area)

@@ -1,22 +1,16 @@
-// The handheld's screen as the device lays it out: the title bar at the top, the
-// soft-key bar at the bottom, application windows in between.
+// Composing the handheld's screen (the title bar at the top, the soft-key bar at the
+// bottom, application windows in between) and showing it; rotation and keeping popups
+// on screen.
 #pragma once
 
 #include <vector>
 
 #include "compositor/compositor.h"
+#include "screen/screen.h"
 #include "wm/window_tree.h"
 
 namespace tickvane::device {
 
-constexpr int kTitleBarHeight = 26;
-constexpr int kSoftKeyBarHeight = 26;
-
-RECT work_area();
-// Something moved, appeared, went or was retitled: the whole screen is looked at again.
-void mark_screen_changed();
-// Pixels in `area` (screen coordinates) may have changed.
-void mark_screen_area(const RECT& area);
 // Brings compositor().pixels up to date in the damaged area and shows what really
 // changed; opens the display on first use.
 void present_if_dirty();

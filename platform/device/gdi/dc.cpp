@@ -1,11 +1,10 @@
 // Device contexts for windows and memory, compatible bitmaps, device capabilities.
 #include <algorithm>
 
-#include "compositor/compositor.h"
-#include "compositor/screen.h"
 #include "gdi/fill_track.h"
 #include "gdi/gdi.h"
 #include "gdi/gdi_objects.h"
+#include "screen/screen.h"
 #include "wm/window_tree.h"
 
 namespace tickvane::device {
@@ -147,9 +146,9 @@ int WINAPI GetDeviceCaps(HDC hdc, int index)
     (void)hdc;
     switch (index) {
     case HORZRES:
-        return compositor().width;
+        return screen().width;
     case VERTRES:
-        return compositor().height;
+        return screen().height;
     case BITSPIXEL:
         return 32;
     case PLANES:
@@ -165,9 +164,9 @@ int WINAPI GetSystemMetrics(int index)
 {
     switch (index) {
     case SM_CXSCREEN:
-        return compositor().width;
+        return screen().width;
     case SM_CYSCREEN:
-        return compositor().height;
+        return screen().height;
     }
     return 0;
 }

@@ -1,7 +1,7 @@
 // The bar's life around its windows, and the version the screen redraws it by.
 #include "softkeys/soft_key_bar.h"
 
-#include "compositor/compositor.h"
+#include "screen/screen.h"
 #include "softkeys/shown_bar.h"
 #include "softkeys/soft_key_press.h"
 
@@ -13,7 +13,7 @@ uint64_t soft_key_bar_version()
     now.bar = shown_bar();
     now.owner = now.bar.owner;
     now.pressed = pressed_soft_key();
-    now.width = compositor().width;
+    now.width = screen().width;
     if (!(now == soft_key_look().last)) {
         soft_key_look().last = now;
         ++soft_key_look().number;

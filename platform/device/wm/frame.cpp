@@ -2,7 +2,7 @@
 // caption with the title and a close box, drawn into the window's own surface.
 #include <algorithm>
 
-#include "compositor/screen.h"
+#include "screen/screen.h"
 #include "text/text.h"
 #include "wm/activation_state.h"
 #include "wm/window_manager.h"

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "compositor/screen.h"
 #include "registry/window_registry.h"
+#include "screen/screen.h"
 #include "unicode.h"
 #include "wm/activation_state.h"
 #include "wm/input_queue.h"
