@@ -61,7 +61,7 @@ void refresh_bars(int width)
     text::Target t{c.title_bar.data(), width, kTitleBarHeight, width};
     text::Extent e = text::measure(title, kTitleTextSize);
     int baseline = (kTitleBarHeight + e.ascent - e.descent) / 2;
-    text::draw(t, text::Clip{0, 0, width - 4, kTitleBarHeight}, 6, baseline, title, kTitleTextSize, kTitleTextColour);
+    text::draw(t, PixelRect{0, 0, width - 4, kTitleBarHeight}, 6, baseline, title, kTitleTextSize, kTitleTextColour);
     c.soft_key_bar.assign((size_t)width * kSoftKeyBarHeight, 0);
     draw_soft_key_bar(c.soft_key_bar.data(), width, kSoftKeyBarHeight);
 }

@@ -86,7 +86,7 @@ void Painter::text(std::u16string_view s, int x, int baseline, int pixel_size, u
     int stride = b->bottom_up ? -b->stride / 4 : b->stride / 4;
     text::Target t{first, b->width, b->height, stride};
     int ox = target_.origin_x, oy = target_.origin_y;
-    text::Clip c{(int)v.left + ox, (int)v.top + oy, (int)v.right + ox, (int)v.bottom + oy};
+    PixelRect c{(int)v.left + ox, (int)v.top + oy, (int)v.right + ox, (int)v.bottom + oy};
     text::draw(t, c, x + ox, baseline + oy, s, pixel_size, colour);
 }
 

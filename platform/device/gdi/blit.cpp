@@ -12,22 +12,11 @@ namespace tickvane::device {
 
 namespace {
 
-struct Span {
-    int left, top, right, bottom;
-    bool empty() const { return right <= left || bottom <= top; }
-};
-
-Span intersect(Span a, Span b)
-{
-    return Span{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                std::min(a.bottom, b.bottom)};
-}
-
-Span bounds_in_dc(const DrawTarget& t)
+PixelRect bounds_in_dc(const DrawTarget& t)
 {
     // The bitmap's extent in DC coordinates, cut to what the DC may touch.
-    Span bitmap{-t.origin_x, -t.origin_y, t.bitmap->width - t.origin_x, t.bitmap->height - t.origin_y};
-    return intersect(bitmap, Span{t.clip.left, t.clip.top, t.clip.right, t.clip.bottom});
+    PixelRect bitmap{-t.origin_x, -t.origin_y, t.bitmap->width - t.origin_x, t.bitmap->height - t.origin_y};
+    return intersection(bitmap, to_rect(t.clip));
 }
 
 struct Copy {
@@ -60,9 +49,7 @@ void copy_segment(const Copy& c, int y, int x0, int x1, bool compare, PixelRect&
         read_run(*c.from, x0, y, w, run.data());
         write_run(*c.to, to_x, to_y, w, run.data());
     }
-    changed = changed.empty() ? PixelRect{to_x + l, to_y, to_x + r + 1, to_y + 1}
-                              : PixelRect{std::min(changed.left, to_x + l), std::min(changed.top, to_y),
-                                          std::max(changed.right, to_x + r + 1), std::max(changed.bottom, to_y + 1)};
+    changed = bounding_union(changed, PixelRect{to_x + l, to_y, to_x + r + 1, to_y + 1});
 }
 
 // Source rectangle `s` (bitmap coordinates) through `c`; returns what changed.
@@ -80,7 +67,7 @@ PixelRect copy_rect(const Copy& c, const PixelRect& s, bool compare)
 // what the source says it changed since.
 PixelRect copy_to_window(const Copy& c, const PixelRect& source, const CopySource& stamp)
 {
-    PixelRect target{source.left + c.dx, source.top + c.dy, source.right + c.dx, source.bottom + c.dy};
+    PixelRect target = source.offset(c.dx, c.dy);
     const std::optional<Mirror>& m = c.to->mirror;
     static thread_local std::vector<PixelRect> since;
     bool repeat = m && m->from.content == stamp.content && m->from.x == stamp.x && m->from.y == stamp.y &&
@@ -96,13 +83,7 @@ PixelRect copy_to_window(const Copy& c, const PixelRect& source, const CopySourc
             auto within = [&](const PixelRect& o) { return &o != &r && contains(o, r) && (o != r || &o < &r); };
             if (std::any_of(since.begin(), since.end(), within))
                 continue;
-            PixelRect part = copy_rect(c, intersection(r, source), true);
-            if (part.empty())
-                continue;
-            changed = changed.empty()
-                          ? part
-                          : PixelRect{std::min(changed.left, part.left), std::min(changed.top, part.top),
-                                      std::max(changed.right, part.right), std::max(changed.bottom, part.bottom)};
+            changed = bounding_union(changed, copy_rect(c, intersection(r, source), true));
         }
     }
     c.to->log.note(changed);
@@ -113,7 +94,7 @@ PixelRect copy_to_window(const Copy& c, const PixelRect& source, const CopySourc
 // Into a memory bitmap: through its fill track, so a picture drawn again as it was costs nothing.
 void copy_to_memory(const Copy& c, const PixelRect& source, const CopySource& stamp)
 {
-    PixelRect target{source.left + c.dx, source.top + c.dy, source.right + c.dx, source.bottom + c.dy};
+    PixelRect target = source.offset(c.dx, c.dy);
     if (take_back_copy(*c.to, target, stamp))
         return;
     before_copy(*c.to, target);
@@ -140,14 +121,14 @@ BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int s
     if (width <= 0 || height <= 0)
         return TRUE;
     // Cut the source rectangle to the source, then move the cut over to the destination.
-    Span source = intersect(Span{srcX, srcY, srcX + width, srcY + height}, bounds_in_dc(from));
-    Span wanted{x + source.left - srcX, y + source.top - srcY, x + source.right - srcX, y + source.bottom - srcY};
-    Span target = intersect(wanted, bounds_in_dc(to));
+    PixelRect source = intersection(PixelRect{srcX, srcY, srcX + width, srcY + height}, bounds_in_dc(from));
+    PixelRect wanted = source.offset(x - srcX, y - srcY);
+    PixelRect target = intersection(wanted, bounds_in_dc(to));
     if (source.empty() || target.empty())
         return TRUE;
     int sx = source.left + (target.left - wanted.left) + from.origin_x;
     int sy = source.top + (target.top - wanted.top) + from.origin_y;
-    int w = target.right - target.left, h = target.bottom - target.top;
+    int w = target.width(), h = target.height();
     Copy c{to.bitmap, from.bitmap, target.left + to.origin_x - sx, target.top + to.origin_y - sy};
     CopySource stamp{from.bitmap->content.value(), from.bitmap->log.version(), sx, sy};
     PixelRect copied{sx, sy, sx + w, sy + h};
@@ -174,10 +155,10 @@ int WINAPI FillRect(HDC hdc, const RECT* rect, HBRUSH brush)
     if (hollow)
         return 1;
     uint32_t xrgb = (uint32_t)GetRValue(c) << 16 | (uint32_t)GetGValue(c) << 8 | GetBValue(c);
-    Span area = intersect(Span{rect->left, rect->top, rect->right, rect->bottom}, bounds_in_dc(t));
+    PixelRect area = intersection(to_rect(*rect), bounds_in_dc(t));
     if (area.empty())
         return 1;
-    PixelRect r{area.left + t.origin_x, area.top + t.origin_y, area.right + t.origin_x, area.bottom + t.origin_y};
+    PixelRect r = area.offset(t.origin_x, t.origin_y);
     if (t.window == nullptr) {
         fill_tracked(*t.bitmap, r, xrgb);
         t.bitmap->mirror.reset();

@@ -30,7 +30,7 @@ int dc_draw_text(HDC hdc, int x, int baseline, std::u16string_view text, int pix
     RECT c = bitmap_clip(t);
     auto* pixels = reinterpret_cast<uint32_t*>(t.bitmap->writable_row(0));
     text::Target target{pixels, t.bitmap->width, t.bitmap->height, t.bitmap->stride / 4};
-    int advance = text::draw(target, text::Clip{(int)c.left, (int)c.top, (int)c.right, (int)c.bottom}, x + t.origin_x,
+    int advance = text::draw(target, PixelRect{(int)c.left, (int)c.top, (int)c.right, (int)c.bottom}, x + t.origin_x,
                              baseline + t.origin_y, text, pixel_size, xrgb);
     drawn(t, std::max<int>(x, t.clip.left), std::max<int>(baseline - pixel_size * 2, t.clip.top),
           std::min<int>(x + advance + pixel_size, t.clip.right), std::min<int>(baseline + pixel_size, t.clip.bottom));

@@ -57,7 +57,7 @@ void label(uint32_t* px, int width, int height, int left, int right, const SoftK
     int x = left + kLabelMargin + std::max(0, (room - e.width) / 2);
     int baseline = (height + e.ascent - e.descent) / 2 + 1;
     text::Target target{px, width, height, width};
-    text::Clip clip{left + kLabelMargin, 0, right - kLabelMargin, height};
+    PixelRect clip{left + kLabelMargin, 0, right - kLabelMargin, height};
     text::draw(target, clip, x, baseline, key.label, kLabelSize, key.enabled ? kLabel : kDisabledLabel);
 }
 

@@ -95,7 +95,7 @@ void paint_frame(Window& w)
         text::Target t{top_row, width, height, (int)(b.stride / 4)};
         text::Extent e = text::measure(w.title, kCaptionTextSize);
         int baseline = kBorder + (kCaptionHeight + e.ascent - e.descent) / 2;
-        text::draw(t, text::Clip{kBorder, kBorder, (int)box.left - 2, kBorder + kCaptionHeight}, kBorder + 5, baseline,
+        text::draw(t, PixelRect{kBorder, kBorder, (int)box.left - 2, kBorder + kCaptionHeight}, kBorder + 5, baseline,
                    w.title, kCaptionTextSize, 0xFFFFFF);
         if (w.style & WS_SYSMENU)
             draw_close_box(b, box, 0xFFFFFF);
