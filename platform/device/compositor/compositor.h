@@ -1,5 +1,5 @@
 // What the display shows: the composed pixels, the size they were composed at, and the
-// bars drawn last.
+// title bar drawn last.
 #pragma once
 
 #include <cstdint>
@@ -8,17 +8,16 @@
 #include <vector>
 
 #include "display/display.h"
+#include "screen/surface.h"
 #include "win32.h"
 
 namespace tickvane::device {
 
-// The title and soft-key bars as last drawn, redrawn only when what they show changes.
+// The title bar as last drawn, redrawn only when what it shows changes.
 struct BarCache {
     int width = -1;
     std::u16string title;
-    uint64_t soft_keys = ~0ull;
-    std::vector<uint32_t> title_bar;
-    std::vector<uint32_t> soft_key_bar;
+    Surface title_bar;
 };
 
 struct Compositor {

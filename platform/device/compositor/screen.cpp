@@ -34,49 +34,48 @@ uint32_t blend(uint32_t a, uint32_t b, int num, int den)
     return ch(16) | ch(8) | ch(0);
 }
 
-void gradient(std::vector<uint32_t>& px, int width, int height, uint32_t top, uint32_t bottom)
-{
-    px.assign((size_t)width * (size_t)height, 0);
-    for (int y = 0; y < height; ++y)
-        std::fill_n(px.begin() + (ptrdiff_t)y * width, width, blend(top, bottom, y, std::max(height - 1, 1)));
-}
-
 std::u16string active_title()
 {
     Window* w = find_window(activation().active);
     return w != nullptr ? w->title : std::u16string();
 }
 
-void refresh_bars(int width)
+// The title bar's pixels, drawn again (and its part of the screen damaged) when the
+// active window's title or the screen's width changed.
+const Surface& title_bar_pixels(int width)
 {
     BarCache& c = bars();
     std::u16string title = active_title();
-    uint64_t soft_keys = soft_key_bar_version();  // looks at the shown keys: once per present
-    if (c.width == width && c.title == title && c.soft_keys == soft_keys)
-        return;
+    if (c.width == width && c.title == title)
+        return c.title_bar;
     c.width = width;
     c.title = title;
-    c.soft_keys = soft_keys;
-    gradient(c.title_bar, width, kTitleBarHeight, 0x2F5FB4, 0x123C86);
-    text::Target t{c.title_bar.data(), width, kTitleBarHeight, width};
+    c.title_bar = Surface::make_xrgb(width, kTitleBarHeight);
+    for (int y = 0; y < kTitleBarHeight; ++y)
+        c.title_bar.fill(PixelRect{0, y, width, y + 1}, blend(0x2F5FB4, 0x123C86, y, kTitleBarHeight - 1));
     text::Extent e = text::measure(title, kTitleTextSize);
     int baseline = (kTitleBarHeight + e.ascent - e.descent) / 2;
-    text::draw(t, PixelRect{0, 0, width - 4, kTitleBarHeight}, 6, baseline, title, kTitleTextSize, kTitleTextColour);
-    c.soft_key_bar.assign((size_t)width * kSoftKeyBarHeight, 0);
-    draw_soft_key_bar(c.soft_key_bar.data(), width, kSoftKeyBarHeight);
+    c.title_bar.draw_text(PixelRect{0, 0, width - 4, kTitleBarHeight}, 6, baseline, title, kTitleTextSize,
+                          kTitleTextColour);
+    mark_screen_area(title_bar_area());
+    return c.title_bar;
 }
 
+// The bars composed this time, each drawn by its owner.
+struct Bars {
+    const Surface& title;
+    const Surface& soft_keys;
+};
+
 // One row of the composed screen, columns [left, right), into `out`.
-void compose_row(int y, int left, int right, uint32_t* out)
+void compose_row(const Bars& bars, int y, int left, int right, uint32_t* out)
 {
-    int W = screen().width, H = screen().height;
-    const std::vector<uint32_t>* bar = y < kTitleBarHeight          ? &bars().title_bar
-                                       : y >= H - kSoftKeyBarHeight ? &bars().soft_key_bar
-                                                                    : nullptr;
+    int H = screen().height;
+    const Surface* bar = y < kTitleBarHeight ? &bars.title : y >= H - kSoftKeyBarHeight ? &bars.soft_keys : nullptr;
     if (bar != nullptr) {
         int bar_y = y < kTitleBarHeight ? y : y - (H - kSoftKeyBarHeight);
-        std::memcpy(out, bar->data() + (size_t)bar_y * W + left, (size_t)(right - left) * 4);
-        if (bar != &bars().title_bar)
+        std::memcpy(out, bar->row(bar_y) + (size_t)left * 4, (size_t)(right - left) * 4);
+        if (bar != &bars.title)
             return;
     } else {
         std::fill(out, out + (right - left), kWorkAreaColour);
@@ -117,16 +116,17 @@ void present_if_dirty()
 {
     if (!screen().damaged)
         return;
-    PixelRect d = take_damage();
     open_display();
     int W = screen().width, H = screen().height;
     if (compositor().shown_width != W || compositor().shown_height != H) {
         compositor().pixels.assign((size_t)W * (size_t)H, 0);
         compositor().shown_width = W;
         compositor().shown_height = H;
-        d = whole_screen();
+        mark_screen_changed();
     }
-    refresh_bars(W);
+    // The bars first: one drawn again damages its own part of the screen.
+    Bars bars{title_bar_pixels(W), soft_key_bar_pixels()};
+    PixelRect d = take_damage();
     int left = std::max<int>(d.left, 0), right = std::min<int>(d.right, W);
     int top = std::max<int>(d.top, 0), bottom = std::min<int>(d.bottom, H);
     // Only what differs from what is shown goes to the display.
@@ -134,7 +134,7 @@ void present_if_dirty()
     row.resize((size_t)W);
     int changed_left = W, changed_right = -1, changed_top = H, changed_bottom = -1;
     for (int y = top; y < bottom && left < right; ++y) {
-        compose_row(y, left, right, row.data());
+        compose_row(bars, y, left, right, row.data());
         uint32_t* shown = &compositor().pixels[(size_t)y * W + left];
         int n = right - left;
         if (std::memcmp(shown, row.data(), (size_t)n * 4) == 0)
