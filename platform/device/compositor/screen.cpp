@@ -126,14 +126,13 @@ void present_if_dirty()
     }
     // The bars first: one drawn again damages its own part of the screen.
     Bars bars{title_bar_pixels(W), soft_key_bar_pixels()};
-    PixelRect d = take_damage();
-    int left = std::max<int>(d.left, 0), right = std::min<int>(d.right, W);
-    int top = std::max<int>(d.top, 0), bottom = std::min<int>(d.bottom, H);
+    PixelRect d = intersection(take_damage(), whole_screen());
+    int left = d.left, right = d.right;
     // Only what differs from what is shown goes to the display.
     static thread_local std::vector<uint32_t> row;
     row.resize((size_t)W);
-    int changed_left = W, changed_right = -1, changed_top = H, changed_bottom = -1;
-    for (int y = top; y < bottom && left < right; ++y) {
+    PixelRect changed;
+    for (int y = d.top; y < d.bottom && left < right; ++y) {
         compose_row(bars, y, left, right, row.data());
         uint32_t* shown = &compositor().pixels[(size_t)y * W + left];
         int n = right - left;
@@ -145,16 +144,13 @@ void present_if_dirty()
         while (shown[r] == row[r])
             --r;
         std::memcpy(shown + l, row.data() + l, (size_t)(r - l + 1) * 4);
-        changed_left = std::min(changed_left, left + l);
-        changed_right = std::max(changed_right, left + r);
-        changed_top = std::min(changed_top, y);
-        changed_bottom = y;
+        changed = bounding_union(changed, PixelRect{left + l, y, left + r + 1, y + 1});
     }
-    if (changed_bottom < 0)
+    if (changed.empty())
         return;
-    display::Rect changed{changed_left, changed_top, changed_right - changed_left + 1,
-                          changed_bottom - changed_top + 1};
-    compositor().display->present(display::Pixels{compositor().pixels.data(), W, H, W}, {changed});
+    // The display takes its areas as origin and size.
+    display::Rect area{changed.left, changed.top, changed.width(), changed.height()};
+    compositor().display->present(display::Pixels{compositor().pixels.data(), W, H, W}, {area});
 }
 
 void rotate_screen()

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "screen/screen.h"
+
 namespace tickvane::device {
 
 Painter::Painter(HWND hwnd) : hwnd_(hwnd)
@@ -23,15 +25,12 @@ RECT Painter::visible(const RECT& r) const
 {
     if (target_.bitmap == nullptr)
         return RECT{0, 0, 0, 0};
-    const RECT& c = target_.clip;
-    RECT out{std::max({r.left, c.left, (LONG)-target_.origin_x}), std::max({r.top, c.top, (LONG)-target_.origin_y}),
-             std::min({r.right, c.right, (LONG)(target_.bitmap->width - target_.origin_x)}),
-             std::min({r.bottom, c.bottom, (LONG)(target_.bitmap->height - target_.origin_y)})};
-    if (out.right < out.left)
-        out.right = out.left;
-    if (out.bottom < out.top)
-        out.bottom = out.top;
-    return out;
+    PixelRect surface{-target_.origin_x, -target_.origin_y, target_.bitmap->width - target_.origin_x,
+                      target_.bitmap->height - target_.origin_y};
+    PixelRect out = intersection(intersection(to_rect(r), to_rect(target_.clip)), surface);
+    out.right = std::max(out.right, out.left);
+    out.bottom = std::max(out.bottom, out.top);
+    return to_win32(out);
 }
 
 void Painter::fill(const RECT& r, uint32_t colour)

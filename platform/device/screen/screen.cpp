@@ -3,11 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "device_state.h"
-
 namespace tickvane::device {
-
-Screen& screen() { return device().screen; }
 
 PixelRect whole_screen() { return PixelRect{0, 0, screen().width, screen().height}; }
 

@@ -43,10 +43,11 @@ void copy_segment(const Copy& c, int y, int x0, int x1, bool compare, PixelRect&
         read_run(*c.from, x0, y, w, run.data());
         write_run(*c.to, to_x, to_y, w, run.data());
     }
-    changed = bounding_union(changed, PixelRect{to_x + l, to_y, to_x + r + 1, to_y + 1});
+    if (compare)
+        changed = bounding_union(changed, PixelRect{to_x + l, to_y, to_x + r + 1, to_y + 1});
 }
 
-// Source rectangle `s` through `c`; returns what changed.
+// Source rectangle `s` through `c`; with `compare`, returns what changed.
 PixelRect copy_rect(const Copy& c, const PixelRect& s, bool compare)
 {
     PixelRect changed;
