@@ -44,6 +44,7 @@ Activation& activation() { return device().activation; }
 InputQueue& input_queue() { return device().input; }
 MessageQueue& message_queue() { return device().queue; }
 GdiObjects& gdi_objects() { return device().gdi; }
+Screen& screen() { return device().screen; }
 Compositor& compositor() { return device().compositor; }
 FileTable& file_table() { return device().files; }
 MenuTable& menu_table() { return device().menus; }

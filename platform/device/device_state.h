@@ -18,6 +18,7 @@
 #include "notify/user_notification.h"
 #include "registry/window_registry.h"
 #include "res/resources.h"
+#include "screen/screen.h"
 #include "seams.h"
 #include "softkeys/menu_bars.h"
 #include "softkeys/shown_bar.h"
@@ -37,6 +38,7 @@ struct Device {
     InputQueue input;
     MessageQueue queue;
     GdiObjects gdi;
+    Screen screen;
     Compositor compositor;
     FileTable files;  // open file handles; dropping the device closes them
     MenuTable menus;

@@ -12,6 +12,7 @@
 #include "compositor/compositor.h"
 #include "device_settings.h"
 #include "private_folder.h"
+#include "screen/screen.h"
 
 namespace fs = std::filesystem;
 
@@ -88,7 +89,7 @@ void keep_state(const std::string& root, const KeptState& changes)
 
 void apply_kept_orientation()
 {
-    Compositor& c = compositor();
+    Screen& c = screen();
     const Settings& set_up = device_settings();
     KeptState kept = read_kept_state(set_up.root);
     if (kept.turned_screen != std::make_pair(set_up.screen_width, set_up.screen_height))
@@ -109,7 +110,7 @@ void keep_window_place()
 
 void keep_orientation()
 {
-    Compositor& c = compositor();
+    const Screen& c = screen();
     const Settings& set_up = device_settings();
     if (c.width != c.height) {
         keep_state(set_up.root,

@@ -32,7 +32,7 @@ TEST(DrawableArea, IsClipInsideTargetAndEmptyForUnusableTargets)
 {
     uint32_t pixels[4 * 3] = {};
     const Target target{pixels, 4, 3, 4};
-    const PixelArea area = drawable_area(target, {-5, 1, 99, 99});
+    const PixelRect area = drawable_area(target, {-5, 1, 99, 99});
     EXPECT_EQ(area.left, 0);
     EXPECT_EQ(area.top, 1);
     EXPECT_EQ(area.right, 4);
@@ -48,7 +48,7 @@ TEST(BlendGlyph, WritesOnlyInsideTheArea)
 {
     std::vector<uint32_t> pixels(6 * 5, 0x00FFFFFF);
     const Target target{pixels.data(), 6, 5, 6};
-    const PixelArea area = drawable_area(target, {1, 1, 4, 3});
+    const PixelRect area = drawable_area(target, {1, 1, 4, 3});
     blend_glyph(target, area, -2, -2, solid(10, 10), 0x00112233);
     for (int y = 0; y < 5; ++y) {
         for (int x = 0; x < 6; ++x) {
@@ -71,7 +71,7 @@ TEST(BlendGlyph, FarOffPositionsWriteNothing)
 {
     std::vector<uint32_t> pixels(4 * 4, 0);
     const Target target{pixels.data(), 4, 4, 4};
-    const PixelArea area = drawable_area(target, {0, 0, 4, 4});
+    const PixelRect area = drawable_area(target, {0, 0, 4, 4});
     for (long long x : {LLONG_MIN / 4, -11LL, 4LL, (long long)INT_MAX + 10}) {
         for (long long y : {LLONG_MIN / 4, -11LL, 4LL, (long long)INT_MAX + 10}) {
             blend_glyph(target, area, x, y, solid(10, 10), 0x00FFFFFF);

@@ -56,7 +56,7 @@ void draw_mode(Sheet& sheet, FontFace& face, const Mode& mode, int& top)
         for (bool inverse : {false, true}) {
             sheet.fill(top, top + kRowHeight, inverse ? kTitleBlue : 0x00FFFFFF);
             const uint32_t ink = inverse ? 0x00FFFFFF : 0x00000000;
-            const Clip row{0, top, sheet.width, top + kRowHeight};
+            const PixelRect row{0, top, sheet.width, top + kRowHeight};
             const std::u16string label = std::u16string(mode.name) + u" " + char16_t(u'0' + size / 10) +
                                          char16_t(u'0' + size % 10);
             draw_run(glyphs, sheet.target(), row, 4, top + 15, label, 12, ink);

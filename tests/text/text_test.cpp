@@ -22,7 +22,7 @@ struct Canvas {
     std::vector<uint32_t> pixels;
     Canvas(int w, int h, uint32_t fill = kPaper) : width(w), height(h), pixels(size_t(w) * size_t(h), fill) {}
     Target target() { return {pixels.data(), width, height, width}; }
-    Clip whole() const { return {0, 0, width, height}; }
+    PixelRect whole() const { return {0, 0, width, height}; }
     uint32_t at(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
     int ink(uint32_t paper = kPaper) const
     {
@@ -75,7 +75,7 @@ TEST(Text, ClippedDrawingIsTheUnclippedDrawingCutToTheClip)
     const std::u16string_view text = u"０分０秒は設定できません";
     Canvas full(200, 30), clipped(200, 30);
     draw(full.target(), full.whole(), -7, 20, text, 14, 0x00000080);
-    const Clip clip{23, 9, 97, 17};
+    const PixelRect clip{23, 9, 97, 17};
     draw(clipped.target(), clip, -7, 20, text, 14, 0x00000080);
     int inside_ink = 0;
     for (int y = 0; y < 30; ++y) {

@@ -1,5 +1,5 @@
-// What the screen shows: the size as turned now, the composed pixels, the part that
-// may differ from what the display shows, and the bars drawn last.
+// What the display shows: the composed pixels, the size they were composed at, and the
+// title bar drawn last.
 #pragma once
 
 #include <cstdint>
@@ -8,17 +8,16 @@
 #include <vector>
 
 #include "display/display.h"
+#include "screen/surface.h"
 #include "win32.h"
 
 namespace tickvane::device {
 
-// The title and soft-key bars as last drawn, redrawn only when what they show changes.
+// The title bar as last drawn, redrawn only when what it shows changes.
 struct BarCache {
     int width = -1;
     std::u16string title;
-    uint64_t soft_keys = ~0ull;
-    std::vector<uint32_t> title_bar;
-    std::vector<uint32_t> soft_key_bar;
+    Surface title_bar;
 };
 
 // A top-level window as the compositor stacks it: its pixels (0x00RRGGBB, the frame's
@@ -31,14 +30,10 @@ struct Layer {
 };
 
 struct Compositor {
-    int width = 240;
-    int height = 320;
     std::unique_ptr<display::Display> display;
     std::vector<uint32_t> pixels;  // what the display shows now
     int shown_width = 0;
     int shown_height = 0;
-    bool damaged = true;  // part of the screen may differ from what is shown
-    RECT damage{};        // screen coordinates; the whole screen when the layout changed
     BarCache bars;
 };
 

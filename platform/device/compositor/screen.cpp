@@ -29,42 +29,41 @@ uint32_t blend(uint32_t a, uint32_t b, int num, int den)
     return ch(16) | ch(8) | ch(0);
 }
 
-void gradient(std::vector<uint32_t>& px, int width, int height, uint32_t top, uint32_t bottom)
-{
-    px.assign((size_t)width * (size_t)height, 0);
-    for (int y = 0; y < height; ++y)
-        std::fill_n(px.begin() + (ptrdiff_t)y * width, width, blend(top, bottom, y, std::max(height - 1, 1)));
-}
-
-void refresh_bars(int width, const std::u16string& title)
+// The title bar's pixels, drawn again (and its part of the screen damaged) when the
+// active window's title or the screen's width changed.
+const Surface& title_bar_pixels(int width, const std::u16string& title)
 {
     BarCache& c = bars();
-    uint64_t soft_keys = soft_key_bar_version();  // looks at the shown keys: once per present
-    if (c.width == width && c.title == title && c.soft_keys == soft_keys)
-        return;
+    if (c.width == width && c.title == title)
+        return c.title_bar;
     c.width = width;
     c.title = title;
-    c.soft_keys = soft_keys;
-    gradient(c.title_bar, width, kTitleBarHeight, 0x2F5FB4, 0x123C86);
-    text::Target t{c.title_bar.data(), width, kTitleBarHeight, width};
+    c.title_bar = Surface::make_xrgb(width, kTitleBarHeight);
+    for (int y = 0; y < kTitleBarHeight; ++y)
+        c.title_bar.fill(PixelRect{0, y, width, y + 1}, blend(0x2F5FB4, 0x123C86, y, kTitleBarHeight - 1));
     text::Extent e = text::measure(title, kTitleTextSize);
     int baseline = (kTitleBarHeight + e.ascent - e.descent) / 2;
-    text::draw(t, text::Clip{0, 0, width - 4, kTitleBarHeight}, 6, baseline, title, kTitleTextSize, kTitleTextColour);
-    c.soft_key_bar.assign((size_t)width * kSoftKeyBarHeight, 0);
-    draw_soft_key_bar(c.soft_key_bar.data(), width, kSoftKeyBarHeight);
+    c.title_bar.draw_text(PixelRect{0, 0, width - 4, kTitleBarHeight}, 6, baseline, title, kTitleTextSize,
+                          kTitleTextColour);
+    mark_screen_area(title_bar_area());
+    return c.title_bar;
 }
 
+// The bars composed this time, each drawn by its owner.
+struct Bars {
+    const Surface& title;
+    const Surface& soft_keys;
+};
+
 // One row of the composed screen, columns [left, right), into `out`.
-void compose_row(const std::vector<Layer>& layers, int y, int left, int right, uint32_t* out)
+void compose_row(const Bars& bars, const std::vector<Layer>& layers, int y, int left, int right, uint32_t* out)
 {
-    int W = compositor().width, H = compositor().height;
-    const std::vector<uint32_t>* bar = y < kTitleBarHeight          ? &bars().title_bar
-                                       : y >= H - kSoftKeyBarHeight ? &bars().soft_key_bar
-                                                                    : nullptr;
+    int H = screen().height;
+    const Surface* bar = y < kTitleBarHeight ? &bars.title : y >= H - kSoftKeyBarHeight ? &bars.soft_keys : nullptr;
     if (bar != nullptr) {
         int bar_y = y < kTitleBarHeight ? y : y - (H - kSoftKeyBarHeight);
-        std::memcpy(out, bar->data() + (size_t)bar_y * W + left, (size_t)(right - left) * 4);
-        if (bar != &bars().title_bar)
+        std::memcpy(out, bar->row(bar_y) + (size_t)left * 4, (size_t)(right - left) * 4);
+        if (bar != &bars.title)
             return;
     } else {
         std::fill(out, out + (right - left), kWorkAreaColour);
@@ -82,20 +81,12 @@ void compose_row(const std::vector<Layer>& layers, int y, int left, int right, u
 
 }  // namespace
 
-RECT work_area()
-{
-    int H = compositor().height;
-    int top = std::min(kTitleBarHeight, H);
-    int bottom = std::max(H - kSoftKeyBarHeight, top);
-    return RECT{0, top, compositor().width, bottom};
-}
-
 void open_display()
 {
     if (compositor().display)
         return;
     const Settings& s = device_settings();
-    int W = compositor().width, H = compositor().height;
+    int W = screen().width, H = screen().height;
     std::string why_not;
     if (s.display != "headless") {
         compositor().display = display::open_desktop_window(W, H, desktop_options(), &why_not);
@@ -107,49 +98,28 @@ void open_display()
         compositor().display = display::open_headless(W, H, s.screenshot);
 }
 
-void mark_screen_changed()
-{
-    compositor().damaged = true;
-    compositor().damage = RECT{0, 0, compositor().width, compositor().height};
-}
-
-void mark_screen_area(const RECT& area)
-{
-    RECT& d = compositor().damage;
-    if (!compositor().damaged) {
-        d = area;
-        compositor().damaged = true;
-        return;
-    }
-    d = RECT{std::min(d.left, area.left), std::min(d.top, area.top), std::max(d.right, area.right),
-             std::max(d.bottom, area.bottom)};
-}
-
-bool screen_damaged() { return compositor().damaged; }
-
 void present_if_dirty(const std::vector<Layer>& layers, const std::u16string& title)
 {
-    if (!compositor().damaged)
+    if (!screen().damaged)
         return;
-    compositor().damaged = false;
     open_display();
-    int W = compositor().width, H = compositor().height;
+    int W = screen().width, H = screen().height;
     if (compositor().shown_width != W || compositor().shown_height != H) {
         compositor().pixels.assign((size_t)W * (size_t)H, 0);
         compositor().shown_width = W;
         compositor().shown_height = H;
-        compositor().damage = RECT{0, 0, W, H};
+        mark_screen_changed();
     }
-    refresh_bars(W, title);
-    RECT d = compositor().damage;
-    int left = std::max<int>(d.left, 0), right = std::min<int>(d.right, W);
-    int top = std::max<int>(d.top, 0), bottom = std::min<int>(d.bottom, H);
+    // The bars first: one drawn again damages its own part of the screen.
+    Bars bars{title_bar_pixels(W, title), soft_key_bar_pixels()};
+    PixelRect d = intersection(take_damage(), whole_screen());
+    int left = d.left, right = d.right;
     // Only what differs from what is shown goes to the display.
     static thread_local std::vector<uint32_t> row;
     row.resize((size_t)W);
-    int changed_left = W, changed_right = -1, changed_top = H, changed_bottom = -1;
-    for (int y = top; y < bottom && left < right; ++y) {
-        compose_row(layers, y, left, right, row.data());
+    PixelRect changed;
+    for (int y = d.top; y < d.bottom && left < right; ++y) {
+        compose_row(bars, layers, y, left, right, row.data());
         uint32_t* shown = &compositor().pixels[(size_t)y * W + left];
         int n = right - left;
         if (std::memcmp(shown, row.data(), (size_t)n * 4) == 0)
@@ -160,23 +130,19 @@ void present_if_dirty(const std::vector<Layer>& layers, const std::u16string& ti
         while (shown[r] == row[r])
             --r;
         std::memcpy(shown + l, row.data() + l, (size_t)(r - l + 1) * 4);
-        changed_left = std::min(changed_left, left + l);
-        changed_right = std::max(changed_right, left + r);
-        changed_top = std::min(changed_top, y);
-        changed_bottom = y;
+        changed = bounding_union(changed, PixelRect{left + l, y, left + r + 1, y + 1});
     }
-    if (changed_bottom < 0)
+    if (changed.empty())
         return;
-    display::Rect changed{changed_left, changed_top, changed_right - changed_left + 1,
-                          changed_bottom - changed_top + 1};
-    compositor().display->present(display::Pixels{compositor().pixels.data(), W, H, W}, {changed});
+    // The display takes its areas as origin and size.
+    display::Rect area{changed.left, changed.top, changed.width(), changed.height()};
+    compositor().display->present(display::Pixels{compositor().pixels.data(), W, H, W}, {area});
 }
 
-void turn_screen()
+void resize_display()
 {
-    std::swap(compositor().width, compositor().height);
     if (compositor().display)
-        compositor().display->resize(compositor().width, compositor().height);
+        compositor().display->resize(screen().width, screen().height);
 }
 
 }  // namespace tickvane::device

@@ -10,6 +10,7 @@
 #include "controls/combo_box.h"
 #include "controls/control_classes.h"
 #include "controls/extra_bytes.h"
+#include "geometry/rect.h"
 
 namespace tickvane::device {
 
@@ -20,7 +21,7 @@ constexpr int kListBorder = 1;  // WS_BORDER
 // The list's extra bytes hold the handle of its combo box, given at its creation.
 constexpr int kComboSlot = kStateSlot;
 
-bool contains(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
+bool contains(const RECT& r, int x, int y) { return to_rect(r).contains(x, y); }
 
 bool is_combo_box(HWND hwnd)
 {

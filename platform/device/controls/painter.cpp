@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "gdi/pixels.h"
-#include "text/text.h"
+#include "screen/screen.h"
 
 namespace tickvane::device {
 
@@ -26,24 +25,19 @@ RECT Painter::visible(const RECT& r) const
 {
     if (target_.bitmap == nullptr)
         return RECT{0, 0, 0, 0};
-    const RECT& c = target_.clip;
-    RECT out{std::max({r.left, c.left, (LONG)-target_.origin_x}), std::max({r.top, c.top, (LONG)-target_.origin_y}),
-             std::min({r.right, c.right, (LONG)(target_.bitmap->width - target_.origin_x)}),
-             std::min({r.bottom, c.bottom, (LONG)(target_.bitmap->height - target_.origin_y)})};
-    if (out.right < out.left)
-        out.right = out.left;
-    if (out.bottom < out.top)
-        out.bottom = out.top;
-    return out;
+    PixelRect surface{-target_.origin_x, -target_.origin_y, target_.bitmap->width - target_.origin_x,
+                      target_.bitmap->height - target_.origin_y};
+    PixelRect out = intersection(intersection(to_rect(r), to_rect(target_.clip)), surface);
+    out.right = std::max(out.right, out.left);
+    out.bottom = std::max(out.bottom, out.top);
+    return to_win32(out);
 }
 
 void Painter::fill(const RECT& r, uint32_t colour)
 {
     RECT v = visible(r);
-    if (v.top < v.bottom)
-        target_.bitmap->forget_changes();
-    for (LONG y = v.top; y < v.bottom; ++y)
-        fill_run(*target_.bitmap, v.left + target_.origin_x, y + target_.origin_y, v.right - v.left, colour);
+    if (target_.bitmap != nullptr)
+        target_.bitmap->fill(to_rect(v).offset(target_.origin_x, target_.origin_y), colour);
 }
 
 void Painter::frame(const RECT& r, uint32_t colour) { edge(r, colour, colour); }
@@ -75,19 +69,10 @@ void Painter::dotted_frame(const RECT& r, uint32_t colour)
 
 void Painter::text(std::u16string_view s, int x, int baseline, int pixel_size, uint32_t colour, const RECT& clip)
 {
-    Bitmap* b = target_.bitmap;
-    if (b == nullptr || b->bpp != 32 || b->height == 0)
+    if (target_.bitmap == nullptr)
         return;
-    RECT v = visible(clip);
-    if (v.right <= v.left || v.bottom <= v.top)
-        return;
-    // The whole bitmap as the text's target, the visible part as its clip.
-    auto* first = reinterpret_cast<uint32_t*>(b->writable_row(0));
-    int stride = b->bottom_up ? -b->stride / 4 : b->stride / 4;
-    text::Target t{first, b->width, b->height, stride};
     int ox = target_.origin_x, oy = target_.origin_y;
-    text::Clip c{(int)v.left + ox, (int)v.top + oy, (int)v.right + ox, (int)v.bottom + oy};
-    text::draw(t, c, x + ox, baseline + oy, s, pixel_size, colour);
+    target_.bitmap->draw_text(to_rect(visible(clip)).offset(ox, oy), x + ox, baseline + oy, s, pixel_size, colour);
 }
 
 }  // namespace tickvane::device

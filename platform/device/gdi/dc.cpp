@@ -1,11 +1,9 @@
 // Device contexts for windows and memory, compatible bitmaps, device capabilities.
 #include <algorithm>
 
-#include "compositor/compositor.h"
-#include "compositor/screen.h"
-#include "gdi/fill_track.h"
 #include "gdi/gdi.h"
 #include "gdi/gdi_objects.h"
+#include "screen/screen.h"
 #include "wm/window_queries.h"
 
 namespace tickvane::device {
@@ -13,19 +11,6 @@ namespace tickvane::device {
 namespace {
 
 constexpr int kMaxBitmapSide = 16384;
-
-Bitmap monochrome(int width, int height)
-{
-    Bitmap b;
-    b.width = width;
-    b.height = height;
-    b.bpp = 1;
-    b.palette = {0x000000, 0xFFFFFF};
-    b.stride = ((width + 31) / 32) * 4;
-    b.owned = zeroed_pixels((size_t)b.stride * (size_t)height);
-    b.bits = b.owned.data();
-    return b;
-}
 
 }  // namespace
 
@@ -45,12 +30,12 @@ DrawTarget draw_target(HDC hdc, bool tracked_write)
     if (dc == nullptr)
         return t;
     if (dc->kind == DeviceContext::Kind::Memory) {
-        t.bitmap = gdi_get<Bitmap>(dc->bitmap);
+        t.bitmap = gdi_get<Surface>(dc->bitmap);
         if (t.bitmap == nullptr)
             return t;
         t.clip = RECT{0, 0, t.bitmap->width, t.bitmap->height};
         if (!tracked_write)
-            settle_fills(*t.bitmap);
+            t.bitmap->settle();
         return t;
     }
     WindowPixels pixels = window_pixels(dc->hwnd);
@@ -100,7 +85,7 @@ HDC WINAPI CreateCompatibleDC(HDC hdc)
     if (hdc != nullptr && gdi_get<DeviceContext>(hdc) == nullptr)
         return nullptr;
     // A new memory DC holds a 1 x 1 monochrome bitmap until the program selects its own.
-    HBITMAP stand_in = (HBITMAP)add_gdi_object(monochrome(1, 1));
+    HBITMAP stand_in = (HBITMAP)add_gdi_object(Surface::make_monochrome(1, 1));
     DeviceContext dc;
     dc.kind = DeviceContext::Kind::Memory;
     dc.bitmap = stand_in;
@@ -132,12 +117,12 @@ HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int width, int height)
     if (hdc != nullptr && dc == nullptr)
         return nullptr;
     if (width == 0 || height == 0)
-        return (HBITMAP)add_gdi_object(monochrome(1, 1));
+        return (HBITMAP)add_gdi_object(Surface::make_monochrome(1, 1));
     // Compatible with a memory DC means the format of the bitmap it holds.
-    Bitmap* held = (dc != nullptr && dc->kind == DeviceContext::Kind::Memory) ? gdi_get<Bitmap>(dc->bitmap) : nullptr;
+    Surface* held = (dc != nullptr && dc->kind == DeviceContext::Kind::Memory) ? gdi_get<Surface>(dc->bitmap) : nullptr;
     if (held != nullptr && held->bpp == 1)
-        return (HBITMAP)add_gdi_object(monochrome(width, height));
-    return (HBITMAP)add_gdi_object(Bitmap::make_xrgb(width, height));
+        return (HBITMAP)add_gdi_object(Surface::make_monochrome(width, height));
+    return (HBITMAP)add_gdi_object(Surface::make_xrgb(width, height));
 }
 
 int WINAPI GetDeviceCaps(HDC hdc, int index)
@@ -145,9 +130,9 @@ int WINAPI GetDeviceCaps(HDC hdc, int index)
     (void)hdc;
     switch (index) {
     case HORZRES:
-        return compositor().width;
+        return screen().width;
     case VERTRES:
-        return compositor().height;
+        return screen().height;
     case BITSPIXEL:
         return 32;
     case PLANES:
@@ -163,9 +148,9 @@ int WINAPI GetSystemMetrics(int index)
 {
     switch (index) {
     case SM_CXSCREEN:
-        return compositor().width;
+        return screen().width;
     case SM_CYSCREEN:
-        return compositor().height;
+        return screen().height;
     }
     return 0;
 }

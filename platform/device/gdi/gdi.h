@@ -16,7 +16,7 @@ T* gdi_get(const void* handle)
 // The bitmap a DC draws into, with the offset of the DC's origin in it and the
 // rectangle (in DC coordinates) it may touch.
 struct DrawTarget {
-    Bitmap* bitmap = nullptr;
+    Surface* bitmap = nullptr;
     int origin_x = 0, origin_y = 0;
     RECT clip{};
     HWND window = nullptr;  // the top-level window whose pixels these are, if any

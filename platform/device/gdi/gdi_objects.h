@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <variant>
 
-#include "gdi/bitmap.h"
+#include "screen/surface.h"
 #include "win32.h"
 
 namespace tickvane::device {
@@ -25,7 +25,7 @@ struct Brush {
     bool hollow = false;
 };
 
-using GdiObject = std::variant<Bitmap, Brush, DeviceContext>;
+using GdiObject = std::variant<Surface, Brush, DeviceContext>;
 
 struct GdiObjects {
     std::unordered_map<uintptr_t, GdiObject> objects;

@@ -103,7 +103,7 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ object)
         dc->brush = (HBRUSH)object;
         return previous;
     }
-    if (gdi_get<Bitmap>(object) == nullptr || dc->kind != DeviceContext::Kind::Memory)
+    if (gdi_get<Surface>(object) == nullptr || dc->kind != DeviceContext::Kind::Memory)
         return nullptr;
     uintptr_t value = (uintptr_t)object;
     auto holder = gdi_objects().selected_in.find(value);

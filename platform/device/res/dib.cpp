@@ -53,7 +53,7 @@ bool standard_masks(const uint8_t* masks)
 
 }  // namespace
 
-std::optional<Bitmap> bitmap_from_dib(const uint8_t* data, size_t size)
+std::optional<Surface> bitmap_from_dib(const uint8_t* data, size_t size)
 {
     if (data == nullptr)
         return std::nullopt;
@@ -78,7 +78,7 @@ std::optional<Bitmap> bitmap_from_dib(const uint8_t* data, size_t size)
     if (palette_size > 256 || offset + palette_size * h->palette_entry > size)
         return std::nullopt;
 
-    Bitmap b;
+    Surface b;
     b.width = h->width;
     b.height = h->height < 0 ? -h->height : h->height;
     b.bpp = h->bpp;

@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <optional>
 
-#include "gdi/bitmap.h"
+#include "screen/surface.h"
 
 namespace tickvane::device {
 
 // The pixels stay where they are (the bitmap borrows them); null on any header or
 // size that does not add up.
-std::optional<Bitmap> bitmap_from_dib(const uint8_t* data, size_t size);
+std::optional<Surface> bitmap_from_dib(const uint8_t* data, size_t size);
 
 }  // namespace tickvane::device

@@ -46,7 +46,7 @@ std::optional<std::vector<uint32_t>> decode(const ResEntry& image)
     int32_t height = doubled / 2;
     for (int i = 0; i < 4; ++i)
         colours[8 + i] = (uint8_t)((uint32_t)height >> (8 * i));
-    std::optional<Bitmap> b = bitmap_from_dib(colours.data(), colours.size());
+    std::optional<Surface> b = bitmap_from_dib(colours.data(), colours.size());
     if (!b)
         return std::nullopt;
     size_t header = u32(image.data);

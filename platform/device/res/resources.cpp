@@ -2,9 +2,9 @@
 #include "res/resources.h"
 
 #include <unordered_map>
+#include <vector>
 
 #include "gdi/gdi.h"
-#include "gdi/pixels.h"
 #include "res/dib.h"
 
 // Provided by the executable's embedded resource object; absent in programs that
@@ -20,18 +20,21 @@ namespace {
 
 // As Windows' LoadBitmap does, a bitmap resource comes in the screen's format. The
 // resources never change, so each is converted once per device, on its first load.
-const Bitmap* screen_format_bitmap(const ResEntry& e)
+const Surface* screen_format_bitmap(const ResEntry& e)
 {
     auto& converted = resource_cache().screen_format;
     auto [it, fresh] = converted.try_emplace(&e);
     if (!fresh)
         return it->second ? &*it->second : nullptr;
-    std::optional<Bitmap> dib = bitmap_from_dib(e.data, e.size);
+    std::optional<Surface> dib = bitmap_from_dib(e.data, e.size);
     if (!dib)
         return nullptr;
-    Bitmap b = Bitmap::make_xrgb(dib->width, dib->height);
-    for (int y = 0; y < b.height; ++y)
-        read_run(*dib, 0, y, b.width, reinterpret_cast<uint32_t*>(b.tracked_row(y)));
+    Surface b = Surface::make_xrgb(dib->width, dib->height);
+    std::vector<uint32_t> run((size_t)b.width);
+    for (int y = 0; y < b.height; ++y) {
+        dib->read(0, y, b.width, run.data());
+        b.write(0, y, b.width, run.data());
+    }
     it->second = std::move(b);
     return &*it->second;
 }
@@ -89,11 +92,11 @@ LPVOID WINAPI LockResource(HGLOBAL data) { return data; }
 HBITMAP WINAPI LoadBitmapW(HINSTANCE instance, LPCWSTR name)
 {
     const ResEntry* e = find_resource(instance, name, RT_BITMAP);
-    const Bitmap* pixels = e != nullptr ? screen_format_bitmap(*e) : nullptr;
+    const Surface* pixels = e != nullptr ? screen_format_bitmap(*e) : nullptr;
     if (pixels == nullptr)
         return nullptr;
     // Every load borrows the same pixels; a write gives the bitmap its own copy first.
-    Bitmap b;
+    Surface b;
     b.width = pixels->width;
     b.height = pixels->height;
     b.stride = pixels->stride;

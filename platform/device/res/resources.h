@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "gdi/bitmap.h"
+#include "screen/surface.h"
 
 #include "res/res_file.h"
 #include "win32.h"
@@ -14,7 +14,7 @@ namespace tickvane::device {
 
 // Bitmap resources in the screen's format, each converted on its first load.
 struct ResourceCache {
-    std::unordered_map<const ResEntry*, std::optional<Bitmap>> screen_format;
+    std::unordered_map<const ResEntry*, std::optional<Surface>> screen_format;
 };
 
 ResourceCache& resource_cache();

@@ -1,8 +1,8 @@
 // SHCreateMenuBar: a window's soft keys from the top level of a menu.
 #include "softkeys/menu_bars.h"
 
-#include "compositor/screen.h"
 #include "menus/menus.h"
+#include "screen/screen.h"
 #include "seams.h"
 
 namespace tickvane::device {

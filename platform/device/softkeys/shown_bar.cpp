@@ -1,7 +1,6 @@
 #include "softkeys/shown_bar.h"
 
-#include "compositor/compositor.h"
-#include "compositor/screen.h"
+#include "screen/screen.h"
 #include "wm/activation_state.h"
 
 namespace tickvane::device {
@@ -38,7 +37,7 @@ ShownBar shown_bar()
 
 RECT soft_key_screen_rect(int index)
 {
-    int width = compositor().width, bottom = compositor().height;
+    int width = screen().width, bottom = screen().height;
     int top = work_area().bottom, middle = width / 2;
     return index == 0 ? RECT{0, top, middle, bottom} : RECT{middle, top, width, bottom};
 }

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "screen/surface.h"
 #include "softkeys/menu_bars.h"
 
 namespace tickvane::device {
@@ -30,9 +31,11 @@ struct BarLook {
     }
 };
 
+// The bar's own pixels, and the look they were drawn with.
 struct BarVersion {
     BarLook last;
-    uint64_t number = 1;  // counts changes of look, never calls
+    bool drawn = false;
+    Surface pixels;
 };
 
 BarVersion& soft_key_look();

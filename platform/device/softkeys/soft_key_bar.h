@@ -6,15 +6,17 @@
 #include <cstdint>
 
 #include "display/display.h"
+#include "screen/surface.h"
 #include "win32.h"
 #include "wm/input_queue.h"
 
 namespace tickvane::device {
 
-// Draws the bar into `pixels` (`width` x `height`, stride `width`, 0x00RRGGBB).
-void draw_soft_key_bar(uint32_t* pixels, int width, int height);
-// Changes whenever what draw_soft_key_bar would draw may have changed.
-uint64_t soft_key_bar_version();
+// Draws the bar over all of `bar`.
+void draw_soft_key_bar(Surface& bar);
+// The bar's pixels, kSoftKeyBarHeight rows as wide as the screen. When what the bar
+// shows changed they are drawn again first, and the bar's part of the screen is damaged.
+const Surface& soft_key_bar_pixels();
 
 // The shell's input filter, installed at start: it takes a press on the bar while no
 // window is being pressed and everything up to that press's release, and F1 / F2 when

@@ -32,53 +32,49 @@ uint32_t mix(uint32_t a, uint32_t b, int num, int den)
 
 // Vertical gradient over columns [left, right), rows [2, height): under the edge
 // and the highlight rows.
-void shade(uint32_t* px, int width, int height, int left, int right, uint32_t top, uint32_t bottom)
+void shade(Surface& bar, int left, int right, uint32_t top, uint32_t bottom)
 {
-    for (int y = 2; y < height; ++y)
-        std::fill(px + (ptrdiff_t)y * width + left, px + (ptrdiff_t)y * width + right,
-                  mix(top, bottom, y - 2, std::max(height - 3, 1)));
+    for (int y = 2; y < bar.height; ++y)
+        bar.fill(PixelRect{left, y, right, y + 1}, mix(top, bottom, y - 2, std::max(bar.height - 3, 1)));
 }
 
-void divider(uint32_t* px, int width, int height)
+void divider(Surface& bar)
 {
-    int x = width / 2;
-    for (int y = 5; y < height - 4; ++y) {
-        px[(ptrdiff_t)y * width + x - 1] = kDividerDark;
-        px[(ptrdiff_t)y * width + x] = kDividerLight;
-    }
+    int x = bar.width / 2;
+    bar.fill(PixelRect{x - 1, 5, x, bar.height - 4}, kDividerDark);
+    bar.fill(PixelRect{x, 5, x + 1, bar.height - 4}, kDividerLight);
 }
 
-void label(uint32_t* px, int width, int height, int left, int right, const SoftKey& key)
+void label(Surface& bar, int left, int right, const SoftKey& key)
 {
     if (key.label.empty())
         return;
     text::Extent e = text::measure(key.label, kLabelSize);
     int room = right - left - 2 * kLabelMargin;
     int x = left + kLabelMargin + std::max(0, (room - e.width) / 2);
-    int baseline = (height + e.ascent - e.descent) / 2 + 1;
-    text::Target target{px, width, height, width};
-    text::Clip clip{left + kLabelMargin, 0, right - kLabelMargin, height};
-    text::draw(target, clip, x, baseline, key.label, kLabelSize, key.enabled ? kLabel : kDisabledLabel);
+    int baseline = (bar.height + e.ascent - e.descent) / 2 + 1;
+    PixelRect clip{left + kLabelMargin, 0, right - kLabelMargin, bar.height};
+    bar.draw_text(clip, x, baseline, key.label, kLabelSize, key.enabled ? kLabel : kDisabledLabel);
 }
 
 }  // namespace
 
-void draw_soft_key_bar(uint32_t* pixels, int width, int height)
+void draw_soft_key_bar(Surface& bar)
 {
-    if (pixels == nullptr || width < 4 || height < 4)
+    int width = bar.width, height = bar.height;
+    if (width < 4 || height < 4)
         return;
-    std::fill(pixels, pixels + width, kEdge);
-    std::fill(pixels + width, pixels + 2 * width, kHighlight);
-    shade(pixels, width, height, 0, width, kTop, kBottom);
-    ShownBar bar = shown_bar();
+    bar.fill(PixelRect{0, 0, width, 1}, kEdge);
+    bar.fill(PixelRect{0, 1, width, 2}, kHighlight);
+    shade(bar, 0, width, kTop, kBottom);
+    ShownBar shown = shown_bar();
     int middle = width / 2;
     int pressed = pressed_soft_key();
     if (pressed >= 0)
-        shade(pixels, width, height, pressed == 0 ? 0 : middle, pressed == 0 ? middle : width, kPressedTop,
-              kPressedBottom);
-    divider(pixels, width, height);
-    label(pixels, width, height, 0, middle, bar.keys[0]);
-    label(pixels, width, height, middle, width, bar.keys[1]);
+        shade(bar, pressed == 0 ? 0 : middle, pressed == 0 ? middle : width, kPressedTop, kPressedBottom);
+    divider(bar);
+    label(bar, 0, middle, shown.keys[0]);
+    label(bar, middle, width, shown.keys[1]);
 }
 
 }  // namespace tickvane::device

@@ -2,7 +2,7 @@
 // the window that owns the bar. A press that slides off its key and is let go
 // elsewhere sends nothing.
 #include "clock.h"
-#include "compositor/screen.h"
+#include "screen/screen.h"
 #include "softkeys/shown_bar.h"
 #include "softkeys/soft_key_bar.h"
 #include "softkeys/soft_key_press.h"

@@ -17,8 +17,8 @@ void start_device(const Settings& settings)
 {
     Device& d = device();
     d.settings = settings;
-    d.compositor.width = settings.screen_width;
-    d.compositor.height = settings.screen_height;
+    d.screen.width = settings.screen_width;
+    d.screen.height = settings.screen_height;
     apply_kept_orientation();
     registry_open(settings.root);
     text::remember_font_in(settings.root + "/.device/font");

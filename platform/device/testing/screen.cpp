@@ -2,6 +2,7 @@
 #include "compositor/screen.h"
 #include "compositor/compositor.h"
 #include "gdi/gdi_objects.h"
+#include "screen/screen.h"
 #include "testing.h"
 #include "wm/present.h"
 #include "wm/window_queries.h"
@@ -11,9 +12,9 @@ namespace tickvane::device::testing {
 uint32_t screen_pixel(int x, int y)
 {
     present_screen();
-    if (x < 0 || y < 0 || x >= compositor().width || y >= compositor().height)
+    if (x < 0 || y < 0 || x >= screen().width || y >= screen().height)
         return 0xFFFFFFFF;
-    return compositor().pixels[(size_t)y * compositor().width + x];
+    return compositor().pixels[(size_t)y * screen().width + x];
 }
 
 std::vector<uint32_t> screen_pixels()
@@ -22,8 +23,8 @@ std::vector<uint32_t> screen_pixels()
     return compositor().pixels;
 }
 
-int screen_width() { return compositor().width; }
-int screen_height() { return compositor().height; }
+int screen_width() { return screen().width; }
+int screen_height() { return screen().height; }
 RECT work_area() { return device::work_area(); }
 
 HWND top_window()

@@ -17,14 +17,13 @@ uint32_t* row_of(const Target& target, int y) { return target.pixels + static_ca
 
 }  // namespace
 
-PixelArea drawable_area(const Target& target, const Clip& clip)
+PixelRect drawable_area(const Target& target, const PixelRect& clip)
 {
     const bool usable = target.pixels != nullptr && target.width > 0 && target.height > 0 &&
                         std::abs(static_cast<long long>(target.stride)) >= target.width;
     if (!usable)
         return {};
-    return {std::max(clip.left, 0), std::max(clip.top, 0), std::min(clip.right, target.width),
-            std::min(clip.bottom, target.height)};
+    return intersection(clip, PixelRect{0, 0, target.width, target.height});
 }
 
 uint32_t blend_pixel(uint32_t under, uint32_t colour, uint8_t alpha)
@@ -37,7 +36,7 @@ uint32_t blend_pixel(uint32_t under, uint32_t colour, uint8_t alpha)
     return out;
 }
 
-void blend_glyph(const Target& target, const PixelArea& area, long long x, long long y, const Glyph& glyph,
+void blend_glyph(const Target& target, const PixelRect& area, long long x, long long y, const Glyph& glyph,
                  uint32_t colour)
 {
     if (area.empty() || glyph.width <= 0 || glyph.height <= 0)

@@ -8,15 +8,9 @@
 
 namespace tickvane::text {
 
-// Half-open rectangle of pixels that may be written.
-struct PixelArea {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    bool empty() const { return left >= right || top >= bottom; }
-};
-
 // The part of `clip` that lies on `target`; empty when the target is unusable
 // (no pixels, no size, or rows shorter than its width).
-PixelArea drawable_area(const Target& target, const Clip& clip);
+PixelRect drawable_area(const Target& target, const PixelRect& clip);
 
 // `colour` over `under` at `alpha` (0..255); the top byte of `under` is kept.
 uint32_t blend_pixel(uint32_t under, uint32_t colour, uint8_t alpha);
@@ -24,7 +18,7 @@ uint32_t blend_pixel(uint32_t under, uint32_t colour, uint8_t alpha);
 // Blends `glyph` with its top-left corner at (x, y), writing only inside `area`,
 // which must come from drawable_area() for the same target. The wide coordinates
 // let a far-off pen position fall outside without overflowing.
-void blend_glyph(const Target& target, const PixelArea& area, long long x, long long y, const Glyph& glyph,
+void blend_glyph(const Target& target, const PixelRect& area, long long x, long long y, const Glyph& glyph,
                  uint32_t colour);
 
 }  // namespace tickvane::text

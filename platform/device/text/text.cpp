@@ -133,7 +133,7 @@ Extent measure(std::u16string_view text, int pixel_size)
     return measure_run(*line, *e.glyphs, text, pixel_size);
 }
 
-int draw(const Target& target, const Clip& clip, int x, int baseline_y, std::u16string_view text, int pixel_size,
+int draw(const Target& target, const PixelRect& clip, int x, int baseline_y, std::u16string_view text, int pixel_size,
          uint32_t colour)
 {
     Engine& e = engine();

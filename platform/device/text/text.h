@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "geometry/rect.h"
+
 namespace tickvane::text {
 
 // A 0x00RRGGBB surface to draw into; row y starts at pixels + y * stride (a negative
@@ -15,9 +17,8 @@ struct Target {
     int width = 0, height = 0, stride = 0;
 };
 
-struct Clip {  // right and bottom excluded, as in a Win32 RECT
-    int left = 0, top = 0, right = 0, bottom = 0;
-};
+// Clips are the device's one rectangle type.
+using device::PixelRect;
 
 // Width in pixels and line metrics of `text` at `pixel_size` (the em height).
 struct Extent {
@@ -31,7 +32,7 @@ Extent measure(std::u16string_view text, int pixel_size);
 
 // Draws `text` with its baseline at `baseline_y`, starting at `x`, blended over
 // what is there in `colour`, never outside `clip`. Returns the advance width.
-int draw(const Target& target, const Clip& clip, int x, int baseline_y, std::u16string_view text, int pixel_size,
+int draw(const Target& target, const PixelRect& clip, int x, int baseline_y, std::u16string_view text, int pixel_size,
          uint32_t colour);
 
 // The family in use ("VL Gothic" where installed), for diagnostics.

@@ -52,12 +52,12 @@ Extent measure_run(const LineMetrics& line, GlyphCache& glyphs, std::u16string_v
     return {saturate(width), line.ascent, line.descent, line.gdi_height};
 }
 
-int draw_run(GlyphCache& glyphs, const Target& target, const Clip& clip, int x, int baseline_y,
+int draw_run(GlyphCache& glyphs, const Target& target, const PixelRect& clip, int x, int baseline_y,
              std::u16string_view text, int pixel_size, uint32_t colour)
 {
     if (!usable_size(pixel_size))
         return 0;
-    const PixelArea area = drawable_area(target, clip);
+    const PixelRect area = drawable_area(target, clip);
     const long long width = walk(glyphs, text, pixel_size, [&](const Glyph& glyph, long long pen) {
         const long long left = x + pen + glyph.left;
         const long long top = static_cast<long long>(baseline_y) - glyph.top;

@@ -22,7 +22,7 @@ Extent measure_run(FontFace& face, GlyphCache& glyphs, std::u16string_view text,
 // The same with the line metrics of `pixel_size` known already.
 Extent measure_run(const LineMetrics& line, GlyphCache& glyphs, std::u16string_view text, int pixel_size);
 
-int draw_run(GlyphCache& glyphs, const Target& target, const Clip& clip, int x, int baseline_y,
+int draw_run(GlyphCache& glyphs, const Target& target, const PixelRect& clip, int x, int baseline_y,
              std::u16string_view text, int pixel_size, uint32_t colour);
 
 }  // namespace tickvane::text

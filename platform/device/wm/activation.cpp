@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "compositor/compositor.h"
-#include "compositor/screen.h"
 #include "registry/window_registry.h"
+#include "screen/screen.h"
 #include "wm/activation_state.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"

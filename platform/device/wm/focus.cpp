@@ -1,5 +1,5 @@
 // The keyboard focus, pointer capture, enabling, and the modifier state of the keyboard.
-#include "compositor/screen.h"
+#include "screen/screen.h"
 #include "wm/activation_state.h"
 #include "wm/input_queue.h"
 #include "wm/window_manager.h"

@@ -2,7 +2,7 @@
 // caption with the title and a close box, drawn into the window's own surface.
 #include <algorithm>
 
-#include "compositor/screen.h"
+#include "screen/screen.h"
 #include "text/text.h"
 #include "wm/activation_state.h"
 #include "wm/window_manager.h"
@@ -20,14 +20,9 @@ constexpr uint32_t kBorderColour = 0x303030;
 bool has_caption(DWORD style) { return (style & WS_CAPTION) == WS_CAPTION; }
 bool has_border(DWORD style) { return (style & (WS_BORDER | WS_DLGFRAME)) != 0; }
 
-void fill(Bitmap& b, int left, int top, int right, int bottom, uint32_t colour)
+void fill(Surface& b, int left, int top, int right, int bottom, uint32_t colour)
 {
-    left = std::max(left, 0), top = std::max(top, 0);
-    right = std::min(right, b.width), bottom = std::min(bottom, b.height);
-    for (int y = top; y < bottom; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(b.writable_row(y));
-        std::fill(row + left, row + std::max(left, right), colour);
-    }
+    b.fill(PixelRect{left, top, right, bottom}, colour);
 }
 
 RECT close_box_in_surface(const Window& w)
@@ -38,7 +33,7 @@ RECT close_box_in_surface(const Window& w)
     return RECT{right - kCloseBoxSize, top, right, top + kCloseBoxSize};
 }
 
-void draw_close_box(Bitmap& b, const RECT& r, uint32_t colour)
+void draw_close_box(Surface& b, const RECT& r, uint32_t colour)
 {
     fill(b, r.left, r.top, r.right, r.top + 1, colour);
     fill(b, r.left, r.bottom - 1, r.right, r.bottom, colour);
@@ -73,7 +68,7 @@ void paint_frame(Window& w)
 {
     if (w.parent != nullptr || !has_border(w.style) || w.surface.width == 0 || w.surface.height == 0)
         return;
-    Bitmap& b = w.surface;
+    Surface& b = w.surface;
     int width = b.width, height = b.height;
     fill(b, 0, 0, width, kBorder, kBorderColour);
     fill(b, 0, height - kBorder, width, height, kBorderColour);
@@ -91,12 +86,10 @@ void paint_frame(Window& w)
             fill(b, kBorder, kBorder + y, width - kBorder, kBorder + y + 1, c);
         }
         RECT box = close_box_in_surface(w);
-        auto* top_row = reinterpret_cast<uint32_t*>(b.writable_row(0));
-        text::Target t{top_row, width, height, (int)(b.stride / 4)};
         text::Extent e = text::measure(w.title, kCaptionTextSize);
         int baseline = kBorder + (kCaptionHeight + e.ascent - e.descent) / 2;
-        text::draw(t, text::Clip{kBorder, kBorder, (int)box.left - 2, kBorder + kCaptionHeight}, kBorder + 5, baseline,
-                   w.title, kCaptionTextSize, 0xFFFFFF);
+        b.draw_text(PixelRect{kBorder, kBorder, (int)box.left - 2, kBorder + kCaptionHeight}, kBorder + 5, baseline,
+                    w.title, kCaptionTextSize, 0xFFFFFF);
         if (w.style & WS_SYSMENU)
             draw_close_box(b, box, 0xFFFFFF);
     }

@@ -15,7 +15,7 @@ namespace tickvane::device {
 
 namespace {
 
-bool contains(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
+bool contains(const RECT& r, int x, int y) { return to_rect(r).contains(x, y); }
 
 MSG mouse_message(Window& w, UINT message, int x, int y, WPARAM keys)
 {

@@ -4,6 +4,7 @@
 
 #include "gdi/gdi.h"
 #include "gdi/gdi_objects.h"
+#include "screen/screen.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"
 
@@ -15,13 +16,11 @@ RECT client_of(const Window& w) { return RECT{0, 0, w.rect.right - w.rect.left, 
 
 RECT intersect(const RECT& a, const RECT& b)
 {
-    RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
-    if (r.right <= r.left || r.bottom <= r.top)
-        return RECT{0, 0, 0, 0};
-    return r;
+    PixelRect r = intersection(to_rect(a), to_rect(b));
+    return r.empty() ? RECT{0, 0, 0, 0} : to_win32(r);
 }
 
-bool empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+bool empty(const RECT& r) { return to_rect(r).empty(); }
 
 void add_update(Window& w, const RECT& r, bool erase)
 {
@@ -32,8 +31,7 @@ void add_update(Window& w, const RECT& r, bool erase)
         w.update = part;
         w.has_update = true;
     } else {
-        w.update = RECT{std::min(w.update.left, part.left), std::min(w.update.top, part.top),
-                        std::max(w.update.right, part.right), std::max(w.update.bottom, part.bottom)};
+        w.update = to_win32(bounding_union(to_rect(w.update), to_rect(part)));
     }
     w.erase_pending = w.erase_pending || erase;
     // Without WS_CLIPCHILDREN the parent's painting covers its children: they repaint too.

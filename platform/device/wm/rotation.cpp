@@ -13,6 +13,7 @@ void rotate_screen()
 {
     RECT old_area = work_area();
     turn_screen();
+    resize_display();
     std::vector<HWND> affected;
     for (HWND hwnd : window_tree().top_levels)
         if (Window* w = find_window(hwnd); w != nullptr && w->fills_work_area)

@@ -1,7 +1,7 @@
 // ShowWindow: visibility, minimising and the activation a show brings.
 #include <algorithm>
 
-#include "compositor/screen.h"
+#include "screen/screen.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"
 

@@ -1,6 +1,6 @@
 // SystemParametersInfoW: what the system tells about itself. The work area is the
 // screen without the title bar and the soft-key bar.
-#include "compositor/screen.h"
+#include "screen/screen.h"
 #include "wm/window_tree.h"
 
 BOOL WINAPI SystemParametersInfoW(UINT action, UINT, LPVOID pvParam, UINT)

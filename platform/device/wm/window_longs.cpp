@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "compositor/screen.h"
 #include "last_error.h"
 #include "registry/window_registry.h"
+#include "screen/screen.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"
 

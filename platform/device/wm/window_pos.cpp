@@ -2,8 +2,8 @@
 // area for a child and from the screen for a top-level window, as on Windows.
 #include <algorithm>
 
-#include "compositor/screen.h"
 #include "last_error.h"
+#include "screen/screen.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "gdi/bitmap.h"
+#include "screen/surface.h"
 #include "win32.h"
 
 namespace tickvane::device {
@@ -30,7 +30,7 @@ size_t extra_byte_count(HWND hwnd);
 void set_above_title_bar(HWND hwnd, bool above);
 // Where a window's client area lies in the pixels of its top-level window's surface.
 struct WindowPixels {
-    Bitmap* surface = nullptr;
+    Surface* surface = nullptr;
     HWND top_level = nullptr;
     int origin_x = 0, origin_y = 0;
 };

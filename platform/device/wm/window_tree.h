@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "gdi/bitmap.h"
+#include "screen/surface.h"
 #include "win32.h"
 
 namespace tickvane::device {
@@ -41,7 +41,7 @@ struct Window {
     bool has_update = false;  // update region, kept as its bounding rectangle
     RECT update{};            // client coordinates
     bool erase_pending = false;
-    Bitmap surface;                // the window's pixels (top-level windows), caption and border included
+    Surface surface;               // the window's pixels (top-level windows), caption and border included
     std::vector<std::byte> extra;  // the class's cbWndExtra bytes, zero at creation
     LONG_PTR user_data = 0;        // GWLP_USERDATA
     std::vector<HWND> children;    // in the order they were made: the dialog manager's tab order

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "compositor/screen.h"
 #include "registry/window_registry.h"
+#include "screen/screen.h"
 #include "unicode.h"
 #include "wm/activation_state.h"
 #include "wm/input_queue.h"
@@ -103,8 +103,8 @@ void resize_window(Window& w, const RECT& frame)
     w.frame = frame;
     w.rect = w.parent == nullptr ? client_within(w.style, frame) : frame;
     if (w.parent == nullptr) {
-        w.surface = Bitmap::make_xrgb(std::max<LONG>(frame.right - frame.left, 0),
-                                      std::max<LONG>(frame.bottom - frame.top, 0));
+        w.surface = Surface::make_xrgb(std::max<LONG>(frame.right - frame.left, 0),
+                                       std::max<LONG>(frame.bottom - frame.top, 0));
         paint_frame(w);
     }
     mark_screen_changed();

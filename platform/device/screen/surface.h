@@ -1,5 +1,5 @@
-// A bitmap as the device keeps it: any of the DIB layouts the resources use, either
-// borrowed from the program's resources (read-only) or owned.
+// The surface every pixel write goes through: any of the DIB layouts the resources use,
+// either borrowed from the program's resources (read-only) or owned.
 #pragma once
 
 #include <cstddef>
@@ -7,10 +7,11 @@
 #include <cstdlib>
 #include <new>
 #include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
-#include "gdi/change_log.h"
+#include "screen/change_log.h"
 
 namespace tickvane::device {
 
@@ -79,30 +80,58 @@ using PixelBytes = std::vector<uint8_t, ZeroedAllocator<uint8_t>>;
 
 inline PixelBytes zeroed_pixels(std::size_t bytes) { return PixelBytes(bytes); }
 
-struct Bitmap {
+// Pixels that something draws into: a window's, a memory bitmap's, a bar's. Every write
+// goes through the operations below, which keep the bookkeeping that lets unchanged
+// work be skipped: the change log (what a later copy of this surface must redo), the
+// fill track (fills a memory bitmap still owes) and the mirror (what a window's pixels
+// were last copied from). No writer reaches the rows themselves, so none can forget it.
+class Surface {
+public:
+    // The layout, as a DIB describes it; a borrowed surface (a resource) sets it itself.
     int width = 0;
     int height = 0;
     int bpp = 32;                   // 1, 4, 8, 24 or 32
     std::vector<uint32_t> palette;  // 0x00RRGGBB, for 8 bpp and below
-    const uint8_t* bits = nullptr;  // first stored row
+    const uint8_t* bits = nullptr;  // first stored row; borrowed pixels are never written
     int stride = 0;                 // bytes from one stored row to the next
     bool bottom_up = false;         // stored rows run from the bottom of the image up
-    PixelBytes owned;               // backing store when the pixels are our own
     ContentId content;
-    ChangeLog log;  // writes that say where they wrote
-    FillTrack fills;
-    std::optional<Mirror> mirror;
 
-    static Bitmap make_xrgb(int width, int height);  // screen format, all black
+    static Surface make_xrgb(int width, int height);        // screen format, all black
+    static Surface make_monochrome(int width, int height);  // 1 bpp, black and white, all black
 
     const uint8_t* row(int y) const { return bits + (bottom_up ? height - 1 - y : y) * (std::ptrdiff_t)stride; }
-    // Rows to write into; borrowed pixels are copied first so resources stay untouched.
-    // The bitmap then no longer knows what changed where.
-    uint8_t* writable_row(int y);
-    // For writers that report each write to `log` themselves (and respect `fills`).
-    uint8_t* tracked_row(int y);
-    void forget_changes();               // before writing through tracked_row without reporting
     uint32_t pixel(int x, int y) const;  // 0x00RRGGBB
+    void read(int x, int y, int count, uint32_t* xrgb) const;
+    uint64_t version() const { return log_.version(); }  // grows with every write
+    // Carries out the fills a memory surface still owes: before its pixels are read.
+    void settle();
+
+    // Writes. Areas are in the surface's coordinates and cut to the surface.
+    void fill(const PixelRect& area, uint32_t xrgb);
+    // A fill that a memory surface may owe until its pixels are read: filling the same
+    // area with the same colour again costs nothing but the drawings made since.
+    void fill_deferred(const PixelRect& area, uint32_t xrgb);
+    void write(int x, int y, int count, const uint32_t* xrgb);
+    // Text with its baseline at `baseline`, never outside `clip`; returns the advance.
+    // Surfaces other than the screen's format take no text (the advance is still given).
+    int draw_text(const PixelRect& clip, int x, int baseline, std::u16string_view text, int pixel_size, uint32_t xrgb);
+    // `source` of `from` copied to `source` moved by dx, dy (both already cut to the
+    // two surfaces). copy_shown writes only pixels that differ, looking again only at what
+    // `from` changed since the same copy last time, and returns what changed; for a
+    // surface the screen shows. copy_deferred goes through the fill track instead.
+    PixelRect copy_shown(const Surface& from, const PixelRect& source, int dx, int dy);
+    void copy_deferred(const Surface& from, const PixelRect& source, int dx, int dy);
+
+private:
+    friend struct SurfaceAccess;  // the screen's own pixel loops (screen/surface_access.h)
+
+    PixelBytes owned_;  // backing store when the pixels are our own
+    ChangeLog log_;     // writes that said where they wrote
+    FillTrack fills_;
+    std::optional<Mirror> mirror_;
+
+    uint8_t* tracked_row(int y);  // borrowed pixels are copied first, so resources stay untouched
     void make_owned();
 };
 

@@ -1,4 +1,4 @@
-#include "gdi/change_log.h"
+#include "screen/change_log.h"
 
 #include <algorithm>
 

@@ -7,25 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "geometry/rect.h"
+
 namespace tickvane::device {
-
-struct PixelRect {  // bitmap coordinates, right and bottom exclusive
-    int left = 0, top = 0, right = 0, bottom = 0;
-    bool empty() const { return right <= left || bottom <= top; }
-    bool operator==(const PixelRect&) const = default;
-};
-
-inline PixelRect intersection(const PixelRect& a, const PixelRect& b)
-{
-    return PixelRect{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
-                     a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
-}
-inline bool contains(const PixelRect& outer, const PixelRect& inner)
-{
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-inline bool overlaps(const PixelRect& a, const PixelRect& b) { return !intersection(a, b).empty(); }
 
 class ChangeLog {
 public:

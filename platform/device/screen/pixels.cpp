@@ -1,13 +1,15 @@
-#include "gdi/pixels.h"
+#include "screen/pixels.h"
 
 #include <algorithm>
 #include <cstring>
+
+#include "screen/surface_access.h"
 
 namespace tickvane::device {
 
 namespace {
 
-int nearest_index(const Bitmap& b, uint32_t xrgb)
+int nearest_index(const Surface& b, uint32_t xrgb)
 {
     int best = 0;
     long best_distance = -1;
@@ -25,7 +27,7 @@ int nearest_index(const Bitmap& b, uint32_t xrgb)
     return best;
 }
 
-void put_indexed(Bitmap& b, uint8_t* row, int x, uint32_t xrgb)
+void put_indexed(Surface& b, uint8_t* row, int x, uint32_t xrgb)
 {
     int index = nearest_index(b, xrgb);
     if (b.bpp == 8) {
@@ -41,7 +43,7 @@ void put_indexed(Bitmap& b, uint8_t* row, int x, uint32_t xrgb)
 
 }  // namespace
 
-void read_run(const Bitmap& b, int x, int y, int count, uint32_t* out)
+void read_run(const Surface& b, int x, int y, int count, uint32_t* out)
 {
     const uint8_t* row = b.row(y);
     switch (b.bpp) {
@@ -79,9 +81,9 @@ void read_run(const Bitmap& b, int x, int y, int count, uint32_t* out)
     }
 }
 
-void write_run(Bitmap& b, int x, int y, int count, const uint32_t* in)
+void write_run(Surface& b, int x, int y, int count, const uint32_t* in)
 {
-    uint8_t* row = b.tracked_row(y);
+    uint8_t* row = SurfaceAccess::row(b, y);
     if (b.bpp == 32) {
         std::memcpy(row + x * 4, in, (size_t)count * 4);
         return;
@@ -98,10 +100,10 @@ void write_run(Bitmap& b, int x, int y, int count, const uint32_t* in)
     }
 }
 
-void fill_run(Bitmap& b, int x, int y, int count, uint32_t xrgb)
+void fill_run(Surface& b, int x, int y, int count, uint32_t xrgb)
 {
     if (b.bpp == 32) {
-        uint32_t* p = reinterpret_cast<uint32_t*>(b.tracked_row(y)) + x;
+        uint32_t* p = reinterpret_cast<uint32_t*>(SurfaceAccess::row(b, y)) + x;
         std::fill(p, p + count, xrgb);
         return;
     }
