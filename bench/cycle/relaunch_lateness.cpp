@@ -14,7 +14,7 @@
 #include <ctime>
 #include <thread>
 
-#include "device.h"
+#include "settings/settings.h"
 #include "startup/start_device.h"
 #include "win32.h"
 #include "window_probe.h"

@@ -1,9 +1,9 @@
 #include "desktop_options.h"
 
-#include "device_settings.h"
-#include "kept_state.h"
+#include "kept/kept_state.h"
 #include "res/program_icon.h"
 #include "res/resources.h"
+#include "settings/device_settings.h"
 
 namespace tickvane::device {
 

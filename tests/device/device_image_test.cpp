@@ -9,8 +9,8 @@
 #include <iterator>
 #include <string>
 
-#include "files/device_image.h"
 #include "files/device_path.h"
+#include "settings/device_image.h"
 #include "testing.h"
 #include "win32.h"
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "kept_state.h"
+#include "kept/kept_state.h"
 #include "testing.h"
 
 using namespace tickvane::device;

@@ -14,7 +14,7 @@
 #include <iterator>
 #include <string>
 
-#include "device.h"
+#include "settings/settings.h"
 #include "warn_once.h"
 
 using tickvane::device::settings_from_environment;

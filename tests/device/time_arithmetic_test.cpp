@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "testing.h"
-#include "time_arithmetic.h"
+#include "time/time_arithmetic.h"
 #include "win32.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "codepage/code_page.h"
-#include "last_error.h"
+#include "errors/last_error.h"
 
 using namespace tickvane::device;
 

@@ -8,7 +8,7 @@
 
 #include "codepage/code_page.h"
 #include "codepage/cp932.h"
-#include "last_error.h"
+#include "errors/last_error.h"
 
 using namespace tickvane::device;
 

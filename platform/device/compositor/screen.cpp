@@ -6,7 +6,8 @@
 
 #include "compositor/compositor.h"
 #include "desktop_options.h"
-#include "device_settings.h"
+#include "parts/part.h"
+#include "settings/device_settings.h"
 #include "softkeys/soft_key_bar.h"
 #include "text/text.h"
 
@@ -144,5 +145,13 @@ void resize_display()
     if (compositor().display)
         compositor().display->resize(screen().width, screen().height);
 }
+
+namespace {
+
+constinit parts::PartOf<Compositor> g_compositor;
+
+}  // namespace
+
+Compositor& compositor() { return g_compositor.get(); }
 
 }  // namespace tickvane::device

@@ -16,5 +16,8 @@ void present_if_dirty(const std::vector<Layer>& layers, const std::u16string& ti
 void open_display();
 // The display takes the screen's size as it is now (after a turn).
 void resize_display();
+// Keeps where the desktop window is now, when that changed and a person put it there:
+// as soon as it moved, so a clock that is killed comes back there too.
+void keep_window_place();
 
 }  // namespace tickvane::device

@@ -7,11 +7,11 @@
 #include <cerrno>
 #include <string_view>
 
-#include "device_settings.h"
 #include "files/device_path.h"
 #include "files/file_table.h"
 #include "files/host_errors.h"
 #include "files/share_locks.h"
+#include "settings/device_settings.h"
 
 namespace fs = std::filesystem;
 using namespace tickvane::device;

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "unicode.h"
+#include "codepage/unicode.h"
 
 namespace fs = std::filesystem;
 

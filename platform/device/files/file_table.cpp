@@ -1,4 +1,5 @@
 #include "files/file_table.h"
+#include "parts/part.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -83,5 +84,13 @@ bool FileTable::remove(HANDLE handle, OpenFile& out)
     files_.erase(it);
     return true;
 }
+
+namespace {
+
+constinit parts::PartOf<FileTable> g_files;
+
+}  // namespace
+
+FileTable& file_table() { return g_files.get(); }
 
 }  // namespace tickvane::device

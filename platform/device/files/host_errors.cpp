@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <system_error>
 
-#include "last_error.h"
+#include "errors/last_error.h"
 
 namespace tickvane::device {
 

@@ -5,6 +5,7 @@
 
 #include "menus/menu_template.h"
 #include "menus/menus.h"
+#include "parts/part.h"
 #include "res/resources.h"
 
 namespace tickvane::device {
@@ -34,6 +35,14 @@ HMENU add_menu(Menu menu)
     t.live.emplace(handle, std::move(menu));
     return (HMENU)handle;
 }
+
+namespace {
+
+constinit parts::PartOf<MenuTable> g_menus;
+
+}  // namespace
+
+MenuTable& menu_table() { return g_menus.get(); }
 
 }  // namespace tickvane::device
 

@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "device.h"
+#include "codepage/unicode.h"
 #include "notify/autostart.h"
 #include "notify/notification_store.h"
 #include "notify/service.h"
 #include "notify/service_control.h"
 #include "notify/service_starter.h"
-#include "private_folder.h"
-#include "unicode.h"
+#include "settings/private_folder.h"
+#include "settings/settings.h"
 
 namespace fs = std::filesystem;
 using namespace tickvane::device;

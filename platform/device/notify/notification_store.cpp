@@ -10,7 +10,7 @@
 #include <filesystem>
 
 #include "notify/due_time.h"
-#include "private_folder.h"
+#include "settings/private_folder.h"
 
 namespace fs = std::filesystem;
 

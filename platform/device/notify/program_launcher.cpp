@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <vector>
 
-#include "files/device_image.h"
+#include "codepage/unicode.h"
 #include "files/device_path.h"
 #include "notify/trusted_program.h"
-#include "unicode.h"
+#include "settings/device_image.h"
 
 extern char** environ;
 

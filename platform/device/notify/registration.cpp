@@ -1,11 +1,11 @@
 #include "notify/registration.h"
 
+#include "codepage/unicode.h"
 #include "files/device_path.h"
 #include "notify/notification_store.h"
 #include "notify/service_address.h"
 #include "notify/service_starter.h"
 #include "notify/trusted_program.h"
-#include "unicode.h"
 
 namespace tickvane::device::notify {
 

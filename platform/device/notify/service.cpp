@@ -18,7 +18,7 @@
 #include "notify/service_address.h"
 #include "notify/service_log.h"
 #include "notify/service_loop.h"
-#include "private_folder.h"
+#include "settings/private_folder.h"
 
 namespace fs = std::filesystem;
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "notify/notification_store.h"
-#include "private_folder.h"
+#include "settings/private_folder.h"
 
 namespace tickvane::device::notify {
 

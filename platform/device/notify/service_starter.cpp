@@ -11,10 +11,10 @@
 #include <filesystem>
 #include <vector>
 
-#include "files/device_image.h"
 #include "files/device_path.h"
 #include "notify/notification_store.h"
 #include "notify/trusted_program.h"
+#include "settings/device_image.h"
 
 namespace fs = std::filesystem;
 

@@ -15,7 +15,7 @@
 
 #include "notify/notification_store.h"
 #include "notify/service_log.h"
-#include "private_folder.h"
+#include "settings/private_folder.h"
 
 namespace fs = std::filesystem;
 

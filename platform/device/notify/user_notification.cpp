@@ -7,13 +7,14 @@
 #include <filesystem>
 #include <string>
 
-#include "device.h"
+#include "codepage/unicode.h"
 #include "files/device_path.h"
 #include "notify/due_time.h"
 #include "notify/registration.h"
-#include "seams.h"
-#include "time_arithmetic.h"
-#include "unicode.h"
+#include "parts/part.h"
+#include "seams/seams.h"
+#include "settings/settings.h"
+#include "time/time_arithmetic.h"
 #include "warn_once.h"
 
 namespace tickvane::device::notify {
@@ -69,6 +70,18 @@ void tell_refusal(const std::string& why)
 }  // namespace
 
 }  // namespace tickvane::device::notify
+
+namespace tickvane::device {
+
+namespace {
+
+constinit parts::PartOf<notify::NotificationLog> g_notifications;
+
+}  // namespace
+
+notify::NotificationLog& notification_log() { return g_notifications.get(); }
+
+}  // namespace tickvane::device
 
 using namespace tickvane::device;
 

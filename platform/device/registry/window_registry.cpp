@@ -12,8 +12,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "codepage/unicode.h"
+#include "parts/part.h"
 #include "registry/start_turn.h"
-#include "unicode.h"
 
 namespace fs = std::filesystem;
 
@@ -201,5 +202,13 @@ std::vector<HWND> registry_take_foreground_requests()
 }
 
 int registry_fd() { return reg().socket_fd; }
+
+namespace {
+
+constinit parts::PartOf<WindowRegistry> g_registry;
+
+}  // namespace
+
+WindowRegistry& window_registry() { return g_registry.get(); }
 
 }  // namespace tickvane::device

@@ -4,8 +4,8 @@
 
 #include <array>
 
+#include "codepage/unicode.h"
 #include "res/template_reader.h"
-#include "unicode.h"
 
 namespace tickvane::device {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "unicode.h"
+#include "codepage/unicode.h"
 
 namespace tickvane::device {
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gdi/gdi.h"
+#include "parts/part.h"
 #include "res/dib.h"
 
 // Provided by the executable's embedded resource object; absent in programs that
@@ -63,6 +64,14 @@ const ResEntry* find_resource(HMODULE module, LPCWSTR name, LPCWSTR type)
             return &e;
     return nullptr;
 }
+
+namespace {
+
+constinit parts::PartOf<ResourceCache> g_resources;
+
+}  // namespace
+
+ResourceCache& resource_cache() { return g_resources.get(); }
 
 }  // namespace tickvane::device
 

@@ -1,4 +1,5 @@
 #include "screen/screen.h"
+#include "parts/part.h"
 
 #include <algorithm>
 #include <utility>
@@ -46,5 +47,13 @@ void turn_screen()
     std::swap(screen().width, screen().height);
     mark_screen_changed();
 }
+
+namespace {
+
+constinit parts::PartOf<Screen> g_screen;
+
+}  // namespace
+
+Screen& screen() { return g_screen.get(); }
 
 }  // namespace tickvane::device

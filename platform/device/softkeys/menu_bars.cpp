@@ -3,7 +3,7 @@
 
 #include "menus/menus.h"
 #include "screen/screen.h"
-#include "seams.h"
+#include "seams/seams.h"
 
 namespace tickvane::device {
 

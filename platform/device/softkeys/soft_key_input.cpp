@@ -1,11 +1,11 @@
 // Presses on the soft keys: a tap on a key, or F1 / F2, sends the key's command to
 // the window that owns the bar. A press that slides off its key and is let go
 // elsewhere sends nothing.
-#include "clock.h"
 #include "screen/screen.h"
 #include "softkeys/shown_bar.h"
 #include "softkeys/soft_key_bar.h"
 #include "softkeys/soft_key_press.h"
+#include "time/clock.h"
 #include "wm/input_queue.h"
 
 namespace tickvane::device {

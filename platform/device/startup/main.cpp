@@ -3,12 +3,12 @@
 #include <filesystem>
 #include <string>
 
-#include "device.h"
-#include "private_folder.h"
+#include "codepage/unicode.h"
 #include "registry/start_turn.h"
 #include "res/resources.h"
+#include "settings/private_folder.h"
+#include "settings/settings.h"
 #include "startup/start_device.h"
-#include "unicode.h"
 
 using namespace tickvane::device;
 

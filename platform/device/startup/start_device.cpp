@@ -2,11 +2,13 @@
 
 #include <filesystem>
 
+#include "compositor/screen.h"
 #include "controls/controls.h"
-#include "device_state.h"
 #include "dialogs/dialogs.h"
-#include "kept_state.h"
+#include "files/file_table.h"
+#include "kept/kept_state.h"
 #include "registry/window_registry.h"
+#include "screen/screen.h"
 #include "softkeys/soft_key_bar.h"
 #include "text/text.h"
 #include "wm/window_manager.h"
@@ -15,10 +17,10 @@ namespace tickvane::device {
 
 void start_device(const Settings& settings)
 {
-    Device& d = device();
-    d.settings = settings;
-    d.screen.width = settings.screen_width;
-    d.screen.height = settings.screen_height;
+    make_device();
+    set_device_settings(settings);
+    screen().width = settings.screen_width;
+    screen().height = settings.screen_height;
     apply_kept_orientation();
     registry_open(settings.root);
     text::remember_font_in(settings.root + "/.device/font");

@@ -4,7 +4,7 @@
 
 #include "notify/notification_store.h"
 #include "notify/user_notification.h"
-#include "seams.h"
+#include "seams/seams.h"
 #include "testing.h"
 
 namespace tickvane::device::testing {

@@ -1,7 +1,7 @@
 // Running the message loop from a test until a condition holds at an idle point.
 #include <utility>
 
-#include "seams.h"
+#include "seams/seams.h"
 #include "testing.h"
 
 namespace tickvane::device::testing {

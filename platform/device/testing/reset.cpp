@@ -5,15 +5,14 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "clock.h"
 #include "compositor/compositor.h"
-#include "device_state.h"
 #include "notify/user_notification.h"
 #include "registry/window_registry.h"
 #include "res/resources.h"
-#include "seams.h"
+#include "seams/seams.h"
 #include "startup/start_device.h"
 #include "testing.h"
+#include "time/clock.h"
 #include "wm/window_queries.h"
 
 namespace tickvane::device::testing {

@@ -1,5 +1,5 @@
 // The soft-key bar as a person sees it, and a shell with no room for one.
-#include "seams.h"
+#include "seams/seams.h"
 #include "softkeys/menu_bars.h"
 #include "softkeys/shown_bar.h"
 #include "testing.h"

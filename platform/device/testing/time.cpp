@@ -1,8 +1,8 @@
 // The test's clock: virtual time that jumps to the next timer, a pinned local time,
 // and the idle point where a test acts.
-#include "clock.h"
-#include "seams.h"
+#include "seams/seams.h"
 #include "testing.h"
+#include "time/clock.h"
 
 namespace tickvane::device::testing {
 

@@ -1,7 +1,7 @@
 // GetClassNameW: the name of the class a window was made of.
 #include <algorithm>
 
-#include "last_error.h"
+#include "errors/last_error.h"
 #include "wm/window_tree.h"
 
 int WINAPI GetClassNameW(HWND hwnd, LPWSTR name, int capacity)

@@ -4,11 +4,11 @@
 #include <utility>
 #include <vector>
 
-#include "clock.h"
 #include "compositor/compositor.h"
 #include "display/fd_waiter.h"
 #include "registry/window_registry.h"
-#include "seams.h"
+#include "seams/seams.h"
+#include "time/clock.h"
 #include "wm/input_queue.h"
 #include "wm/message_queue.h"
 #include "wm/window_manager.h"

@@ -1,6 +1,6 @@
 // FindWindowW: this process's windows first, then those of the device's other processes.
+#include "codepage/unicode.h"
 #include "registry/window_registry.h"
-#include "unicode.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"
 

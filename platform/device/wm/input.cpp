@@ -1,9 +1,9 @@
 // What a person does on the screen, turned into window messages.
 #include <optional>
 
-#include "clock.h"
 #include "compositor/screen.h"
-#include "kept_state.h"
+#include "kept/kept_state.h"
+#include "time/clock.h"
 #include "wm/activation_state.h"
 #include "wm/input_queue.h"
 #include "wm/message_queue.h"

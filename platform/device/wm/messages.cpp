@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <utility>
 
-#include "clock.h"
 #include "gdi/gdi.h"
 #include "text/text.h"
+#include "time/clock.h"
 #include "wm/event_wait.h"
 #include "wm/input_queue.h"
 #include "wm/message_queue.h"

@@ -2,7 +2,7 @@
 // due; a timer that fell behind fires once, not once per missed interval.
 #include <algorithm>
 
-#include "clock.h"
+#include "time/clock.h"
 #include "wm/message_queue.h"
 #include "wm/window_manager.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "last_error.h"
+#include "errors/last_error.h"
 #include "registry/window_registry.h"
 #include "screen/screen.h"
 #include "wm/window_manager.h"

@@ -2,7 +2,7 @@
 // area for a child and from the screen for a top-level window, as on Windows.
 #include <algorithm>
 
-#include "last_error.h"
+#include "errors/last_error.h"
 #include "screen/screen.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"

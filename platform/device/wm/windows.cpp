@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
+#include "codepage/unicode.h"
 #include "registry/window_registry.h"
 #include "screen/screen.h"
-#include "unicode.h"
 #include "wm/activation_state.h"
 #include "wm/input_queue.h"
 #include "wm/message_queue.h"

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "device_settings.h"
+#include "settings/device_settings.h"
 
 namespace tickvane::device {
 

@@ -38,8 +38,5 @@ void keep_state(const std::string& root, const KeptState& changes);
 // new one.
 void apply_kept_orientation();
 void keep_orientation();
-// Keeps where the desktop window is now, when that changed and a person put it there:
-// as soon as it moved, so a clock that is killed comes back there too.
-void keep_window_place();
 
 }  // namespace tickvane::device

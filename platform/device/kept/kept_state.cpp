@@ -1,4 +1,4 @@
-#include "kept_state.h"
+#include "kept/kept_state.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -9,10 +9,10 @@
 #include <sstream>
 #include <utility>
 
-#include "compositor/compositor.h"
-#include "device_settings.h"
-#include "private_folder.h"
+#include "parts/part.h"
 #include "screen/screen.h"
+#include "settings/device_settings.h"
+#include "settings/private_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -98,16 +98,6 @@ void apply_kept_orientation()
         std::swap(c.width, c.height);
 }
 
-void keep_window_place()
-{
-    Compositor& c = compositor();
-    std::optional<display::WindowPlace> place = c.display ? c.display->place() : std::nullopt;
-    if (!place || place == kept_place().written)
-        return;
-    kept_place().written = place;
-    keep_state(device_settings().root, KeptState{std::nullopt, {240, 320}, place});
-}
-
 void keep_orientation()
 {
     const Screen& c = screen();
@@ -117,5 +107,13 @@ void keep_orientation()
                    KeptState{c.width > c.height, {set_up.screen_width, set_up.screen_height}, std::nullopt});
     }
 }
+
+namespace {
+
+constinit parts::PartOf<KeptPlace> g_kept_place;
+
+}  // namespace
+
+KeptPlace& kept_place() { return g_kept_place.get(); }
 
 }  // namespace tickvane::device

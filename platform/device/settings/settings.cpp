@@ -12,8 +12,8 @@
 #include <filesystem>
 #include <string_view>
 
-#include "device.h"
-#include "files/device_image.h"
+#include "settings/device_image.h"
+#include "settings/settings.h"
 #include "warn_once.h"
 
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "time_arithmetic.h"
+#include "time/time_arithmetic.h"
 
 #include <chrono>
 

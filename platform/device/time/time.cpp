@@ -1,7 +1,8 @@
 // The local clock and the monotonic clock behind timers; tests may pin both.
 #include <sched.h>
 
-#include "clock.h"
+#include "parts/part.h"
+#include "time/clock.h"
 #include <cerrno>
 #include <ctime>
 
@@ -15,6 +16,14 @@ uint64_t now_ms()
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return (uint64_t)ts.tv_sec * 1000 + (uint64_t)ts.tv_nsec / 1000000;
 }
+
+namespace {
+
+constinit parts::PartOf<Clock> g_clock;
+
+}  // namespace
+
+Clock& device_clock() { return g_clock.get(); }
 
 }  // namespace tickvane::device
 

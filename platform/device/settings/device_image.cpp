@@ -1,4 +1,4 @@
-#include "files/device_image.h"
+#include "settings/device_image.h"
 
 #include <unistd.h>
 

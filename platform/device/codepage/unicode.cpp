@@ -1,4 +1,4 @@
-#include "unicode.h"
+#include "codepage/unicode.h"
 
 namespace tickvane::device {
 

@@ -17,5 +17,7 @@ struct Settings {
 };
 
 const Settings& device_settings();
+// Set once when the device starts (and by a test's fresh device).
+void set_device_settings(const Settings& settings);
 
 }  // namespace tickvane::device

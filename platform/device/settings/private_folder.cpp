@@ -1,4 +1,4 @@
-#include "private_folder.h"
+#include "settings/private_folder.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "device.h"
+#include "settings/settings.h"
 
 namespace fs = std::filesystem;
 
