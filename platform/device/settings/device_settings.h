@@ -8,7 +8,7 @@ namespace tickvane::device {
 struct Settings {
     std::string root;        // host folder that is the device's file tree
     std::string image;       // installed read-only files under the tree, or empty (files/device_image.h)
-    int screen_width = 240;  // as set up; the compositor keeps the size as turned now
+    int screen_width = 240;  // as set up; screen/ keeps the size as turned now
     int screen_height = 320;
     std::string display = "";  // "window", "headless" or "" (window when reachable)
     int scale = 0;             // zoom of the desktop window; 0: as the monitor suits
