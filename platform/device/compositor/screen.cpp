@@ -8,7 +8,6 @@
 #include "desktop_options.h"
 #include "parts/part.h"
 #include "settings/device_settings.h"
-#include "softkeys/soft_key_bar.h"
 #include "text/text.h"
 
 namespace tickvane::device {
@@ -99,7 +98,7 @@ void open_display()
         compositor().display = display::open_headless(W, H, s.screenshot);
 }
 
-void present_if_dirty(const std::vector<Layer>& layers, const std::u16string& title)
+void present_if_dirty(const std::vector<Layer>& layers, const std::u16string& title, const Surface& soft_keys)
 {
     if (!screen().damaged)
         return;
@@ -112,7 +111,7 @@ void present_if_dirty(const std::vector<Layer>& layers, const std::u16string& ti
         mark_screen_changed();
     }
     // The bars first: one drawn again damages its own part of the screen.
-    Bars bars{title_bar_pixels(W, title), soft_key_bar_pixels()};
+    Bars bars{title_bar_pixels(W, title), soft_keys};
     PixelRect d = intersection(take_damage(), whole_screen());
     int left = d.left, right = d.right;
     // Only what differs from what is shown goes to the display.

@@ -10,9 +10,10 @@
 
 namespace tickvane::device {
 
-// Brings compositor().pixels up to date in the damaged area from `layers` (bottom first)
-// and the bars, and shows what really changed; opens the display on first use.
-void present_if_dirty(const std::vector<Layer>& layers, const std::u16string& title);
+// Brings compositor().pixels up to date in the damaged area from `layers` (bottom first),
+// the title bar showing `title` and the soft-key bar's pixels, and shows what really
+// changed; opens the display on first use.
+void present_if_dirty(const std::vector<Layer>& layers, const std::u16string& title, const Surface& soft_keys);
 void open_display();
 // The display takes the screen's size as it is now (after a turn).
 void resize_display();

@@ -7,10 +7,12 @@
 #include "dialogs/dialogs.h"
 #include "files/file_table.h"
 #include "kept/kept_state.h"
+#include "present/present_screen.h"
 #include "registry/window_registry.h"
 #include "screen/screen.h"
 #include "softkeys/soft_key_bar.h"
 #include "text/text.h"
+#include "wm/message_queue.h"
 #include "wm/window_manager.h"
 
 namespace tickvane::device {
@@ -27,6 +29,7 @@ void start_device(const Settings& settings)
     register_dialog_class();
     register_control_classes();
     set_input_filter(soft_key_filter);  // the shell's soft keys see input first
+    message_queue().present = present_screen;
 }
 
 void stop_device()

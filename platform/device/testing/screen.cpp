@@ -4,7 +4,7 @@
 #include "gdi/gdi_objects.h"
 #include "screen/screen.h"
 #include "testing.h"
-#include "wm/present.h"
+#include "present/present_screen.h"
 #include "wm/window_queries.h"
 
 namespace tickvane::device::testing {

@@ -23,6 +23,7 @@ struct MessageQueue {
     int quit_code = 0;
     bool closing_all = false;  // the desktop window's close button: windows close one by one from the top
     std::vector<Timer> timers;
+    void (*present)() = nullptr;  // brings the screen up to date before the loop waits
 };
 
 MessageQueue& message_queue();

@@ -10,7 +10,6 @@
 #include "wm/event_wait.h"
 #include "wm/input_queue.h"
 #include "wm/message_queue.h"
-#include "wm/present.h"
 #include "wm/window_manager.h"
 #include "wm/window_tree.h"
 
@@ -106,7 +105,8 @@ BOOL WINAPI GetMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax)
         pump_events();
         if (next_message(*msg, hwnd))
             return msg->message == WM_QUIT ? FALSE : TRUE;
-        present_screen();
+        if (message_queue().present != nullptr)
+            message_queue().present();
         tickvane::text::keep_glyphs();  // once, after the first frame: the next start draws it without FreeType
         wait_for_events(ms_to_next_timer());
     }

@@ -1,17 +1,12 @@
-#include "wm/present.h"
+#include "wm/window_layers.h"
 
-#include <vector>
-
-#include "compositor/screen.h"
 #include "wm/activation_state.h"
 #include "wm/window_tree.h"
 
 namespace tickvane::device {
 
-void present_screen()
+const std::vector<Layer>& window_layers()
 {
-    if (!screen_damaged())
-        return;
     static thread_local std::vector<Layer> layers;  // no allocation on every present
     layers.clear();
     for (HWND hwnd : window_tree().z_order) {
@@ -21,8 +16,13 @@ void present_screen()
         std::ptrdiff_t step = w->surface.bottom_up ? -(std::ptrdiff_t)w->surface.stride : w->surface.stride;
         layers.push_back(Layer{w->surface.row(0), step, w->frame, w->above_title_bar});
     }
+    return layers;
+}
+
+std::u16string active_window_title()
+{
     Window* active = find_window(activation().active);
-    present_if_dirty(layers, active != nullptr ? active->title : std::u16string());
+    return active != nullptr ? active->title : std::u16string();
 }
 
 }  // namespace tickvane::device
