@@ -2,9 +2,9 @@
 #include "compositor/screen.h"
 #include "compositor/compositor.h"
 #include "gdi/gdi_objects.h"
+#include "present/present_screen.h"
 #include "screen/screen.h"
 #include "testing.h"
-#include "present/present_screen.h"
 #include "wm/window_queries.h"
 
 namespace tickvane::device::testing {
