@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "compositor/compositor.h"
-#include "desktop_options.h"
 #include "device_settings.h"
 #include "softkeys/soft_key_bar.h"
 #include "text/text.h"
@@ -89,7 +88,9 @@ void open_display()
     int W = screen().width, H = screen().height;
     std::string why_not;
     if (s.display != "headless") {
-        compositor().display = display::open_desktop_window(W, H, desktop_options(), &why_not);
+        auto source = compositor().desktop_options;
+        display::DesktopOptions options = source != nullptr ? source() : display::DesktopOptions{};
+        compositor().display = display::open_desktop_window(W, H, options, &why_not);
         if (!compositor().display)
             std::fprintf(stderr, "tickvane: %s; running headless%s%s\n", why_not.c_str(),
                          s.screenshot.empty() ? "" : ", screen in ", s.screenshot.c_str());
@@ -97,6 +98,8 @@ void open_display()
     if (!compositor().display)
         compositor().display = display::open_headless(W, H, s.screenshot);
 }
+
+void set_desktop_options(display::DesktopOptions (*source)()) { compositor().desktop_options = source; }
 
 void present_if_dirty(const std::vector<Layer>& layers, const std::u16string& title)
 {

@@ -14,6 +14,9 @@ namespace tickvane::device {
 // and the bars, and shows what really changed; opens the display on first use.
 void present_if_dirty(const std::vector<Layer>& layers, const std::u16string& title);
 void open_display();
+// What the desktop window is told as it opens (zoom, place, icon) comes from whoever set
+// the device up: the compositor knows none of them.
+void set_desktop_options(display::DesktopOptions (*source)());
 // The display takes the screen's size as it is now (after a turn).
 void resize_display();
 

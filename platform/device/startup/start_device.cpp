@@ -2,12 +2,14 @@
 
 #include <filesystem>
 
+#include "compositor/screen.h"
 #include "controls/controls.h"
 #include "device_state.h"
 #include "dialogs/dialogs.h"
 #include "kept_state.h"
 #include "registry/window_registry.h"
 #include "softkeys/soft_key_bar.h"
+#include "startup/desktop_options.h"
 #include "text/text.h"
 #include "wm/window_manager.h"
 
@@ -25,6 +27,7 @@ void start_device(const Settings& settings)
     register_dialog_class();
     register_control_classes();
     set_input_filter(soft_key_filter);  // the shell's soft keys see input first
+    set_desktop_options(desktop_options);
 }
 
 void stop_device()

@@ -1,4 +1,4 @@
-#include "desktop_options.h"
+#include "startup/desktop_options.h"
 
 #include "device_settings.h"
 #include "kept_state.h"
