@@ -36,6 +36,7 @@ struct Compositor {
     int shown_height = 0;
     BarCache bars;
     display::DesktopOptions (*desktop_options)() = nullptr;  // asked as the desktop window opens
+    const Surface& (*soft_key_bar)() = nullptr;              // asked for the bar's pixels at each compose
 };
 
 Compositor& compositor();

@@ -6,7 +6,6 @@
 
 #include "compositor/compositor.h"
 #include "device_settings.h"
-#include "softkeys/soft_key_bar.h"
 #include "text/text.h"
 
 namespace tickvane::device {
@@ -51,14 +50,14 @@ const Surface& title_bar_pixels(int width, const std::u16string& title)
 // The bars composed this time, each drawn by its owner.
 struct Bars {
     const Surface& title;
-    const Surface& soft_keys;
+    const Surface* soft_keys;  // null: none
 };
 
 // One row of the composed screen, columns [left, right), into `out`.
 void compose_row(const Bars& bars, const std::vector<Layer>& layers, int y, int left, int right, uint32_t* out)
 {
     int H = screen().height;
-    const Surface* bar = y < kTitleBarHeight ? &bars.title : y >= H - kSoftKeyBarHeight ? &bars.soft_keys : nullptr;
+    const Surface* bar = y < kTitleBarHeight ? &bars.title : y >= H - kSoftKeyBarHeight ? bars.soft_keys : nullptr;
     if (bar != nullptr) {
         int bar_y = y < kTitleBarHeight ? y : y - (H - kSoftKeyBarHeight);
         std::memcpy(out, bar->row(bar_y) + (size_t)left * 4, (size_t)(right - left) * 4);
@@ -101,6 +100,8 @@ void open_display()
 
 void set_desktop_options(display::DesktopOptions (*source)()) { compositor().desktop_options = source; }
 
+void set_soft_key_bar(const Surface& (*source)()) { compositor().soft_key_bar = source; }
+
 void present_if_dirty(const std::vector<Layer>& layers, const std::u16string& title)
 {
     if (!screen().damaged)
@@ -114,7 +115,8 @@ void present_if_dirty(const std::vector<Layer>& layers, const std::u16string& ti
         mark_screen_changed();
     }
     // The bars first: one drawn again damages its own part of the screen.
-    Bars bars{title_bar_pixels(W, title), soft_key_bar_pixels()};
+    auto soft_key_bar = compositor().soft_key_bar;
+    Bars bars{title_bar_pixels(W, title), soft_key_bar != nullptr ? &soft_key_bar() : nullptr};
     PixelRect d = intersection(take_damage(), whole_screen());
     int left = d.left, right = d.right;
     // Only what differs from what is shown goes to the display.

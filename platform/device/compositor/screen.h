@@ -17,6 +17,10 @@ void open_display();
 // What the desktop window is told as it opens (zoom, place, icon) comes from whoever set
 // the device up: the compositor knows none of them.
 void set_desktop_options(display::DesktopOptions (*source)());
+// The soft-key bar's pixels (kSoftKeyBarHeight rows as wide as the screen) come from the
+// bar itself, which damages its part of the screen when it draws them again; without a
+// bar the work area shows there.
+void set_soft_key_bar(const Surface& (*source)());
 // The display takes the screen's size as it is now (after a turn).
 void resize_display();
 

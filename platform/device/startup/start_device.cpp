@@ -28,6 +28,7 @@ void start_device(const Settings& settings)
     register_control_classes();
     set_input_filter(soft_key_filter);  // the shell's soft keys see input first
     set_desktop_options(desktop_options);
+    set_soft_key_bar(soft_key_bar_pixels);
 }
 
 void stop_device()
