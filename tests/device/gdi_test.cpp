@@ -1,5 +1,5 @@
 // Pixel copies and fills in memory bitmaps: clipping at every edge, formats, and
-// the object rules the clock's teardown depends on.
+// the object rules the clock's teardown depends on; a window's DC held while it moves.
 #include <gtest/gtest.h>
 
 #include "testing.h"
@@ -39,6 +39,9 @@ protected:
 };
 
 constexpr COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kWhite = RGB(255, 255, 255);
+
+// The screen's 0x00RRGGBB for a COLORREF.
+uint32_t on_screen(COLORREF c) { return (uint32_t)GetRValue(c) << 16 | (uint32_t)GetGValue(c) << 8 | GetBValue(c); }
 
 }  // namespace
 
@@ -177,4 +180,46 @@ TEST_F(Gdi, GlyphSheetsLoadInTheirOwnFormats)
     EXPECT_EQ(GetPixel(b, 868, 127), kWhite);
     EXPECT_EQ(LoadBitmapW(dt::instance(), MAKEINTRESOURCEW(999)), nullptr);
     EXPECT_EQ(LoadBitmapW(nullptr, MAKEINTRESOURCEW(121)), nullptr);
+}
+
+TEST_F(Gdi, AWindowsDcDrawsWhereTheWindowIsNowAndNothingOnceItIsGone)
+{
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = dt::instance();
+    wc.lpszClassName = u"held";
+    ASSERT_NE(RegisterClassW(&wc), 0);
+    HWND hwnd = CreateWindowExW(0, u"held", u"", WS_POPUP | WS_VISIBLE, 10, 40, 40, 30, nullptr, nullptr,
+                                dt::instance(), nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    HDC dc = GetDC(hwnd);  // made once, held across every move
+    ASSERT_NE(dc, nullptr);
+    // Each fill goes through the DC made before the move, and shows at the window's new place
+    // only; a second fill in place shows too, by its own damage alone.
+    const struct {
+        int x, y;
+        COLORREF colour;
+    } moves[] = {{10, 40, kRed}, {120, 90, kBlue}, {30, 200, kRed}};
+    RECT all{0, 0, 40, 30};
+    for (size_t i = 0; i < std::size(moves); ++i) {
+        auto [x, y, colour] = moves[i];
+        SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        for (COLORREF c : {colour, kWhite}) {
+            HBRUSH brush = CreateSolidBrush(c);
+            EXPECT_EQ(FillRect(dc, &all, brush), 1);
+            DeleteObject(brush);
+            EXPECT_EQ(GetPixel(dc, 39, 29), c) << "move " << i;
+            EXPECT_EQ(dt::screen_pixel(x + 39, y + 29), on_screen(c)) << "move " << i;
+        }
+        if (i > 0) {
+            EXPECT_NE(dt::screen_pixel(moves[i - 1].x, moves[i - 1].y), on_screen(kWhite)) << "move " << i;
+        }
+    }
+    DestroyWindow(hwnd);
+    EXPECT_EQ(FillRect(dc, &all, (HBRUSH)GetStockObject(WHITE_BRUSH)), 0);
+    EXPECT_EQ(GetPixel(dc, 0, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(ReleaseDC(hwnd, dc), 1);
+    EXPECT_EQ(ReleaseDC(hwnd, dc), 0);
+    EXPECT_EQ(ReleaseDC(nullptr, a), 0) << "a memory DC is not released";
+    EXPECT_NE(GetPixel(a, 0, 0), 0xFFFFFFFFu);
 }

@@ -35,6 +35,7 @@ struct Compositor {
     int shown_width = 0;
     int shown_height = 0;
     BarCache bars;
+    display::DesktopOptions (*desktop_options)() = nullptr;  // asked as the desktop window opens
 };
 
 Compositor& compositor();

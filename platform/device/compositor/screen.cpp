@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "compositor/compositor.h"
-#include "desktop_options.h"
 #include "parts/part.h"
 #include "settings/device_settings.h"
 #include "text/text.h"
@@ -52,14 +51,14 @@ const Surface& title_bar_pixels(int width, const std::u16string& title)
 // The bars composed this time, each drawn by its owner.
 struct Bars {
     const Surface& title;
-    const Surface& soft_keys;
+    const Surface* soft_keys;
 };
 
 // One row of the composed screen, columns [left, right), into `out`.
 void compose_row(const Bars& bars, const std::vector<Layer>& layers, int y, int left, int right, uint32_t* out)
 {
     int H = screen().height;
-    const Surface* bar = y < kTitleBarHeight ? &bars.title : y >= H - kSoftKeyBarHeight ? &bars.soft_keys : nullptr;
+    const Surface* bar = y < kTitleBarHeight ? &bars.title : y >= H - kSoftKeyBarHeight ? bars.soft_keys : nullptr;
     if (bar != nullptr) {
         int bar_y = y < kTitleBarHeight ? y : y - (H - kSoftKeyBarHeight);
         std::memcpy(out, bar->row(bar_y) + (size_t)left * 4, (size_t)(right - left) * 4);
@@ -89,7 +88,9 @@ void open_display()
     int W = screen().width, H = screen().height;
     std::string why_not;
     if (s.display != "headless") {
-        compositor().display = display::open_desktop_window(W, H, desktop_options(), &why_not);
+        auto source = compositor().desktop_options;
+        display::DesktopOptions options = source != nullptr ? source() : display::DesktopOptions{};
+        compositor().display = display::open_desktop_window(W, H, options, &why_not);
         if (!compositor().display)
             std::fprintf(stderr, "tickvane: %s; running headless%s%s\n", why_not.c_str(),
                          s.screenshot.empty() ? "" : ", screen in ", s.screenshot.c_str());
@@ -97,6 +98,8 @@ void open_display()
     if (!compositor().display)
         compositor().display = display::open_headless(W, H, s.screenshot);
 }
+
+void set_desktop_options(display::DesktopOptions (*source)()) { compositor().desktop_options = source; }
 
 void present_if_dirty(const std::vector<Layer>& layers, const std::u16string& title, const Surface& soft_keys)
 {
@@ -111,7 +114,7 @@ void present_if_dirty(const std::vector<Layer>& layers, const std::u16string& ti
         mark_screen_changed();
     }
     // The bars first: one drawn again damages its own part of the screen.
-    Bars bars{title_bar_pixels(W, title), soft_keys};
+    Bars bars{title_bar_pixels(W, title), &soft_keys};
     PixelRect d = intersection(take_damage(), whole_screen());
     int left = d.left, right = d.right;
     // Only what differs from what is shown goes to the display.

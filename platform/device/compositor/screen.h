@@ -15,6 +15,9 @@ namespace tickvane::device {
 // changed; opens the display on first use.
 void present_if_dirty(const std::vector<Layer>& layers, const std::u16string& title, const Surface& soft_keys);
 void open_display();
+// What the desktop window is told as it opens (zoom, place, icon) comes from whoever set
+// the device up: the compositor knows none of them.
+void set_desktop_options(display::DesktopOptions (*source)());
 // The display takes the screen's size as it is now (after a turn).
 void resize_display();
 // Keeps where the desktop window is now, when that changed and a person put it there:

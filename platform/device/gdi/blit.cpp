@@ -40,7 +40,7 @@ BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int s
     int sy = source.top + (target.top - wanted.top) + from.origin_y;
     PixelRect copied{sx, sy, sx + target.width(), sy + target.height()};
     int dx = target.left + to.origin_x - sx, dy = target.top + to.origin_y - sy;
-    if (to.window == nullptr) {
+    if (!to.shown) {
         to.bitmap->copy_deferred(*from.bitmap, copied, dx, dy);
         return TRUE;
     }
@@ -67,7 +67,7 @@ int WINAPI FillRect(HDC hdc, const RECT* rect, HBRUSH brush)
     if (area.empty())
         return 1;
     PixelRect r = area.offset(t.origin_x, t.origin_y);
-    if (t.window == nullptr) {
+    if (!t.shown) {
         t.bitmap->fill_deferred(r, xrgb);
         return 1;
     }

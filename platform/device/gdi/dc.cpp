@@ -1,10 +1,9 @@
-// Device contexts for windows and memory, compatible bitmaps, device capabilities.
+// Device contexts on shown pixels and on memory, compatible bitmaps, device capabilities.
 #include <algorithm>
 
 #include "gdi/gdi.h"
 #include "gdi/gdi_objects.h"
 #include "screen/screen.h"
-#include "wm/window_queries.h"
 
 namespace tickvane::device {
 
@@ -14,13 +13,23 @@ constexpr int kMaxBitmapSide = 16384;
 
 }  // namespace
 
-HDC new_window_dc(HWND hwnd, const RECT& clip)
+HDC new_shown_dc(PlaceSource source, HANDLE owner, const RECT& clip)
 {
     DeviceContext dc;
-    dc.kind = DeviceContext::Kind::Window;
-    dc.hwnd = hwnd;
+    dc.kind = DeviceContext::Kind::Shown;
+    dc.place = source;
+    dc.owner = owner;
     dc.clip = clip;
     return (HDC)add_gdi_object(dc);
+}
+
+bool delete_shown_dc(HDC hdc)
+{
+    DeviceContext* dc = gdi_get<DeviceContext>(hdc);
+    if (dc == nullptr || dc->kind != DeviceContext::Kind::Shown)
+        return false;
+    gdi_objects().objects.erase((uintptr_t)hdc);
+    return true;
 }
 
 DrawTarget draw_target(HDC hdc, bool tracked_write)
@@ -38,47 +47,30 @@ DrawTarget draw_target(HDC hdc, bool tracked_write)
             t.bitmap->settle();
         return t;
     }
-    WindowPixels pixels = window_pixels(dc->hwnd);
-    if (pixels.surface == nullptr)
+    SurfacePlace place = dc->place(dc->owner);
+    if (place.surface == nullptr)
         return t;
-    t.bitmap = pixels.surface;
-    t.origin_x = pixels.origin_x;
-    t.origin_y = pixels.origin_y;
+    t.bitmap = place.surface;
+    t.origin_x = place.origin_x;
+    t.origin_y = place.origin_y;
     t.clip = dc->clip;
-    t.window = pixels.top_level;
+    t.shown = true;
+    t.screen_x = place.screen_x;
+    t.screen_y = place.screen_y;
     return t;
 }
 
 void drawn(const DrawTarget& t, int left, int top, int right, int bottom)
 {
-    RECT frame;
-    if (!GetWindowRect(t.window, &frame))
+    if (!t.shown)
         return;
-    int x = frame.left + t.origin_x, y = frame.top + t.origin_y;
+    int x = t.screen_x + t.origin_x, y = t.screen_y + t.origin_y;
     mark_screen_area(RECT{x + left, y + top, x + right, y + bottom});
 }
 
 }  // namespace tickvane::device
 
 using namespace tickvane::device;
-
-HDC WINAPI GetDC(HWND hwnd)
-{
-    RECT client;
-    if (!GetClientRect(hwnd, &client))
-        return nullptr;
-    return new_window_dc(hwnd, client);
-}
-
-int WINAPI ReleaseDC(HWND hwnd, HDC hdc)
-{
-    (void)hwnd;
-    DeviceContext* dc = gdi_get<DeviceContext>(hdc);
-    if (dc == nullptr || dc->kind != DeviceContext::Kind::Window)
-        return 0;
-    gdi_objects().objects.erase((uintptr_t)hdc);
-    return 1;
-}
 
 HDC WINAPI CreateCompatibleDC(HDC hdc)
 {

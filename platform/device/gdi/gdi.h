@@ -5,7 +5,10 @@
 
 namespace tickvane::device {
 
-HDC new_window_dc(HWND hwnd, const RECT& clip);
+// A DC on shown pixels that may touch `clip` (DC coordinates).
+HDC new_shown_dc(PlaceSource source, HANDLE owner, const RECT& clip);
+// Ends a DC made by new_shown_dc; false for any other handle.
+bool delete_shown_dc(HDC hdc);
 HGDIOBJ add_gdi_object(GdiObject object);
 template <class T>
 T* gdi_get(const void* handle)
@@ -19,9 +22,10 @@ struct DrawTarget {
     Surface* bitmap = nullptr;
     int origin_x = 0, origin_y = 0;
     RECT clip{};
-    HWND window = nullptr;  // the top-level window whose pixels these are, if any
+    bool shown = false;              // on the screen: writes show at once and damage it
+    int screen_x = 0, screen_y = 0;  // where the bitmap's top-left corner stands on the screen
 };
-// Tells the screen that `area` (DC coordinates) of a window target was drawn on.
+// Tells the screen that `area` (DC coordinates) of a shown target was drawn on.
 void drawn(const DrawTarget& t, int left, int top, int right, int bottom);
 // A memory bitmap's owed fills are carried out first, unless the caller writes to it only
 // through the fill track (BitBlt's destination, FillRect).

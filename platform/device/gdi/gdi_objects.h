@@ -11,13 +11,25 @@
 
 namespace tickvane::device {
 
+// Where a DC's pixels lie: the surface, the DC's origin in it, and where the surface's
+// top-left corner stands on the screen (a write there damages the screen).
+struct SurfacePlace {
+    Surface* surface = nullptr;
+    int origin_x = 0, origin_y = 0;
+    int screen_x = 0, screen_y = 0;
+};
+// Shown pixels belong to someone else and may move or go away while a DC on them lives,
+// so the DC asks their owner where they are each time it draws; no surface: they are gone.
+using PlaceSource = SurfacePlace (*)(HANDLE owner);
+
 struct DeviceContext {
-    enum class Kind { Window, Memory } kind = Kind::Memory;
-    HWND hwnd = nullptr;       // Window: whose pixels
-    HBITMAP bitmap = nullptr;  // Memory: the selected bitmap
+    enum class Kind { Shown, Memory } kind = Kind::Memory;
+    PlaceSource place = nullptr;  // Shown: asked where the pixels are
+    HANDLE owner = nullptr;       // Shown: whose pixels, passed to `place`
+    HBITMAP bitmap = nullptr;     // Memory: the selected bitmap
     HBITMAP default_bitmap = nullptr;
     HBRUSH brush = nullptr;
-    RECT clip{};  // Window: client coordinates the DC may touch
+    RECT clip{};  // Shown: DC coordinates it may touch
 };
 
 struct Brush {

@@ -11,6 +11,7 @@
 #include "registry/window_registry.h"
 #include "screen/screen.h"
 #include "softkeys/soft_key_bar.h"
+#include "startup/desktop_options.h"
 #include "text/text.h"
 #include "wm/message_queue.h"
 #include "wm/window_manager.h"
@@ -30,6 +31,7 @@ void start_device(const Settings& settings)
     register_control_classes();
     set_input_filter(soft_key_filter);  // the shell's soft keys see input first
     message_queue().present = present_screen;
+    set_desktop_options(desktop_options);
 }
 
 void stop_device()

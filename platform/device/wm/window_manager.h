@@ -32,7 +32,9 @@ LRESULT default_text_message(Window& w, UINT msg, WPARAM wParam, LPARAM lParam);
 // Non-client area: the caption and border that WS_CAPTION gives a top-level window.
 RECT client_within(DWORD style, const RECT& frame);
 RECT frame_around(DWORD style, const RECT& client);
-void paint_frame(Window& w);  // into the window's surface, active look when it is active
+void paint_frame(Window& w);
+// A DC on a window's client area that may touch `clip` (client coordinates).
+HDC new_window_dc(HWND hwnd, const RECT& clip);  // into the window's surface, active look when it is active
 bool in_close_box(const Window& w, int screen_x, int screen_y);
 
 }  // namespace tickvane::device

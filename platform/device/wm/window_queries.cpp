@@ -117,14 +117,4 @@ void set_above_title_bar(HWND hwnd, bool above)
         w->above_title_bar = above;
 }
 
-WindowPixels window_pixels(HWND hwnd)
-{
-    Window* w = find_window(hwnd);
-    Window* top = top_level_of(hwnd);
-    if (w == nullptr || top == nullptr)
-        return {};
-    return WindowPixels{&top->surface, top->handle, (int)(w->rect.left - top->frame.left),
-                        (int)(w->rect.top - top->frame.top)};
-}
-
 }  // namespace tickvane::device

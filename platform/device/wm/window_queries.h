@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "screen/surface.h"
 #include "win32.h"
 
 namespace tickvane::device {
@@ -28,12 +27,5 @@ bool has_class(HWND hwnd, const char16_t* class_name);
 size_t extra_byte_count(HWND hwnd);
 // A popup placed over the title bar is shown there, its caption first.
 void set_above_title_bar(HWND hwnd, bool above);
-// Where a window's client area lies in the pixels of its top-level window's surface.
-struct WindowPixels {
-    Surface* surface = nullptr;
-    HWND top_level = nullptr;
-    int origin_x = 0, origin_y = 0;
-};
-WindowPixels window_pixels(HWND hwnd);  // surface null when there is no such window
 
 }  // namespace tickvane::device

@@ -1,4 +1,4 @@
-#include "desktop_options.h"
+#include "startup/desktop_options.h"
 
 #include "kept/kept_state.h"
 #include "res/program_icon.h"
