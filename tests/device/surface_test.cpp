@@ -1,10 +1,12 @@
 // Every kind of write into a surface keeps its bookkeeping: a copy that only redoes
-// what changed still sees it, and a fill that is owed again does not leave it behind.
+// what changed still sees it, a fill that is owed again does not leave it behind, and a
+// shown surface damages the screen where it changed.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <vector>
 
+#include "screen/screen.h"
 #include "screen/surface.h"
 #include "testing.h"
 
@@ -92,5 +94,29 @@ TEST(Surface, AFillOwedAgainCoversEveryWriteMadeSince)
         w.apply(memory);
         memory.fill_deferred(kWhole, kWhite);
         EXPECT_EQ(pixels_of(memory), std::vector<uint32_t>((size_t)kW * kH, kWhite));
+    }
+}
+
+TEST(Surface, EveryWriteToAShownSurfaceDamagesTheScreenWhereItChanged)
+{
+    dt::reset();
+    const RECT frame{100, 50, 100 + kW, 50 + kH};  // where the screen shows it
+    for (const Write& w : kWrites) {
+        SCOPED_TRACE(w.name);
+        Surface shown = Surface::make_xrgb(kW, kH);
+        shown.fill(kWhole, kWhite);
+        shown.show_at(&frame);
+        std::vector<uint32_t> before = pixels_of(shown);
+        take_damage();
+        w.apply(shown);
+        PixelRect damaged = take_damage();
+        std::vector<uint32_t> after = pixels_of(shown);
+        PixelRect changed;
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x)
+                if (after[(size_t)y * kW + x] != before[(size_t)y * kW + x])
+                    changed = bounding_union(changed, PixelRect{x, y, x + 1, y + 1});
+        ASSERT_FALSE(changed.empty());
+        EXPECT_TRUE(contains(damaged, changed.offset(frame.left, frame.top)));
     }
 }

@@ -13,13 +13,7 @@ Painter::Painter(HWND hwnd) : hwnd_(hwnd)
     GetClientRect(hwnd, &client_);
 }
 
-Painter::~Painter()
-{
-    const RECT& p = ps_.rcPaint;
-    if (target_.bitmap != nullptr && p.right > p.left && p.bottom > p.top)
-        drawn(target_, p.left, p.top, p.right, p.bottom);
-    EndPaint(hwnd_, &ps_);
-}
+Painter::~Painter() { EndPaint(hwnd_, &ps_); }
 
 RECT Painter::visible(const RECT& r) const
 {

@@ -44,10 +44,7 @@ BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int s
         to.bitmap->copy_deferred(*from.bitmap, copied, dx, dy);
         return TRUE;
     }
-    PixelRect changed = to.bitmap->copy_shown(*from.bitmap, copied, dx, dy);
-    if (!changed.empty())
-        drawn(to, changed.left - to.origin_x, changed.top - to.origin_y, changed.right - to.origin_x,
-              changed.bottom - to.origin_y);
+    to.bitmap->copy_shown(*from.bitmap, copied, dx, dy);
     return TRUE;
 }
 
@@ -72,7 +69,6 @@ int WINAPI FillRect(HDC hdc, const RECT* rect, HBRUSH brush)
         return 1;
     }
     t.bitmap->fill(r, xrgb);
-    drawn(t, area.left, area.top, area.right, area.bottom);
     return 1;
 }
 

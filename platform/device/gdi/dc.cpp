@@ -55,17 +55,7 @@ DrawTarget draw_target(HDC hdc, bool tracked_write)
     t.origin_y = place.origin_y;
     t.clip = dc->clip;
     t.shown = true;
-    t.screen_x = place.screen_x;
-    t.screen_y = place.screen_y;
     return t;
-}
-
-void drawn(const DrawTarget& t, int left, int top, int right, int bottom)
-{
-    if (!t.shown)
-        return;
-    int x = t.screen_x + t.origin_x, y = t.screen_y + t.origin_y;
-    mark_screen_area(RECT{x + left, y + top, x + right, y + bottom});
 }
 
 }  // namespace tickvane::device

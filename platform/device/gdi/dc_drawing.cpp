@@ -24,10 +24,7 @@ int dc_draw_text(HDC hdc, int x, int baseline, std::u16string_view text, int pix
     DrawTarget t = draw_target(hdc);
     if (t.bitmap == nullptr || t.bitmap->bpp != 32 || t.bitmap->bottom_up || t.bitmap->height == 0)
         return text::measure(text, pixel_size).width;
-    int advance = t.bitmap->draw_text(bitmap_clip(t), x + t.origin_x, baseline + t.origin_y, text, pixel_size, xrgb);
-    drawn(t, std::max<int>(x, t.clip.left), std::max<int>(baseline - pixel_size * 2, t.clip.top),
-          std::min<int>(x + advance + pixel_size, t.clip.right), std::min<int>(baseline + pixel_size, t.clip.bottom));
-    return advance;
+    return t.bitmap->draw_text(bitmap_clip(t), x + t.origin_x, baseline + t.origin_y, text, pixel_size, xrgb);
 }
 
 void dc_fill(HDC hdc, const RECT& r, uint32_t xrgb)
@@ -39,8 +36,6 @@ void dc_fill(HDC hdc, const RECT& r, uint32_t xrgb)
     if (area.empty())
         return;
     t.bitmap->fill(area, xrgb);
-    PixelRect in_dc = area.offset(-t.origin_x, -t.origin_y);
-    drawn(t, in_dc.left, in_dc.top, in_dc.right, in_dc.bottom);
 }
 
 void dc_disc(HDC hdc, int x, int y, int diameter, uint32_t xrgb)

@@ -22,11 +22,8 @@ struct DrawTarget {
     Surface* bitmap = nullptr;
     int origin_x = 0, origin_y = 0;
     RECT clip{};
-    bool shown = false;              // on the screen: writes show at once and damage it
-    int screen_x = 0, screen_y = 0;  // where the bitmap's top-left corner stands on the screen
+    bool shown = false;  // on the screen: writes show at once (and the surface damages it)
 };
-// Tells the screen that `area` (DC coordinates) of a shown target was drawn on.
-void drawn(const DrawTarget& t, int left, int top, int right, int bottom);
 // A memory bitmap's owed fills are carried out first, unless the caller writes to it only
 // through the fill track (BitBlt's destination, FillRect).
 DrawTarget draw_target(HDC hdc, bool tracked_write = false);

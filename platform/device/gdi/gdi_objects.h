@@ -11,12 +11,10 @@
 
 namespace tickvane::device {
 
-// Where a DC's pixels lie: the surface, the DC's origin in it, and where the surface's
-// top-left corner stands on the screen (a write there damages the screen).
+// Where a DC's pixels lie: the surface and the DC's origin in it.
 struct SurfacePlace {
     Surface* surface = nullptr;
     int origin_x = 0, origin_y = 0;
-    int screen_x = 0, screen_y = 0;
 };
 // Shown pixels belong to someone else and may move or go away while a DC on them lives,
 // so the DC asks their owner where they are each time it draws; no surface: they are gone.

@@ -4,6 +4,7 @@
 
 #include "screen/fill_track.h"
 #include "screen/pixels.h"
+#include "screen/screen.h"
 #include "text/text.h"
 
 namespace tickvane::device {
@@ -74,6 +75,18 @@ void Surface::read(int x, int y, int count, uint32_t* xrgb) const { read_run(*th
 
 void Surface::settle() { settle_fills(*this); }
 
+void Surface::damage(const PixelRect& area)
+{
+    if (shown_at_ != nullptr && !area.empty())
+        mark_screen_area(area.offset(shown_at_->left, shown_at_->top));
+}
+
+void Surface::noted(const PixelRect& area)
+{
+    log_.note(area);
+    damage(area);
+}
+
 void Surface::fill(const PixelRect& area, uint32_t xrgb)
 {
     PixelRect r = intersection(area, PixelRect{0, 0, width, height});
@@ -82,7 +95,7 @@ void Surface::fill(const PixelRect& area, uint32_t xrgb)
     drop_fill_track(*this);  // pixels it does not know of now stand in its area
     for (int y = r.top; y < r.bottom; ++y)
         fill_run(*this, r.left, y, r.width(), xrgb);
-    log_.note(r);
+    noted(r);
     mirror_.reset();
 }
 
@@ -92,6 +105,7 @@ void Surface::fill_deferred(const PixelRect& area, uint32_t xrgb)
     if (r.empty())
         return;
     fill_tracked(*this, r, xrgb);
+    damage(r);
     mirror_.reset();
 }
 
@@ -102,7 +116,7 @@ void Surface::write(int x, int y, int count, const uint32_t* xrgb)
         return;
     drop_fill_track(*this);
     write_run(*this, r.left, y, r.width(), xrgb + (r.left - x));
-    log_.note(r);
+    noted(r);
     mirror_.reset();
 }
 
@@ -117,7 +131,7 @@ int Surface::draw_text(const PixelRect& clip, int x, int baseline, std::u16strin
     auto* first = reinterpret_cast<uint32_t*>(tracked_row(0));
     int row_step = bottom_up ? -stride / 4 : stride / 4;
     int advance = text::draw(text::Target{first, width, height, row_step}, r, x, baseline, text, pixel_size, xrgb);
-    log_.note(r);
+    noted(r);
     mirror_.reset();
     return advance;
 }

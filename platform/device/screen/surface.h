@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "screen/change_log.h"
+#include "win32.h"
 
 namespace tickvane::device {
 
@@ -123,6 +124,11 @@ public:
     PixelRect copy_shown(const Surface& from, const PixelRect& source, int dx, int dy);
     void copy_deferred(const Surface& from, const PixelRect& source, int dx, int dy);
 
+    // A surface the screen shows, its top-left corner at `frame`'s (screen coordinates,
+    // read at each write, so a move needs nothing here): every write then damages the
+    // part of the screen it wrote.
+    void show_at(const RECT* frame) { shown_at_ = frame; }
+
 private:
     friend struct SurfaceAccess;  // the screen's own pixel loops (screen/surface_access.h)
 
@@ -130,8 +136,11 @@ private:
     ChangeLog log_;     // writes that said where they wrote
     FillTrack fills_;
     std::optional<Mirror> mirror_;
+    const RECT* shown_at_ = nullptr;
 
-    uint8_t* tracked_row(int y);  // borrowed pixels are copied first, so resources stay untouched
+    uint8_t* tracked_row(int y);         // borrowed pixels are copied first, so resources stay untouched
+    void damage(const PixelRect& area);  // of the screen, where this surface is shown
+    void noted(const PixelRect& area);   // a write: into the change log, and damage
     void make_owned();
 };
 

@@ -89,7 +89,7 @@ PixelRect Surface::copy_shown(const Surface& from, const PixelRect& source, int 
             changed = bounding_union(changed, copy_rect(c, intersection(r, source), true));
         }
     }
-    log_.note(changed);
+    noted(changed);
     mirror_ = Mirror{stamp, target, log_.version()};
     return changed;
 }
@@ -103,7 +103,7 @@ void Surface::copy_deferred(const Surface& from, const PixelRect& source, int dx
         return;
     before_copy(*this, target);
     copy_rect(c, source, false);
-    log_.note(target);
+    noted(target);
     mirror_.reset();
     after_copy(*this, target, stamp);
 }

@@ -93,7 +93,6 @@ void paint_frame(Window& w)
         if (w.style & WS_SYSMENU)
             draw_close_box(b, box, 0xFFFFFF);
     }
-    mark_screen_area(w.frame);
 }
 
 bool in_close_box(const Window& w, int x, int y)

@@ -16,8 +16,7 @@ SurfacePlace window_place(HANDLE owner)
     Window* top = top_level_of((HWND)owner);
     if (w == nullptr || top == nullptr)
         return {};
-    return SurfacePlace{&top->surface, (int)(w->rect.left - top->frame.left), (int)(w->rect.top - top->frame.top),
-                        (int)top->frame.left, (int)top->frame.top};
+    return SurfacePlace{&top->surface, (int)(w->rect.left - top->frame.left), (int)(w->rect.top - top->frame.top)};
 }
 
 }  // namespace

@@ -105,6 +105,7 @@ void resize_window(Window& w, const RECT& frame)
     if (w.parent == nullptr) {
         w.surface = Surface::make_xrgb(std::max<LONG>(frame.right - frame.left, 0),
                                        std::max<LONG>(frame.bottom - frame.top, 0));
+        w.surface.show_at(&w.frame);
         paint_frame(w);
     }
     mark_screen_changed();
