@@ -66,7 +66,8 @@ public:
     virtual ~Display() = default;
     virtual const char* name() const = 0;
     // Shows the screen. `changed` lists the areas that differ from the previous call;
-    // the first call after open or resize lists the whole screen.
+    // the first call after open or resize lists the whole screen. `screen` stays valid and
+    // unchanged until the next present or resize: the display may send parts of it again.
     virtual void present(const Pixels& screen, const std::vector<Rect>& changed) = 0;
     // The screen took a new size (rotation).
     virtual void resize(int width, int height) = 0;

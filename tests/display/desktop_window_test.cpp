@@ -74,10 +74,10 @@ protected:
         return events;
     }
 
-    // Every window pixel against the screen pixel it enlarges (zoom 2). Without shared
-    // memory a frame goes as several requests that the window's connection has only
-    // flushed: the server may still be working through them when this connection asks,
-    // so the picture is waited for (a frame that never arrives still fails).
+    // Every window pixel against the screen pixel it enlarges (zoom 2). A frame goes as
+    // several requests that the window's connection has only flushed: the server may
+    // still be working through them when this connection asks, so the picture is waited
+    // for (a frame that never arrives still fails).
     void expect_window_shows(Framebuffer& screen)
     {
         int w = screen.width * 2, h = screen.height * 2;
@@ -126,8 +126,9 @@ TEST_P(DesktopWindowOnServer, ShowsTheScreenScaledAndRedrawsOnlyTheListedAreas)
     expect_window_shows(shown);
 }
 
-// Shared memory, a 16-bit screen (drawn through its 32-bit visual), no MIT-SHM at all, and
-// MIT-SHM that cannot attach our memory (as on a remote display): the picture is the same.
+// The usual server, a 16-bit screen (drawn through its 32-bit visual), one without MIT-SHM,
+// and one whose shared memory is out of our reach (as on a remote display): the picture is
+// the same. The listed area spans two of the bands a frame is sent in.
 INSTANTIATE_TEST_SUITE_P(Servers, DesktopWindowOnServer,
                          ::testing::Values(Server{"Usual"}, Server{"Depth16", 16},
                                            Server{"WithoutMitShm", 24, {"-extension", "MIT-SHM"}},

@@ -58,7 +58,9 @@ TEST_P(ScaledBlit, FillsExactlyTheScaledAreaWithOpaqueNearestNeighbours)
     TestImage image(40 * v.scale, 30 * v.scale);
     Framebuffer screen(40, 30);
     Rect area = clip_to_screen({5, 7, 11, 40}, screen.pixels(), image.width, image.height, v.scale);
-    blit_scaled(screen.pixels(), area, image.buffer(), layout, v.scale);
+    ImageBuffer at_area = image.buffer();  // the area lands at the image's top-left: start it there
+    at_area.data += area.y * v.scale * image.bytes_per_line + area.x * v.scale * 4;
+    blit_scaled(screen.pixels(), area, at_area, layout, v.scale);
 
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {

@@ -107,7 +107,9 @@ void present_if_dirty(const std::vector<Layer>& layers, const std::u16string& ti
         return;
     open_display();
     int W = screen().width, H = screen().height;
-    if (compositor().shown_width != W || compositor().shown_height != H) {
+    // A new size: the display has nothing of this screen yet, so every row goes to it.
+    bool new_size = compositor().shown_width != W || compositor().shown_height != H;
+    if (new_size) {
         compositor().pixels.assign((size_t)W * (size_t)H, 0);
         compositor().shown_width = W;
         compositor().shown_height = H;
@@ -125,6 +127,11 @@ void present_if_dirty(const std::vector<Layer>& layers, const std::u16string& ti
         compose_row(bars, layers, y, left, right, row.data());
         uint32_t* shown = &compositor().pixels[(size_t)y * W + left];
         int n = right - left;
+        if (new_size) {
+            std::memcpy(shown, row.data(), (size_t)n * 4);
+            changed = bounding_union(changed, PixelRect{left, y, right, y + 1});
+            continue;
+        }
         if (std::memcmp(shown, row.data(), (size_t)n * 4) == 0)
             continue;
         int l = 0, r = n - 1;

@@ -1,5 +1,5 @@
-// The device's screen in an X11 window, drawn from an image of our own (shared with the
-// server when it can be) and updated only where it changed.
+// The device's screen in an X11 window, sent where it changed, scaled a band of rows at a
+// time; an uncovered part is sent again from the device's own screen.
 #include <X11/XKBlib.h>
 
 #include <algorithm>
@@ -9,10 +9,10 @@
 #include "display.h"
 #include "event_translation.h"
 #include "fd_waiter.h"
+#include "image_band.h"
 #include "show_request.h"
 #include "top_level_window.h"
 #include "warn_once.h"
-#include "window_image.h"
 #include "window_place.h"
 #include "work_area.h"
 #include "x11_connection.h"
@@ -32,11 +32,11 @@ bool fits(int width, int height, int scale)
 class DesktopWindow final : public Display {
 public:
     DesktopWindow(const X11Connection& x, const Atoms& atoms, WindowGeometry geometry, const DesktopOptions& options)
-        : dpy_(x.dpy), visual_(x.visual), geometry_(geometry), options_(options), image_(x.dpy, x.visual), atoms_(atoms)
+        : dpy_(x.dpy), visual_(x.visual), geometry_(geometry), options_(options), band_(x.dpy, x.visual), atoms_(atoms)
     {}
     ~DesktopWindow() override;
 
-    // Creates and maps the window. False with the reason when its image cannot be made.
+    // Creates and maps the window. False with the reason when its pixels cannot be sent.
     bool start(std::string& why_not);
 
     const char* name() const override { return "window"; }
@@ -51,19 +51,22 @@ private:
     void take_in(int mode);
     bool translate(const XEvent& event, Event& out);
     void repaint(const XExposeEvent& exposed);
+    void send(const Rect& area);
     bool is_auto_repeat(const XKeyEvent& release);
 
     ::Display* dpy_;
     XVisualInfo visual_;
     WindowGeometry geometry_;
     DesktopOptions options_;
-    WindowImage image_;
+    ImageBand band_;
     Atoms atoms_;
     Colormap colormap_ = 0;
     Window window_ = 0;
     GC gc_ = nullptr;
     InputState input_;
-    bool holds_frame_ = false;  // the image has something worth repainting from
+    // The device's screen as last presented: it stays valid and unchanged until the next
+    // present or resize, so an uncovered window is repainted from it.
+    Pixels frame_{};
     bool repeats_detectable_ = false;
     std::deque<Event> events_;           // taken in, not yet polled
     unsigned long read_at_request_ = 0;  // XNextRequest when the socket was last read
@@ -78,7 +81,7 @@ bool DesktopWindow::start(std::string& why_not)
     window_ = create_top_level_window(dpy_, visual_, colormap_, w, h, atoms_, options_.place);
     describe_to_desktop(dpy_, window_, atoms_, options_.icon);
     gc_ = XCreateGC(dpy_, window_, 0, nullptr);
-    if (!image_.allocate(w, h, why_not))
+    if (!band_.start(why_not))
         return false;
     show_request_.send(dpy_, window_, ShowRequest::Clock::now());
     return true;
@@ -86,7 +89,6 @@ bool DesktopWindow::start(std::string& why_not)
 
 DesktopWindow::~DesktopWindow()
 {
-    image_.release();
     if (gc_ != nullptr)
         XFreeGC(dpy_, gc_);
     if (window_ != 0)
@@ -98,21 +100,19 @@ DesktopWindow::~DesktopWindow()
 
 void DesktopWindow::present(const Pixels& screen, const std::vector<Rect>& changed)
 {
-    ImageBuffer buffer = image_.buffer();
-    int scale = geometry_.scale;
+    frame_ = screen;
     bool drawn = false;
     for (const Rect& area : changed) {
-        Rect clipped = clip_to_screen(area, screen, buffer.width, buffer.height, scale);
+        Rect clipped = clip_to_screen(area, screen, geometry_.width * geometry_.scale,
+                                      geometry_.height * geometry_.scale, geometry_.scale);
         if (clipped.w == 0)
             continue;
-        blit_scaled(screen, clipped, buffer, image_.layout(), scale);
-        image_.put(window_, gc_, clipped.x * scale, clipped.y * scale, clipped.w * scale, clipped.h * scale);
+        band_.send(window_, gc_, screen, clipped, geometry_.scale);
         drawn = true;
     }
     if (!drawn)
         return;
-    image_.finish_puts();
-    holds_frame_ = true;
+    band_.finish();
     if (!repeats_detectable_) {
         // Held keys then repeat as presses alone, so a repeat is told from a new press.
         // Asked once the first frame is on its way: its three round trips need not delay it.
@@ -127,11 +127,9 @@ void DesktopWindow::resize(int width, int height)
         return;
     geometry_.width = width;
     geometry_.height = height;
-    int w = width * geometry_.scale, h = height * geometry_.scale;
-    set_fixed_size(dpy_, window_, w, h);
-    std::string why_not;
-    image_.allocate(w, h, why_not);  // the same visual as at the start: only memory can run out here
-    holds_frame_ = false;            // until the device presents the new screen
+    set_fixed_size(dpy_, window_, width * geometry_.scale, height * geometry_.scale);
+    XFlush(dpy_);       // the window manager reshapes the frame while the device draws the new screen
+    frame_ = Pixels{};  // the device's screen is made anew at the new size
 }
 
 void DesktopWindow::raise() { bring_forward(dpy_, window_, RootWindow(dpy_, visual_.screen), atoms_); }
@@ -190,19 +188,21 @@ bool DesktopWindow::translate(const XEvent& event, Event& out)
     return translate_event(event, geometry_, atoms_, input_, out);
 }
 
-// An uncovered window is repainted from the image, without asking the device.
+// An uncovered part of the window is sent again, without asking the device.
 void DesktopWindow::repaint(const XExposeEvent& exposed)
 {
-    if (!holds_frame_)
+    if (frame_.data == nullptr)
         return;  // nothing yet: leave it to the first present
-    ImageBuffer buffer = image_.buffer();
-    int x0 = std::max(exposed.x, 0), y0 = std::max(exposed.y, 0);
-    int x1 = std::min(exposed.x + exposed.width, buffer.width);
-    int y1 = std::min(exposed.y + exposed.height, buffer.height);
-    if (x1 > x0 && y1 > y0)
-        image_.put(window_, gc_, x0, y0, x1 - x0, y1 - y0);
+    int scale = geometry_.scale;
+    // The screen pixels whose blocks the exposed window area touches.
+    int x0 = std::max(exposed.x, 0) / scale, y0 = std::max(exposed.y, 0) / scale;
+    int x1 = (exposed.x + exposed.width + scale - 1) / scale, y1 = (exposed.y + exposed.height + scale - 1) / scale;
+    Rect area = clip_to_screen(Rect{x0, y0, x1 - x0, y1 - y0}, frame_, geometry_.width * scale,
+                               geometry_.height * scale, scale);
+    if (area.w > 0)
+        band_.send(window_, gc_, frame_, area, scale);
     if (exposed.count == 0)
-        image_.finish_puts();  // the last of a series
+        band_.finish();  // the last of a series
 }
 
 // Where the server cannot report repeats as presses alone, a held key arrives as a release

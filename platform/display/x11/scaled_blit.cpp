@@ -103,10 +103,9 @@ void blit_scaled(const Pixels& screen, const Rect& area, const ImageBuffer& imag
     if (area.w <= 0 || area.h <= 0 || screen.data == nullptr || image.data == nullptr)
         return;
     size_t block_row_bytes = static_cast<size_t>(area.w) * scale * 4;
-    ptrdiff_t x_offset = static_cast<ptrdiff_t>(area.x) * scale * 4;
-    auto row = [&](int y) { return image.data + static_cast<ptrdiff_t>(y) * image.bytes_per_line + x_offset; };
-    for (int y = area.y; y < area.y + area.h; ++y) {
-        const uint32_t* src = screen.data + static_cast<ptrdiff_t>(y) * screen.stride + area.x;
+    auto row = [&](int y) { return image.data + static_cast<ptrdiff_t>(y) * image.bytes_per_line; };
+    for (int y = 0; y < area.h; ++y) {
+        const uint32_t* src = screen.data + static_cast<ptrdiff_t>(area.y + y) * screen.stride + area.x;
         uint8_t* first = row(y * scale);
         widen_row(src, area.w, scale, layout, reinterpret_cast<uint32_t*>(first));
         for (int k = 1; k < scale; ++k)

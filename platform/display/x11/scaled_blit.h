@@ -31,7 +31,8 @@ struct ImageBuffer {
 // `area` clipped to the screen and to what fits in an image of the given size; may come back empty.
 Rect clip_to_screen(const Rect& area, const Pixels& screen, int image_w, int image_h, int scale);
 
-// Draws the clipped `area` (screen coordinates) into `image` at area * scale.
+// Draws the clipped `area` (screen coordinates) into `image`, the area's top-left corner
+// at the image's, each pixel grown to a scale x scale block.
 void blit_scaled(const Pixels& screen, const Rect& area, const ImageBuffer& image, const PixelLayout& layout,
                  int scale);
 
