@@ -31,7 +31,9 @@ struct Layer {
 
 struct Compositor {
     std::unique_ptr<display::Display> display;
-    std::vector<uint32_t> pixels;  // what the display shows now
+    // What the display shows now; made without a pass of zeros, as a new size composes
+    // every row into it before anything reads it.
+    std::vector<uint32_t, ZeroedAllocator<uint32_t>> pixels;
     int shown_width = 0;
     int shown_height = 0;
     BarCache bars;

@@ -110,7 +110,7 @@ void present_if_dirty(const std::vector<Layer>& layers, const std::u16string& ti
     // A new size: the display has nothing of this screen yet, so every row goes to it.
     bool new_size = compositor().shown_width != W || compositor().shown_height != H;
     if (new_size) {
-        compositor().pixels.assign((size_t)W * (size_t)H, 0);
+        compositor().pixels = decltype(compositor().pixels)((size_t)W * (size_t)H);
         compositor().shown_width = W;
         compositor().shown_height = H;
         mark_screen_changed();

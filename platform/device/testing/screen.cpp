@@ -20,7 +20,7 @@ uint32_t screen_pixel(int x, int y)
 std::vector<uint32_t> screen_pixels()
 {
     present_screen();
-    return compositor().pixels;
+    return std::vector<uint32_t>(compositor().pixels.begin(), compositor().pixels.end());
 }
 
 int screen_width() { return screen().width; }
