@@ -8,6 +8,9 @@ extern "C" {
 
 extern const unsigned char tickvane_res_data[];  // the .res file's bytes
 extern const unsigned long tickvane_res_size;    // their count
+// Its bitmaps already in the device screen's format (platform/device/res/screen_bitmaps.h).
+extern const unsigned char tickvane_screen_bitmaps_data[];
+extern const unsigned long tickvane_screen_bitmaps_size;
 
 #ifdef __cplusplus
 }

@@ -8,6 +8,7 @@
 #include "embedded_res.h"
 #include "res/dib.h"
 #include "res/res_file.h"
+#include "res/screen_bitmaps.h"
 
 using namespace tickvane::device;
 
@@ -107,4 +108,40 @@ TEST(Dib, RefusesWhatDoesNotAddUp)
     compressed[16] = 1;  // BI_RLE8
     EXPECT_FALSE(bitmap_from_dib(compressed.data(), compressed.size()).has_value());
     EXPECT_FALSE(bitmap_from_dib(compressed.data(), 11).has_value());
+}
+
+// The pixels the build made stand for the program's own bitmaps exactly, and bytes that
+// do not match the DIB asked for, or end inside its pixels, give none.
+TEST(ScreenBitmaps, AreThePixelsOfEveryProgramBitmapAndRefuseWhatDoesNotMatch)
+{
+    const uint8_t* made = tickvane_screen_bitmaps_data;
+    size_t size = tickvane_screen_bitmaps_size;
+    int checked = 0;
+    for (const ResEntry& e : parse_res(tickvane_res_data, tickvane_res_size)) {
+        if (!res_id_matches(e.type, RT_BITMAP))
+            continue;
+        std::optional<Surface> sheet = bitmap_from_dib(e.data, e.size);
+        ASSERT_TRUE(sheet);
+        int w = sheet->width, h = sheet->height;
+        std::vector<uint32_t> converted((size_t)w * h);
+        to_screen_format(*sheet, converted.data());
+        uint32_t at = (uint32_t)(e.data - tickvane_res_data);
+        const uint32_t* ready = find_screen_bitmap(made, size, at, e.size, w, h);
+        ASSERT_NE(ready, nullptr) << "bitmap at " << at;
+        EXPECT_EQ(std::memcmp(ready, converted.data(), converted.size() * 4), 0) << "bitmap at " << at;
+        size_t pixels_end = (size_t)((const uint8_t*)ready - made) + converted.size() * 4;
+        const struct {
+            uint32_t at, dib_size;
+            int width, height;
+            size_t bytes;
+        } refused[] = {
+            {at + 1, e.size, w, h, size}, {at, e.size - 1, w, h, size},       {at, e.size, w + 1, h, size},
+            {at, e.size, w, h - 1, size}, {at, e.size, w, h, pixels_end - 1}, {at, e.size, w, h, 3},
+        };
+        for (const auto& r : refused)
+            EXPECT_EQ(find_screen_bitmap(made, r.bytes, r.at, r.dib_size, r.width, r.height), nullptr)
+                << r.at << " " << r.dib_size << " " << r.width << "x" << r.height << " in " << r.bytes;
+        ++checked;
+    }
+    EXPECT_EQ(checked, 2) << "the two glyph sheets";
 }

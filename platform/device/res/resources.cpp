@@ -7,20 +7,34 @@
 #include "gdi/gdi.h"
 #include "parts/part.h"
 #include "res/dib.h"
+#include "res/screen_bitmaps.h"
 
 // Provided by the executable's embedded resource object; absent in programs that
 // carry no resources.
 extern "C" {
 extern const unsigned char tickvane_res_data[] __attribute__((weak));
 extern const unsigned long tickvane_res_size __attribute__((weak));
+// Its bitmaps in the screen's format, made by the build (res/screen_bitmaps.h).
+extern const unsigned char tickvane_screen_bitmaps_data[] __attribute__((weak));
+extern const unsigned long tickvane_screen_bitmaps_size __attribute__((weak));
 }
 
 namespace tickvane::device {
 
 namespace {
 
-// As Windows' LoadBitmap does, a bitmap resource comes in the screen's format. The
-// resources never change, so each is converted once per device, on its first load.
+// The pixels the build made for this program resource, if it made them.
+const uint32_t* ready_pixels(const ResEntry& e, const Surface& dib)
+{
+    if (&tickvane_screen_bitmaps_size == nullptr || &tickvane_res_size == nullptr || e.data < tickvane_res_data ||
+        e.data >= tickvane_res_data + tickvane_res_size)
+        return nullptr;
+    return find_screen_bitmap(tickvane_screen_bitmaps_data, tickvane_screen_bitmaps_size,
+                              (uint32_t)(e.data - tickvane_res_data), e.size, dib.width, dib.height);
+}
+
+// As Windows' LoadBitmap does, a bitmap resource comes in the screen's format: as the
+// build made it, or converted once per device on its first load.
 const Surface* screen_format_bitmap(const ResEntry& e)
 {
     auto& converted = resource_cache().screen_format;
@@ -30,12 +44,20 @@ const Surface* screen_format_bitmap(const ResEntry& e)
     std::optional<Surface> dib = bitmap_from_dib(e.data, e.size);
     if (!dib)
         return nullptr;
-    Surface b = Surface::make_xrgb(dib->width, dib->height);
-    std::vector<uint32_t> run((size_t)b.width);
-    for (int y = 0; y < b.height; ++y) {
-        dib->read(0, y, b.width, run.data());
-        b.write(0, y, b.width, run.data());
+    if (const uint32_t* ready = ready_pixels(e, *dib)) {
+        Surface b;  // borrowed, as the program's resources are
+        b.width = dib->width;
+        b.height = dib->height;
+        b.stride = b.width * 4;
+        b.bits = reinterpret_cast<const uint8_t*>(ready);
+        it->second = std::move(b);
+        return &*it->second;
     }
+    Surface b = Surface::make_xrgb(dib->width, dib->height);
+    std::vector<uint32_t> pixels((size_t)b.width * (size_t)b.height);
+    to_screen_format(*dib, pixels.data());
+    for (int y = 0; y < b.height; ++y)
+        b.write(0, y, b.width, pixels.data() + (size_t)y * (size_t)b.width);
     it->second = std::move(b);
     return &*it->second;
 }
