@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tickvane::display {
 namespace {
 
@@ -42,6 +46,23 @@ void widen_fixed(const uint32_t* src, int count, const PixelLayout& l, uint32_t*
     }
 }
 
+// Zoom 2 in the screen's own order, the usual desktop window: four pixels at a time,
+// each pair of stores one unpack, then the rest one by one.
+void widen_pairs(const uint32_t* src, int count, uint32_t opaque, uint32_t* dst)
+{
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i alpha = _mm_set1_epi32(static_cast<int>(opaque));
+    for (; i + 4 <= count; i += 4) {
+        __m128i v = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i)), alpha);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 2 * i), _mm_unpacklo_epi32(v, v));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 2 * i + 4), _mm_unpackhi_epi32(v, v));
+    }
+#endif
+    for (; i < count; ++i)
+        dst[2 * i] = dst[2 * i + 1] = src[i] | opaque;
+}
+
 void widen_row(const uint32_t* src, int count, int scale, const PixelLayout& l, uint32_t* dst)
 {
     switch (scale) {
@@ -52,7 +73,10 @@ void widen_row(const uint32_t* src, int count, int scale, const PixelLayout& l, 
             widen_fixed<1>(src, count, l, dst);
         return;
     case 2:
-        widen_fixed<2>(src, count, l, dst);
+        if (is_screen_order(l))
+            widen_pairs(src, count, l.opaque, dst);
+        else
+            widen_fixed<2>(src, count, l, dst);
         return;
     case 3:
         widen_fixed<3>(src, count, l, dst);
