@@ -67,6 +67,7 @@ private:
     // The device's screen as last presented: it stays valid and unchanged until the next
     // present or resize, so an uncovered window is repainted from it.
     Pixels frame_{};
+    unsigned long whole_frame_request_ = 0;  // the first request of the last whole frame sent
     bool repeats_detectable_ = false;
     std::deque<Event> events_;           // taken in, not yet polled
     unsigned long read_at_request_ = 0;  // XNextRequest when the socket was last read
@@ -107,6 +108,8 @@ void DesktopWindow::present(const Pixels& screen, const std::vector<Rect>& chang
                                       geometry_.height * geometry_.scale, geometry_.scale);
         if (clipped.w == 0)
             continue;
+        if (clipped.w == geometry_.width && clipped.h == geometry_.height)
+            whole_frame_request_ = NextRequest(dpy_);
         band_.send(window_, gc_, screen, clipped, geometry_.scale);
         drawn = true;
     }
@@ -193,6 +196,10 @@ void DesktopWindow::repaint(const XExposeEvent& exposed)
 {
     if (frame_.data == nullptr)
         return;  // nothing yet: leave it to the first present
+    // Uncovered before the server drew a whole frame: that frame already covers it (the
+    // window's mapping exposes it while the first frame is on its way).
+    if (exposed.serial < whole_frame_request_)
+        return;
     int scale = geometry_.scale;
     // The screen pixels whose blocks the exposed window area touches.
     int x0 = std::max(exposed.x, 0) / scale, y0 = std::max(exposed.y, 0) / scale;
