@@ -4,11 +4,12 @@
 #  (a) launch to first painted frame, RUNS launches of each, alternating: wall time, and the
 #      program's own on-CPU time and page faults by then (steadier than wall time on a busy
 #      machine; the faults do not depend on the load at all);
-#  (b) SECONDS_RUN seconds of the clock, xclock and a bare 300 ms waker running side by
-#      side, the clock and xclock each on an X server of its own: CPU of each program plus
-#      its server, and peak RSS.
+#  (b) SECONDS_RUN seconds of the clock, xclock, a bare Xlib ticker (a 300 ms poll and one
+#      small XPutImage a second) and a bare 300 ms waker running side by side, the clock,
+#      xclock and the ticker each on an X server of its own: CPU of each program plus its
+#      server, and peak RSS.
 # Builds nothing: give it a build directory holding zubo.exe and bench/desktop/first_frame,
-# bare_client and wake_every.
+# bare_client, bare_ticker and wake_every.
 # Usage: bench/desktop/run.sh [build-dir]      (env: RUNS=20 SECONDS_RUN=60 BENCH_LOCALE=C)
 #
 # Every program runs under LC_ALL=$BENCH_LOCALE (default C): in a UTF-8 locale xclock asks
@@ -22,11 +23,13 @@ runs=${RUNS:-20}
 seconds_run=${SECONDS_RUN:-60}
 first_frame=$build/bench/desktop/first_frame
 bare_client=$build/bench/desktop/bare_client
+bare_ticker=$build/bench/desktop/bare_ticker
 for tool in Xvfb xclock xdotool cmake; do
     command -v "$tool" >/dev/null || { echo "run.sh: $tool is not installed" >&2; exit 1; }
 done
-[[ -x $build/zubo.exe && -x $first_frame && -x $bare_client && -x $build/bench/desktop/wake_every ]] ||
-    { echo "run.sh: build the zubo, first_frame, bare_client and wake_every targets in $build first" >&2; exit 1; }
+[[ -x $build/zubo.exe && -x $first_frame && -x $bare_client && -x $bare_ticker && -x $build/bench/desktop/wake_every ]] ||
+    { echo "run.sh: build the zubo, first_frame, bare_client, bare_ticker and wake_every targets in $build first" >&2
+      exit 1; }
 
 source "$(dirname "$0")/../common.sh"
 
@@ -88,25 +91,32 @@ xdotool mousemove 1279 799
 xclock -update 1 -geometry -0+0 &
 xclock_pid=$!
 started+=("$xclock_pid")
+start_xvfb 1280x800 ticker-xvfb
+ticker_server=$xvfb_pid
+xdotool mousemove 1279 799
+"$bare_ticker" "${clock_size%x*}" "${clock_size#*x}" &  # the floor for an X clock: a poll, one small image a second
+ticker_pid=$!
+started+=("$ticker_pid")
 "$build/bench/desktop/wake_every" 300 &  # the floor: waking at the clock's period, nothing else
 floor_pid=$!
 started+=("$floor_pid")
-sleep 2  # both started, mapped and drawn before the window opens
-for pid in "$clock_pid" "$xclock_pid"; do
+sleep 2  # all started, mapped and drawn before the window opens
+for pid in "$clock_pid" "$xclock_pid" "$ticker_pid"; do
     kill -0 "$pid" 2>/dev/null || { echo "run.sh: process $pid ended before the measurement" >&2; exit 1; }
 done
 t0=$EPOCHREALTIME
 c0=$(cpu_ns "$clock_pid") cs0=$(cpu_ns "$clock_server") x0=$(cpu_ns "$xclock_pid") xs0=$(cpu_ns "$xclock_server")
-f0=$(cpu_ns "$floor_pid")
+f0=$(cpu_ns "$floor_pid") k0=$(cpu_ns "$ticker_pid") ks0=$(cpu_ns "$ticker_server")
 sleep "$seconds_run"
 t1=$EPOCHREALTIME
 c1=$(cpu_ns "$clock_pid") cs1=$(cpu_ns "$clock_server") x1=$(cpu_ns "$xclock_pid") xs1=$(cpu_ns "$xclock_server")
-f1=$(cpu_ns "$floor_pid")
-for pid in "$clock_pid" "$xclock_pid"; do
+f1=$(cpu_ns "$floor_pid") k1=$(cpu_ns "$ticker_pid") ks1=$(cpu_ns "$ticker_server")
+for pid in "$clock_pid" "$xclock_pid" "$ticker_pid"; do
     kill -0 "$pid" 2>/dev/null || { echo "run.sh: process $pid ended during the measurement" >&2; exit 1; }
 done
 clock_kb=$(peak_kb "$clock_pid")
 xclock_kb=$(peak_kb "$xclock_pid")
+ticker_kb=$(peak_kb "$ticker_pid")
 
 # --- the table -----------------------------------------------------------------------------
 awk -v t="$(awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }')" -v runs="$runs" -v locale="$LC_ALL" \
@@ -115,7 +125,7 @@ awk -v t="$(awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }')" -v runs="$runs" 
     -v xmed="$xclock_med" -v xmin="$xclock_min" -v xmax="$xclock_max" -v xcpu="$xclock_cpu" -v xpf="$xclock_faults" \
     -v bmed="$bare_med" -v bmin="$bare_min" -v bmax="$bare_max" -v bcpu="$bare_cpu" -v bpf="$bare_faults" \
     -v cn=$((c1 - c0)) -v csn=$((cs1 - cs0)) -v xn=$((x1 - x0)) -v xsn=$((xs1 - xs0)) -v fn=$((f1 - f0)) \
-    -v ck="$clock_kb" -v xk="$xclock_kb" '
+    -v kn=$((k1 - k0)) -v ksn=$((ks1 - ks0)) -v ck="$clock_kb" -v xk="$xclock_kb" -v kk="$ticker_kb" '
 function verdict(ok) { return ok ? "met" : "MISSED" }
 function ms(ns) { return ns / 1e6 / t }
 BEGIN {
@@ -131,10 +141,13 @@ BEGIN {
     printf "    %-22s %10s %10s %10s %14s\n", "on-CPU ms per s", "program", "Xvfb", "both", "peak RSS (MB)"
     printf "    %-22s %10.3f %10.3f %10.3f %14.1f\n", "Tickvane", ms(cn), ms(csn), ms(cn + csn), ck / 1024
     printf "    %-22s %10.3f %10.3f %10.3f %14.1f\n", "xclock", ms(xn), ms(xsn), ms(xn + xsn), xk / 1024
+    printf "    %-22s %10.3f %10.3f %10.3f %14.1f\n", "bare Xlib ticker", ms(kn), ms(ksn), ms(kn + ksn), kk / 1024
     printf "    %-22s %10.3f %10s %10.3f\n", "waker, every 300 ms", ms(fn), "-", ms(fn)
     printf "    goal: Tickvane + Xvfb <= xclock + Xvfb ........ %s (%.2f x)\n", verdict(cn + csn <= xn + xsn),
            (cn + csn) / (xn + xsn)
     printf "    goal: Tickvane + Xvfb <= 2.5 x the waker ...... %s (%.2f x)\n", verdict(cn + csn <= 2.5 * fn),
            (cn + csn) / fn
     printf "    goal: Tickvane peak RSS <= xclock peak RSS .... %s (%.2f x)\n", verdict(ck <= xk), ck / xk
+    printf "    floor: Tickvane + Xvfb / ticker + Xvfb ........ %.2f x\n", (cn + csn) / (kn + ksn)
+    printf "    floor: ticker + Xvfb / the waker .............. %.2f x\n", (kn + ksn) / fn
 }'
