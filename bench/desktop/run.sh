@@ -10,7 +10,7 @@
 #      server, and peak RSS.
 # Builds nothing: give it a build directory holding zubo.exe and bench/desktop/first_frame,
 # bare_client, bare_ticker and wake_every.
-# Usage: bench/desktop/run.sh [build-dir]      (env: RUNS=20 SECONDS_RUN=60 BENCH_LOCALE=C)
+# Usage: bench/desktop/run.sh [build-dir]      (env: RUNS=20 SECONDS_RUN=60 WINDOW_S=10 BENCH_LOCALE=C)
 #
 # Every program runs under LC_ALL=$BENCH_LOCALE (default C): in a UTF-8 locale xclock asks
 # the X server for CJK core fonts for its fontset and starts about 40 ms slower, which
@@ -107,7 +107,16 @@ done
 t0=$EPOCHREALTIME
 c0=$(cpu_ns "$clock_pid") cs0=$(cpu_ns "$clock_server") x0=$(cpu_ns "$xclock_pid") xs0=$(cpu_ns "$xclock_server")
 f0=$(cpu_ns "$floor_pid") k0=$(cpu_ns "$ticker_pid") ks0=$(cpu_ns "$ticker_server")
-sleep "$seconds_run"
+# Also read every WINDOW_S seconds: the machine's state moves every program's cost between
+# runs, so the ratio is also given per window, as a median and a range.
+window_s=${WINDOW_S:-10}
+sample() { echo "$(cpu_ns "$clock_pid") $(cpu_ns "$clock_server") $(cpu_ns "$xclock_pid") $(cpu_ns "$xclock_server")" \
+    "$(cpu_ns "$ticker_pid") $(cpu_ns "$ticker_server") $(cpu_ns "$floor_pid")"; }
+sample >"$work/windows"
+for ((left = seconds_run; left > 0; left -= window_s)); do
+    sleep $((left < window_s ? left : window_s))
+    sample >>"$work/windows"
+done
 t1=$EPOCHREALTIME
 c1=$(cpu_ns "$clock_pid") cs1=$(cpu_ns "$clock_server") x1=$(cpu_ns "$xclock_pid") xs1=$(cpu_ns "$xclock_server")
 f1=$(cpu_ns "$floor_pid") k1=$(cpu_ns "$ticker_pid") ks1=$(cpu_ns "$ticker_server")
@@ -151,3 +160,22 @@ BEGIN {
     printf "    floor: Tickvane + Xvfb / ticker + Xvfb ........ %.2f x\n", (cn + csn) / (kn + ksn)
     printf "    floor: ticker + Xvfb / the waker .............. %.2f x\n", (kn + ksn) / fn
 }'
+# Per window: Tickvane + Xvfb against xclock + Xvfb, the ticker + Xvfb and the waker.
+awk -v w="$window_s" '
+function median(v, n,    i, j, t) {
+    for (i = 2; i <= n; i++) for (j = i; j > 1 && v[j - 1] > v[j]; j--) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
+    return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
+}
+NR > 1 {
+    c = $1 + $2 - p1 - p2; x = $3 + $4 - p3 - p4; k = $5 + $6 - p5 - p6; f = $7 - p7
+    if (x > 0 && k > 0 && f > 0) { n++; rx[n] = c / x; rk[n] = c / k; rf[n] = c / f }
+}
+{ p1 = $1; p2 = $2; p3 = $3; p4 = $4; p5 = $5; p6 = $6; p7 = $7 }
+END {
+    if (n == 0) exit
+    mx = median(rx, n); mk = median(rk, n); mf = median(rf, n)  # each sorts its list: [1] least, [n] most
+    printf "    per %d s window (%d of them), median (least-most):\n", w, n
+    printf "      Tickvane + Xvfb / xclock + Xvfb ............ %.2f x (%.2f-%.2f)\n", mx, rx[1], rx[n]
+    printf "      Tickvane + Xvfb / ticker + Xvfb ............ %.2f x (%.2f-%.2f)\n", mk, rk[1], rk[n]
+    printf "      Tickvane + Xvfb / the waker ................ %.2f x (%.2f-%.2f)\n", mf, rf[1], rf[n]
+}' "$work/windows"
