@@ -30,14 +30,14 @@ void PrintTo(const Server& server, std::ostream* out) { *out << server.name; }
 
 class DesktopWindowOnXvfb : public ::testing::Test {
 protected:
-    void open_on(const Server& server)
+    void open_on(const Server& server, int width = 240, int height = 320, int scale = 2)
     {
         std::string why;
         x = X11Session::start(server.depth, &why, server.options, server.own_ipc_namespace);
         if (!x)
             GTEST_SKIP() << why;
         setenv("DISPLAY", x->name().c_str(), 1);
-        window = open_desktop_window(240, 320, 2, &why);
+        window = open_desktop_window(width, height, scale, &why);
         ASSERT_NE(window, nullptr) << why;
         ASSERT_NE(id = x->find_window("Tickvane"), 0UL);
     }
@@ -74,20 +74,20 @@ protected:
         return events;
     }
 
-    // Every window pixel against the screen pixel it enlarges (zoom 2). A frame goes as
+    // Every window pixel against the screen pixel it enlarges. A frame goes as
     // several requests that the window's connection has only flushed: the server may
     // still be working through them when this connection asks, so the picture is waited
     // for (a frame that never arrives still fails).
-    void expect_window_shows(Framebuffer& screen)
+    void expect_window_shows(Framebuffer& screen, int scale = 2)
     {
-        int w = screen.width * 2, h = screen.height * 2;
+        int w = screen.width * scale, h = screen.height * scale;
         ASSERT_EQ(x->window_size(id), std::pair(w, h));
         auto first_wrong = [&](const std::vector<uint32_t>& shot) -> std::optional<std::pair<int, int>> {
             if (shot.size() != static_cast<size_t>(w * h))
                 return std::pair(0, 0);
             for (int y = 0; y < h; ++y)
                 for (int i = 0; i < w; ++i)
-                    if (shot[y * w + i] != screen.at(i / 2, y / 2))
+                    if (shot[y * w + i] != screen.at(i / scale, y / scale))
                         return std::pair(i, y);
             return std::nullopt;
         };
@@ -99,7 +99,7 @@ protected:
         ASSERT_EQ(shot.size(), static_cast<size_t>(w * h)) << "the window could not be read";
         if (auto at = first_wrong(shot))
             FAIL() << "window shows " << shot[at->second * w + at->first] << ", screen has "
-                   << screen.at(at->first / 2, at->second / 2) << " at " << at->first << "," << at->second;
+                   << screen.at(at->first / scale, at->second / scale) << " at " << at->first << "," << at->second;
     }
 
     std::unique_ptr<X11Session> x;  // outlives the window
@@ -134,6 +134,19 @@ INSTANTIATE_TEST_SUITE_P(Servers, DesktopWindowOnServer,
                                            Server{"WithoutMitShm", 24, {"-extension", "MIT-SHM"}},
                                            Server{"SharedMemoryOutOfReach", 24, {}, true}),
                          [](const auto& server) { return std::string(server.param.name); });
+
+// A turned 240 x 320 screen at zoom 8, as on a large monitor: one row of zoom blocks is
+// wider than a band's usual size.
+class DesktopWindowOnALargeScreen : public DesktopWindowOnXvfb {
+    void SetUp() override { open_on({"Large", 24, {"-screen", "0", "2700x2700x24"}}, 320, 240, 8); }
+};
+
+TEST_F(DesktopWindowOnALargeScreen, ShowsTheScreenAtZoomEight)
+{
+    Framebuffer screen(320, 240);
+    window->present(screen.pixels(), {{0, 0, 320, 240}});
+    expect_window_shows(screen, 8);
+}
 
 TEST_F(DesktopWindowOnXvfb, ClicksAreTapsAtScreenCoordinatesAndF5Rotates)
 {

@@ -7,18 +7,20 @@ namespace tickvane::display {
 namespace {
 
 // Small enough to stay in the cache between bands, large enough that a whole frame of a
-// 480 x 640 window is a score of requests.
+// 480 x 640 window is a score of requests. A band holds at least one row of zoom blocks.
 constexpr size_t kBandBytes = 64 * 1024;
 
 constexpr int kHostByteOrder = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
 
-}  // namespace
-
+// Rows of `scale`-pixel blocks per band for an area `width` window pixels wide: as many as
+// fit in the band's usual bytes, and at least one block row.
 int band_block_rows(int width, int scale)
 {
     size_t block_row_bytes = static_cast<size_t>(std::max(width, 1)) * 4 * static_cast<size_t>(std::max(scale, 1));
     return static_cast<int>(std::max<size_t>(1, kBandBytes / block_row_bytes));
 }
+
+}  // namespace
 
 bool ImageBand::start(std::string& why_not)
 {
@@ -40,16 +42,21 @@ bool ImageBand::start(std::string& why_not)
                   std::to_string(format_.bits_per_pixel) + " bits, not 32";
         return false;
     }
-    pixels_ = std::make_unique_for_overwrite<uint8_t[]>(kBandBytes);
     return true;
 }
 
 void ImageBand::send(Window window, GC gc, const Pixels& screen, const Rect& area, int scale)
 {
-    if (pixels_ == nullptr || area.w <= 0 || area.h <= 0)
+    if (area.w <= 0 || area.h <= 0)
         return;
     int width = area.w * scale;
     int block_rows = band_block_rows(width, scale);
+    // One row of zoom blocks may be wider than the usual band (zoom 8 on a large monitor).
+    size_t bytes = static_cast<size_t>(block_rows) * static_cast<size_t>(scale) * static_cast<size_t>(width) * 4;
+    if (bytes > capacity_) {
+        pixels_ = std::make_unique_for_overwrite<uint8_t[]>(bytes);
+        capacity_ = bytes;
+    }
     XImage band = format_;
     band.width = width;
     band.bytes_per_line = width * 4;  // rows packed: a small area touches only its own bytes

@@ -34,11 +34,8 @@ private:
     XVisualInfo visual_;
     XImage format_{};  // the server's pixel format; its size and data are set per band
     PixelLayout layout_;
-    std::unique_ptr<uint8_t[]> pixels_;
+    std::unique_ptr<uint8_t[]> pixels_;  // made at the first send, grown for a wider band
+    size_t capacity_ = 0;
 };
-
-// Rows of `scale`-pixel blocks per band for an area `width` window pixels wide: as many as
-// fit in the band's bytes, and at least one block row.
-int band_block_rows(int width, int scale);
 
 }  // namespace tickvane::display
