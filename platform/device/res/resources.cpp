@@ -54,10 +54,11 @@ const Surface* screen_format_bitmap(const ResEntry& e)
         return &*it->second;
     }
     Surface b = Surface::make_xrgb(dib->width, dib->height);
-    std::vector<uint32_t> pixels((size_t)b.width * (size_t)b.height);
-    to_screen_format(*dib, pixels.data());
-    for (int y = 0; y < b.height; ++y)
-        b.write(0, y, b.width, pixels.data() + (size_t)y * (size_t)b.width);
+    std::vector<uint32_t> run((size_t)b.width);
+    for (int y = 0; y < b.height; ++y) {
+        dib->read(0, y, b.width, run.data());
+        b.write(0, y, b.width, run.data());
+    }
     it->second = std::move(b);
     return &*it->second;
 }

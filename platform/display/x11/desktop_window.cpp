@@ -51,7 +51,7 @@ private:
     void take_in(int mode);
     bool translate(const XEvent& event, Event& out);
     void repaint(const XExposeEvent& exposed);
-    void send(const Rect& area);
+    Rect in_window(const Rect& area, const Pixels& screen) const;
     bool is_auto_repeat(const XKeyEvent& release);
 
     ::Display* dpy_;
@@ -99,13 +99,19 @@ DesktopWindow::~DesktopWindow()
     XCloseDisplay(dpy_);
 }
 
+// `area` of the screen cut to the screen and to what the window shows of it.
+Rect DesktopWindow::in_window(const Rect& area, const Pixels& screen) const
+{
+    return clip_to_screen(area, screen, geometry_.width * geometry_.scale, geometry_.height * geometry_.scale,
+                          geometry_.scale);
+}
+
 void DesktopWindow::present(const Pixels& screen, const std::vector<Rect>& changed)
 {
     frame_ = screen;
     bool drawn = false;
     for (const Rect& area : changed) {
-        Rect clipped = clip_to_screen(area, screen, geometry_.width * geometry_.scale,
-                                      geometry_.height * geometry_.scale, geometry_.scale);
+        Rect clipped = in_window(area, screen);
         if (clipped.w == 0)
             continue;
         if (clipped.w == geometry_.width && clipped.h == geometry_.height)
@@ -204,8 +210,7 @@ void DesktopWindow::repaint(const XExposeEvent& exposed)
     // The screen pixels whose blocks the exposed window area touches.
     int x0 = std::max(exposed.x, 0) / scale, y0 = std::max(exposed.y, 0) / scale;
     int x1 = (exposed.x + exposed.width + scale - 1) / scale, y1 = (exposed.y + exposed.height + scale - 1) / scale;
-    Rect area = clip_to_screen(Rect{x0, y0, x1 - x0, y1 - y0}, frame_, geometry_.width * scale,
-                               geometry_.height * scale, scale);
+    Rect area = in_window(Rect{x0, y0, x1 - x0, y1 - y0}, frame_);
     if (area.w > 0)
         band_.send(window_, gc_, frame_, area, scale);
     if (exposed.count == 0)
